@@ -1,0 +1,29 @@
+#pragma once
+
+#include "browser.h"
+
+#include <functional>
+#include <memory>
+
+// Holds the session's one browser. The world entry walk replaces it with a
+// new one when the user has closed the window; everything else asks the slot
+// for the current browser at each use rather than keeping a reference.
+class BrowserSlot
+{
+public:
+    using Factory = std::function<std::unique_ptr<Browser>()>;
+
+    explicit BrowserSlot(Factory factory) : m_factory(std::move(factory)) {}
+
+    bool hasBrowser() const { return m_browser != nullptr; }
+    // Throws BrowserGone when there is none.
+    Browser &current();
+    // Quits the old browser (if any) and makes a new one from the factory.
+    Browser &replaceWithNew();
+    // Quits and releases the browser; safe when it is already gone.
+    void quit();
+
+private:
+    Factory m_factory;
+    std::unique_ptr<Browser> m_browser;
+};
