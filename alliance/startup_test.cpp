@@ -1,0 +1,161 @@
+#include "appdir.h"
+#include "browserslot.h"
+#include "fakebrowser.h"
+#include "fakeclock.h"
+#include "fakepump.h"
+#include "navigator.h"
+#include "session.h"
+#include "startup.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kTop = QStringLiteral("http://top.test");
+const QString kWorld = QStringLiteral("http://w3.test");
+
+QString userPage(bool withAlliance = true)
+{
+    const QString alliance = withAlliance ? QStringLiteral("<li><a href=\"/alliance/info.php?id=42\">同盟</a></li>")
+                                          : QString();
+    return QStringLiteral("<html><body><div class=\"sideBoxInner basename\"><ul>%1"
+                          "<li id=\"lordName\">城主 太郎</li></ul><table>"
+                          "<tr><td>本領</td><td><a href=\"/village_change.php?village_id=9\">本 城</a></td>"
+                          "<td><a href=\"/land.php?x=1&amp;y=2\">地図</a></td></tr></table></div></body></html>")
+        .arg(alliance);
+}
+
+class StartupTest : public ::testing::Test
+{
+protected:
+    StartupTest()
+    {
+        m_session.world.gameSiteTopUrl = kTop;
+        m_session.world.worldBaseUrl = kWorld;
+        m_session.world.worldNumber = QStringLiteral("3");
+        m_session.world.warRankingKey = QStringLiteral("5");
+    }
+
+    // Every browser the slot makes serves the same little game.
+    std::unique_ptr<Browser> makeBrowser()
+    {
+        auto browser = std::make_unique<FakeBrowser>();
+        browser->addPage(kTop + QStringLiteral("/"), m_topPage);
+        for (const char *select : {"/select?game_start=1", "/select?x=game_start"})
+            browser->addPage(kTop + QString::fromLatin1(select),
+                             QStringLiteral("<a href=\"http://w3.test/w2\" title=\"w002\">2</a>"
+                                        "<a href=\"http://w3.test/enter\" title=\"w0031\">3</a>"
+                                        "<a href=\"http://w3.test/enter-again\" title=\"w003\">3</a>"));
+        // Every load of the user page takes a few polls, as a real one does.
+        browser->addPage(kWorld + QStringLiteral("/user/"), FakeBrowser::Page{m_userPage, {3}, {}});
+        ++m_browsersMade;
+        return browser;
+    }
+
+    FakeBrowser &browser() { return static_cast<FakeBrowser &>(m_browsers.current()); }
+
+    StartupSequence &startup()
+    {
+        if (!m_navigator) {
+            m_navigator = std::make_unique<Navigator>(m_browsers, m_session.world, m_clock, m_pump);
+            m_startup = std::make_unique<StartupSequence>(m_session, m_browsers, *m_navigator, m_pump);
+        }
+        return *m_startup;
+    }
+
+    QString m_topPage = QStringLiteral("<a href=\"/select?game_start=1\">start</a><a href=\"/other?game_start=2\">x</a>");
+    QString m_userPage = userPage();
+    int m_browsersMade = 0;
+    Session m_session;
+    BrowserSlot m_browsers{[this] { return makeBrowser(); }};
+    FakeClock m_clock;
+    FakePump m_pump;
+    std::unique_ptr<Navigator> m_navigator;
+    std::unique_ptr<StartupSequence> m_startup;
+};
+
+TEST_F(StartupTest, WalksFromATopPageWithoutInvitationIntoTheWorld)
+{
+    m_topPage = QStringLiteral("<a href=\"/select\">ゲームを始める game_start</a>"
+                               "<a href=\"/select?x=game_start\">start</a><a href=\"/other?game_start=2\">x</a>");
+    startup().run();
+    EXPECT_EQ(browser().navigations(),
+              (QStringList{kTop + QStringLiteral("/"), kTop + QStringLiteral("/"),
+                           kTop + QStringLiteral("/select?x=game_start"), kWorld + QStringLiteral("/enter"),
+                           kWorld + QStringLiteral("/user/")}))
+        << "only the first game_start link is followed, and w003 matches the title w0031";
+    EXPECT_EQ(m_session.allianceId, QStringLiteral("42"));
+    EXPECT_EQ(m_session.ownLord.lordName, QStringLiteral("城主 太郎"));
+    EXPECT_EQ(m_session.ownLord.villageName[0], QStringLiteral("本城"));
+}
+
+TEST_F(StartupTest, FollowsTheLoginEntryWhenInvitedAndWaitsForTheLogin)
+{
+    m_topPage = QStringLiteral("<p>JAPAN IDをお持ちでない方もこちら</p>");
+    const QString entry = kTop + QStringLiteral("/index.php?event=OAuth");
+    int pollsOnForm = 0;
+    m_pump.onYield = [&] {
+        // The player types the login; after a while the form sends them back
+        // to the top page, now logged in.
+        if (m_browsers.hasBrowser() && browser().locationUrl() == entry && ++pollsOnForm == 50) {
+            browser().addPage(kTop + QStringLiteral("/"), QStringLiteral("<a href=\"/select?game_start=1\">s</a>"));
+            browser().navigate(kTop + QStringLiteral("/"));
+        }
+    };
+    startup().run();
+    EXPECT_GE(pollsOnForm, 50);
+    const QStringList walk = browser().navigations();
+    ASSERT_GE(walk.size(), 3);
+    EXPECT_EQ(walk[1], entry);
+    EXPECT_TRUE(walk.contains(kWorld + QStringLiteral("/enter")));
+    EXPECT_EQ(m_session.allianceId, QStringLiteral("42"));
+}
+
+TEST_F(StartupTest, SecondReadingAfterARefreshCompletesStartUp)
+{
+    m_userPage = QStringLiteral("<html><body>読込中…</body></html>");
+    m_pump.onYield = [&] {
+        // The user page comes half drawn first; after the refresh it is whole.
+        if (browser().calls().contains(QStringLiteral("refresh")))
+            browser().addPage(kWorld + QStringLiteral("/user/"), userPage());
+    };
+    startup().run();
+    EXPECT_EQ(browser().calls().count(QStringLiteral("refresh")), 1);
+    EXPECT_EQ(m_session.allianceId, QStringLiteral("42"));
+}
+
+TEST_F(StartupTest, AUserPageThatNeverReadsEndsStartUpWithAMessage)
+{
+    m_topPage = QString();
+    m_userPage = userPage(false);
+    try {
+        startup().run();
+        FAIL() << "start-up must not complete without an alliance";
+    } catch (const StartupFailure &failure) {
+        EXPECT_TRUE(failure.message().contains(QStringLiteral("同盟に所属していない")));
+    }
+    m_userPage = QStringLiteral("<p>?</p>");
+    try {
+        startup().run();
+        FAIL() << "start-up must not complete on an unreadable user page";
+    } catch (const StartupFailure &failure) {
+        EXPECT_TRUE(failure.message().contains(QStringLiteral("ログイン")));
+    }
+}
+
+TEST_F(StartupTest, RestartWithTheBrowserClosedOpensANewOneOnTheTopPageOnly)
+{
+    m_browsers.replaceWithNew();
+    browser().close();
+    startup().enterWorld();
+    EXPECT_EQ(m_browsersMade, 2);
+    EXPECT_EQ(browser().navigations(), QStringList{kTop + QStringLiteral("/")});
+}
+
+TEST(AppDirTest, GetsOneTrailingSlash)
+{
+    EXPECT_EQ(AppDir::withTrailingSlash(QStringLiteral("/opt/ovek")), QStringLiteral("/opt/ovek/"));
+    EXPECT_EQ(AppDir::withTrailingSlash(QStringLiteral("/")), QStringLiteral("/"));
+}
+
+} // namespace

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+
+// What a command of the tool window may do to the window, so commands can be
+// run against a recording port in tests.
+class ToolPort
+{
+public:
+    enum class Icon { Information, Warning, Critical };
+
+    virtual ~ToolPort() = default;
+
+    virtual QString outputText() const = 0; // Text1
+    virtual void setOutputText(const QString &text) = 0;
+    virtual void showMessage(const QString &text, const QString &title, Icon icon) = 0;
+    // The hourglass of a long walk; every begin is matched by an end.
+    virtual void beginHourglass() = 0;
+    virtual void endHourglass() = 0;
+    // Progress of a walk ("名簿作成 3/30"); an empty text takes it away.
+    virtual void showProgress(const QString &text) = 0;
+    virtual void setClipboardText(const QString &text) = 0;
+};
+
+// Holds the hourglass for one scope, so no path out of a command leaves it on.
+class HourglassScope
+{
+public:
+    explicit HourglassScope(ToolPort &port) : m_port(port) { m_port.beginHourglass(); }
+    ~HourglassScope()
+    {
+        m_port.showProgress(QString());
+        m_port.endHourglass();
+    }
+    HourglassScope(const HourglassScope &) = delete;
+    HourglassScope &operator=(const HourglassScope &) = delete;
+
+private:
+    ToolPort &m_port;
+};

@@ -1,0 +1,296 @@
+#include "toolwindow.h"
+
+#include "browserslot.h"
+#include "datafile.h"
+#include "pacer.h"
+#include "plotterlauncher.h"
+#include "pump.h"
+#include "rostercommand.h"
+#include "session.h"
+#include "textsearch.h"
+#include "twips.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+
+namespace {
+
+constexpr int kClientWidth = 3585;
+constexpr int kClientHeight = 7680;
+constexpr int kWidenBy = 2100;
+constexpr int kBottomMargin = 1400;
+
+void place(QWidget *widget, int left, int top, int width, int height)
+{
+    widget->setGeometry(Twips::toPixels(left), Twips::toPixels(top), Twips::toPixels(width),
+                        Twips::toPixels(height));
+}
+
+template <typename W, typename... Args>
+W *control(QWidget *parent, const char *name, Args &&...args)
+{
+    auto *widget = new W(std::forward<Args>(args)..., parent);
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+QPushButton *button(QWidget *parent, const char *name, const QString &caption)
+{
+    auto *b = control<QPushButton>(parent, name, caption);
+    b->setAutoDefault(false);
+    return b;
+}
+
+} // namespace
+
+OVEKMark::OVEKMark(Session &session, BrowserSlot &browsers, Navigator &navigator, Pump &pump, QWidget *parent)
+    : QWidget(parent), m_session(session), m_browsers(browsers), m_navigator(navigator), m_pump(pump),
+      m_guard([this](bool busy) { setBrowserCommandsEnabled(!busy); }),
+      m_plotterProgram(session.appDir + PlotterLauncher::programName()),
+      m_caption(QStringLiteral("同盟管理ツール"))
+{
+    setObjectName(QStringLiteral("OVEKMark"));
+    setWindowTitle(m_caption);
+    m_pacer = new TimerPacer(m_pump, this);
+    buildControls();
+}
+
+OVEKMark::~OVEKMark() = default;
+
+void OVEKMark::buildControls()
+{
+    setFixedSize(Twips::toPixels(kClientWidth), Twips::toPixels(kClientHeight));
+
+    m_frame2 = control<QGroupBox>(this, "Frame2", QStringLiteral("合戦格付抽出"));
+    place(m_frame2, 120, 120, 1695, 1935);
+    m_combo1 = control<QComboBox>(m_frame2, "Combo1");
+    place(m_combo1, 120, 240, 1335, 300);
+    const char *optionNames[] = {"Option1(0)", "Option1(1)", "Option1(2)", "Option1(3)"};
+    const QString optionCaptions[] = {QStringLiteral("戦功"), QStringLiteral("攻撃"), QStringLiteral("防御"),
+                                      QStringLiteral("総合")};
+    const int optionGeometry[4][4] = {{120, 600, 735, 255}, {840, 600, 700, 255}, {120, 840, 700, 255},
+                                      {840, 840, 700, 255}};
+    for (int i = 0; i < 4; ++i) {
+        m_option1[i] = control<QRadioButton>(m_frame2, optionNames[i], optionCaptions[i]);
+        place(m_option1[i], optionGeometry[i][0], optionGeometry[i][1], optionGeometry[i][2], optionGeometry[i][3]);
+    }
+    m_option1[0]->setChecked(true);
+    m_command6 = button(m_frame2, "Command6", QStringLiteral("データ保存"));
+    place(m_command6, 120, 1140, 1455, 255);
+    m_check1 = control<QCheckBox>(m_frame2, "Check1", QStringLiteral("保存データを参考にする"));
+    place(m_check1, 120, 1440, 1335, 375);
+
+    m_command2 = button(this, "Command2", QStringLiteral("同盟名簿作成"));
+    place(m_command2, 1920, 120, 1455, 375);
+    m_command3 = button(this, "Command3", QStringLiteral("出城リスト作成"));
+    place(m_command3, 1920, 480, 1455, 375);
+    m_command5 = button(this, "Command5", QStringLiteral("同盟員活動履歴"));
+    place(m_command5, 1920, 840, 1455, 375);
+    m_command4 = button(this, "Command4", QStringLiteral("同盟員分布図"));
+    place(m_command4, 1920, 1200, 1455, 375);
+    m_command1[0] = button(this, "Command1(0)", QStringLiteral("初期化"));
+    place(m_command1[0], 1920, 1560, 735, 255);
+    m_command1[2] = button(this, "Command1(2)", QStringLiteral("コピー"));
+    place(m_command1[2], 2640, 1560, 735, 255);
+    m_command1[1] = button(this, "Command1(1)", QStringLiteral("拡大"));
+    place(m_command1[1], 1920, 1800, 735, 255);
+
+    m_text4 = control<QLineEdit>(this, "Text4", QStringLiteral("キーワード"));
+    place(m_text4, 120, 2160, 1695, 270);
+    m_command8 = button(this, "Command8", QStringLiteral("返信者リストアップ"));
+    place(m_command8, 120, 2400, 1695, 375);
+    m_command9 = button(this, "Command9", QStringLiteral("書状新規作成"));
+    place(m_command9, 2040, 2400, 1335, 375);
+
+    m_text1 = control<QPlainTextEdit>(this, "Text1");
+    m_text1->setLineWrapMode(QPlainTextEdit::NoWrap); // both scroll bars, as reports are column-aligned
+    m_text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    place(m_text1, 120, 2880, 3375, 3015);
+    m_list1 = control<QListWidget>(this, "List1");
+    place(m_list1, 2160, 4200, 615, 600);
+    m_list1->lower(); // Text1 covers it until the alliance report uses it
+
+    m_frame1 = control<QGroupBox>(this, "Frame1", QString());
+    place(m_frame1, 120, 6000, 3255, 1575);
+    place(control<QLabel>(m_frame1, "Label1", QStringLiteral("同盟ID")), 120, 240, 615, 255);
+    m_text2 = control<QLineEdit>(m_frame1, "Text2");
+    place(m_text2, 720, 240, 2295, 270);
+    place(control<QLabel>(m_frame1, "Label2", QStringLiteral("区切 人口")), 120, 600, 855, 255);
+    m_text3[0] = control<QLineEdit>(m_frame1, "Text3(0)", QStringLiteral("300"));
+    place(m_text3[0], 960, 600, 735, 270);
+    place(control<QLabel>(m_frame1, "Label3", QStringLiteral("戦功")), 1800, 600, 375, 255);
+    m_text3[1] = control<QLineEdit>(m_frame1, "Text3(1)", QStringLiteral("10000"));
+    place(m_text3[1], 2280, 600, 735, 270);
+    m_command7 = button(m_frame1, "Command7", QStringLiteral("同盟データ取得"));
+    place(m_command7, 120, 960, 1455, 255);
+
+    for (int i = 0; i < 3; ++i)
+        connect(m_command1[i], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
+    connect(m_command2, &QPushButton::clicked, this, &OVEKMark::Command2_Click);
+    connect(m_command4, &QPushButton::clicked, this, &OVEKMark::Command4_Click);
+
+    setBrowserCommandsEnabled(true);
+}
+
+void OVEKMark::setBrowserCommandsEnabled(bool enabled)
+{
+    m_command2->setEnabled(enabled);
+    // The commands behind these controls are not part of the tool yet; they
+    // stay visible so the window looks as users know it, but do nothing.
+    for (QWidget *later : {static_cast<QWidget *>(m_command3), static_cast<QWidget *>(m_command5),
+                           static_cast<QWidget *>(m_command6), static_cast<QWidget *>(m_command7),
+                           static_cast<QWidget *>(m_command8), static_cast<QWidget *>(m_command9),
+                           static_cast<QWidget *>(m_combo1)})
+        later->setEnabled(false);
+}
+
+QString OVEKMark::archiveFileOfFirstCategory() const
+{
+    return m_session.appDir + QStringLiteral("Archive_") + m_session.world.warRankingKey + QStringLiteral("_") +
+           m_option1[0]->text() + QStringLiteral(".txt");
+}
+
+void OVEKMark::Form_Load()
+{
+    setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    m_combo1->addItems({QStringLiteral("1～100位"), QStringLiteral("101～200位"), QStringLiteral("201～300位"),
+                        QStringLiteral("301～400位"), QStringLiteral("401～500位")});
+    m_combo1->setCurrentIndex(-1);
+    m_check1->setEnabled(DataFile::exists(archiveFileOfFirstCategory()));
+    show();
+    if (const QScreen *screen = this->screen()) {
+        const QRect available = screen->geometry();
+        const int top = available.height() - frameGeometry().height() - Twips::toPixels(kBottomMargin);
+        move(0, qMax(0, top));
+    }
+    m_command2->setFocus();
+}
+
+void OVEKMark::Command1_Click(int index)
+{
+    switch (index) {
+    case 0:
+        m_text1->clear();
+        break;
+    case 1: {
+        const bool widen = m_command1[1]->text() == QStringLiteral("拡大");
+        const int delta = Twips::toPixels(widen ? kWidenBy : -kWidenBy);
+        m_command1[1]->setText(widen ? QStringLiteral("縮小") : QStringLiteral("拡大"));
+        setFixedWidth(width() + delta);
+        m_text1->resize(m_text1->width() + delta, m_text1->height());
+        break;
+    }
+    case 2:
+        setClipboardText(m_text1->toPlainText());
+        break;
+    default:
+        break;
+    }
+}
+
+void OVEKMark::Command2_Click()
+{
+    CommandGuard::Scope scope(m_guard);
+    if (!scope)
+        return;
+    RosterCommand command(m_session, m_navigator, m_browsers, *m_pacer, *this);
+    command.run();
+}
+
+void OVEKMark::Command4_Click()
+{
+    m_session.allianceId = TextSearch::removeAll(m_session.allianceId, QStringLiteral("/"));
+    PlotterLauncher launcher(m_session.appDir, m_plotterProgram);
+    const QString rosterName = launcher.rosterName(m_session.allianceId);
+    if (!launcher.rosterExists(rosterName)) {
+        showMessage(QStringLiteral("同盟員名簿を作成してから、実行してください。"), QStringLiteral("注意"),
+                    Icon::Information);
+        return;
+    }
+    if (!launcher.programExists()) {
+        showMessage(QStringLiteral("分布図プログラム（%1）が見つかりません。\r\n"
+                                   "ovekwarden と同じフォルダに置いてから、もう一度実行してください。")
+                        .arg(m_plotterProgram),
+                    QStringLiteral("注意"), Icon::Warning);
+        return;
+    }
+    showMinimized();
+    m_pump.yieldOnce();
+    if (!launcher.start(rosterName)) {
+        showNormal();
+        showMessage(QStringLiteral("分布図プログラムを起動できませんでした。"), QStringLiteral("注意"),
+                    Icon::Warning);
+    }
+}
+
+void OVEKMark::closeEvent(QCloseEvent *event)
+{
+    Form_QueryUnload();
+    event->accept();
+}
+
+void OVEKMark::Form_QueryUnload()
+{
+    // quit() never throws: a browser the user already closed is simply let go.
+    m_browsers.quit();
+    QApplication::closeAllWindows();
+    QCoreApplication::quit();
+}
+
+QString OVEKMark::outputText() const
+{
+    return m_text1->toPlainText();
+}
+
+void OVEKMark::setOutputText(const QString &text)
+{
+    m_text1->setPlainText(text);
+}
+
+void OVEKMark::showMessage(const QString &text, const QString &title, Icon icon)
+{
+    const QMessageBox::Icon boxIcon = icon == Icon::Information ? QMessageBox::Information
+                                      : icon == Icon::Warning   ? QMessageBox::Warning
+                                                                : QMessageBox::Critical;
+    QMessageBox box(boxIcon, title, text, QMessageBox::Ok, this);
+    box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    box.exec();
+}
+
+void OVEKMark::beginHourglass()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void OVEKMark::endHourglass()
+{
+    QApplication::restoreOverrideCursor();
+}
+
+void OVEKMark::showProgress(const QString &text)
+{
+    // The caption carries the progress: Text1 keeps only the report itself.
+    setWindowTitle(text.isEmpty() ? m_caption : m_caption + QStringLiteral(" - ") + text);
+}
+
+void OVEKMark::setClipboardText(const QString &text)
+{
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    if (!text.isEmpty())
+        clipboard->setText(text);
+}

@@ -1,0 +1,147 @@
+// Measures what a page costs the tool itself: the snapshot of a large
+// demosite page (WebDriver call, JSON, parse, serialization), and the CPU a
+// wait uses while the server hangs.
+//
+//   snapshot_bench [--loads N] [--headed]
+#include "clock.h"
+#include "demositeprocess.h"
+#include "navigator.h"
+#include "pump.h"
+#include "webdriverbrowser.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+double processCpuSeconds()
+{
+    rusage usage = {};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
+           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+// CPU seconds of another process so far, from /proc (Linux).
+double otherProcessCpuSeconds(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray line = stat.readAll();
+    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+    if (fields.size() < 13)
+        return 0;
+    return (fields[11].toDouble() + fields[12].toDouble()) / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+QString largestAllianceId(const DemoSiteProcess &site)
+{
+    const QJsonArray alliances = QJsonDocument::fromJson(site.control(QStringLiteral("dump")))
+                                     .object()
+                                     .value(QStringLiteral("alliances"))
+                                     .toArray();
+    QString id;
+    qsizetype most = -1;
+    for (const QJsonValue &alliance : alliances) {
+        const qsizetype members = alliance[QStringLiteral("member_ids")].toArray().size();
+        if (members > most) {
+            most = members;
+            id = QString::number(alliance[QStringLiteral("id")].toInteger());
+        }
+    }
+    std::printf("largest alliance: id %s, %lld members\n", qPrintable(id), static_cast<long long>(most));
+    return id;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList arguments = app.arguments();
+    int loads = 50;
+    const qsizetype loadsAt = arguments.indexOf(QStringLiteral("--loads"));
+    if (loadsAt > 0 && loadsAt + 1 < arguments.size())
+        loads = std::max(1, arguments.at(loadsAt + 1).toInt());
+    const bool headed = arguments.contains(QStringLiteral("--headed"));
+
+    DemoSiteProcess site(QStringLiteral(OVEK_DEMOSITE_PROGRAM));
+    site.start({QStringLiteral("--auto-login")});
+    QTemporaryDir profile;
+    WebDriverOptions options;
+    options.profileDir = profile.path();
+    options.headless = !headed;
+    options.noSandbox = geteuid() == 0; // Chromium refuses its sandbox as root
+
+    WorldConfig world;
+    world.gameSiteTopUrl = site.topUrl();
+    world.worldBaseUrl = site.worldUrl();
+    world.worldNumber = QStringLiteral("3");
+    world.warRankingKey = QStringLiteral("5");
+    BrowserSlot slot([&options] { return std::make_unique<WebDriverBrowser>(options); });
+    WebDriverBrowser &browser = static_cast<WebDriverBrowser &>(slot.replaceWithNew());
+    SystemClock clock;
+    EventLoopPump pump;
+    Navigator navigator(slot, world, clock, pump);
+
+    navigator.waitForPage(world.loginEntryUrl());
+    navigator.followWorldEntryLinks();
+    const QString alliancePage =
+        world.worldBaseUrl + QStringLiteral("/alliance/info.php?id=") + largestAllianceId(site);
+
+    QList<double> millis;
+    QList<double> parseMillis;
+    qsizetype markupLength = 0;
+    for (int load = 0; load < loads; ++load) {
+        navigator.waitForPage(alliancePage);
+        QElapsedTimer timer;
+        timer.start();
+        const Document page = browser.document();
+        millis.append(timer.nsecsElapsed() / 1e6);
+        markupLength = page.markup().size();
+        // The part that is this program's own work, apart from the round trip.
+        timer.start();
+        const Document reparsed = Document::fromHtml(page.address(), page.markup());
+        parseMillis.append(timer.nsecsElapsed() / 1e6);
+    }
+    std::sort(parseMillis.begin(), parseMillis.end());
+    std::sort(millis.begin(), millis.end());
+    std::printf("snapshot of %s (%lld characters of markup), %d loads:\n", qPrintable(alliancePage),
+                static_cast<long long>(markupLength), loads);
+    QFile loadAverage(QStringLiteral("/proc/loadavg"));
+    if (loadAverage.open(QIODevice::ReadOnly)) // other work on the machine skews the figures
+        std::printf("  load average: %s", loadAverage.readAll().constData());
+    std::printf("  document(): median %.1f ms, max %.1f ms, min %.1f ms\n", millis.at(millis.size() / 2),
+                millis.last(), millis.first());
+    std::printf("  of which parse and serialization alone: median %.1f ms\n",
+                parseMillis.at(parseMillis.size() / 2));
+
+    const QString hungPath = QStringLiteral("/message/inbox.php");
+    site.control(QStringLiteral("hang?path=") + hungPath);
+    QTimer::singleShot(10000,
+                       [&site, &hungPath] { site.control(QStringLiteral("release?path=") + hungPath); });
+    const double cpuBefore = processCpuSeconds();
+    const double driverBefore = otherProcessCpuSeconds(browser.driverProcessId());
+    QElapsedTimer wall;
+    wall.start();
+    navigator.waitForPage(world.worldBaseUrl + hungPath + QStringLiteral("?p=1"));
+    const double seconds = wall.elapsed() / 1000.0;
+    const double cpu = processCpuSeconds() - cpuBefore;
+    const double driverCpu = otherProcessCpuSeconds(browser.driverProcessId()) - driverBefore;
+    std::printf("wait on a hung page: %.1f s, CPU of this program %.3f s = %.2f %% of one core"
+                " (chromedriver %.2f %%)\n",
+                seconds, cpu, 100 * cpu / seconds, 100 * driverCpu / seconds);
+    slot.quit();
+    return 0;
+}

@@ -1,0 +1,8 @@
+#pragma once
+
+#include "world.h"
+
+#include <string>
+
+// The world as JSON (UTF-8): the ground truth tests compare the tool with.
+std::string dumpWorld(const World &world);

@@ -1,0 +1,101 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+// The generated game world. All texts are UTF-8.
+
+struct Place
+{
+    int villageId = 0;
+    std::string name;
+    int x = 0;
+    int y = 0;
+};
+
+enum class RankingCategory { Merit = 0, Attack = 1, Defense = 2, Total = 3 };
+inline constexpr int kRankingCategories = 4;
+
+struct Lord
+{
+    int userId = 0;
+    std::string name;
+    Place home;
+    int allianceId = 0; // 0: belongs to no alliance
+    std::string role;   // empty without an alliance
+    int population = 0;
+    int merit = 0;
+    int level = 1;
+    std::vector<Place> fiefs;
+    std::vector<Place> branchCastles; // at most one
+    int points = 0;
+    std::array<int, kRankingCategories> scores{};
+};
+
+struct Alliance
+{
+    int id = 0;
+    std::string name;
+    int rank = 0;
+    std::vector<int> memberIds; // member-table order
+};
+
+struct Letter
+{
+    int id = 0;
+    std::string subject;
+    std::string sender;
+    int senderUserId = 0; // 0: the operator or a lord no longer known
+    std::string date;
+};
+
+struct SentLetter
+{
+    std::string subject;
+    std::string to;
+    std::string body;
+};
+
+class World
+{
+public:
+    static World generate(std::uint64_t seed, int ownAllianceSize);
+
+    std::uint64_t seed = 0;
+    int playerUserId = 0;
+    int playerAllianceId = 0;
+    std::vector<Lord> lords;
+    std::vector<Alliance> alliances;
+    // Per category, lord user ids in rank order (rank = index + 1).
+    std::array<std::vector<int>, kRankingCategories> ranking;
+    std::vector<Letter> inbox; // newest first
+    std::vector<SentLetter> sentLetters;
+
+    const Lord *lord(int userId) const;
+    Lord *lord(int userId);
+    const Alliance *alliance(int allianceId) const;
+    Alliance *alliance(int allianceId);
+    const Lord &player() const { return *lord(playerUserId); }
+    const Lord *lordByName(const std::string &name) const;
+    int rankingPageCount() const;
+    int inboxPageCount() const;
+
+    // Membership changes keep the lord's alliance id, role and the member
+    // table in step. Both return false for an unknown lord or alliance.
+    bool addMember(int allianceId, int userId);
+    bool removeMember(int allianceId, int userId);
+
+    void rebuildIndex();
+
+    static constexpr int kRankingPerPage = 10;
+    static constexpr int kInboxPerPage = 20;
+
+private:
+    std::map<int, std::size_t> m_lordIndex;
+    std::map<int, std::size_t> m_allianceIndex;
+};
+
+inline constexpr const char *kOperatorName = "戦国OVEK運営チーム";

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// The plotter's one message box, behind a port so tests can record it
+// instead of waiting for a click.
+class MessagePort
+{
+public:
+    virtual ~MessagePort() = default;
+    // An information box with a single OK button; returns when it is closed.
+    virtual void information(const QString &title, const QString &text) = 0;
+};
+
+class MessageBoxPort : public MessagePort
+{
+public:
+    explicit MessageBoxPort(QWidget *parent = nullptr) : m_parent(parent) {}
+    void setParentWidget(QWidget *parent) { m_parent = parent; }
+    void information(const QString &title, const QString &text) override;
+
+private:
+    QWidget *m_parent;
+};

@@ -1,0 +1,162 @@
+#include "plotwindow.h"
+
+#include "appdir.h"
+#include "clock.h"
+#include "drawing.h"
+#include "messageport.h"
+#include "plotroster.h"
+#include "textsearch.h"
+#include "twips.h"
+
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QPainter>
+#include <QScreen>
+
+namespace {
+
+// The design face is "ＭＳ Ｐ明朝"; where it is missing (any system but a
+// Japanese Windows one) IPAPMincho, a proportional Mincho of the same
+// metrics class from fonts-ipafont-mincho, takes its place.
+QFont plotterFont(int points)
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("IPAPMincho")});
+    font.setPointSize(points);
+    font.setWeight(QFont::Normal);
+    return font;
+}
+
+QRect pixelsOf(qint64 left, qint64 top, qint64 width, qint64 height)
+{
+    return QRect(Twips::toPixels(left), Twips::toPixels(top), Twips::toPixels(width),
+                 Twips::toPixels(height));
+}
+
+QSize screenPixels()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry().size() : QSize(1280, 1024);
+}
+
+const QColor SurfaceBackground(255, 255, 255);
+
+} // namespace
+
+PictureBox::PictureBox(const QString &name, QSize pixels, QWidget *parent)
+    : QWidget(parent), m_canvas(pixels, parent->palette().color(QPalette::Base),
+                                parent->palette().color(QPalette::Text), plotterFont(9))
+{
+    setObjectName(name);
+    resize(pixels);
+}
+
+void PictureBox::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.drawImage(0, 0, m_canvas.image());
+}
+
+PlotWindow::PlotWindow(const QString &appDir, const Clock &clock, MessagePort &messages, QWidget *parent)
+    : QWidget(parent), m_appDir(appDir), m_clock(clock), m_messages(messages),
+      m_surface(screenPixels(), SurfaceBackground, palette().color(QPalette::WindowText), plotterFont(9))
+{
+    setObjectName(QStringLiteral("OVEKPLOT"));
+    setWindowTitle(QStringLiteral("OVEK Map Maker"));
+    setFont(plotterFont(9));
+
+    const QRect panel = pixelsOf(0, 0, Plotter::PanelWidth, Plotter::PanelHeight);
+    m_picture1 = new PictureBox(QStringLiteral("Picture1"), panel.size(), this);
+    m_picture1->move(panel.topLeft());
+    m_picture2 = new PictureBox(QStringLiteral("Picture2"), panel.size(), this);
+    m_picture2->move(panel.topLeft());
+    const QRect picture3 = pixelsOf(120, 120, 3495, 480);
+    m_picture3 = new PictureBox(QStringLiteral("Picture3"), picture3.size(), this);
+    m_picture3->move(picture3.topLeft());
+
+    // Created last, so the title field lies above the panels.
+    m_text1 = new QLineEdit(QStringLiteral("同盟名"), this);
+    m_text1->setObjectName(QStringLiteral("Text1"));
+    m_text1->setFont(plotterFont(9));
+    m_text1->setGeometry(pixelsOf(120, 40, 3135, 375));
+}
+
+PlotWindow::~PlotWindow() = default;
+
+const QString &PlotWindow::completionTitle()
+{
+    static const QString title = QStringLiteral("作業確認");
+    return title;
+}
+
+const QString &PlotWindow::completionText()
+{
+    static const QString text =
+        QStringLiteral("作図完了\r\n"
+                       "\r\n"
+                       "地図を完全なものにするには、「同盟名」を書き換えてください。\r\n"
+                       "そして、Printキーを押して画面画像をペイントツールで保存・加工してください。\r\n");
+    return text;
+}
+
+qint64 PlotWindow::screenWidthTwips() const
+{
+    return Twips::fromPixels(screenPixels().width());
+}
+
+qint64 PlotWindow::screenHeightTwips() const
+{
+    return Twips::fromPixels(screenPixels().height());
+}
+
+void PlotWindow::Form_Load(const QString &commandLine)
+{
+    setWindowTitle(windowTitle() + QStringLiteral(" 1280X1024専用"));
+    m_appDir = AppDir::withTrailingSlash(m_appDir);
+    m_rosterName = TextSearch::trimSpaces(commandLine);
+    show();
+    m_picture2->move(Twips::toPixels(Plotter::picture2Left(screenWidthTwips())), 0);
+
+    const QRect outer = frameGeometry();
+    m_frame = Plotter::mapFrameFor(Twips::fromPixels(outer.width()), Twips::fromPixels(outer.height()));
+
+    QFont title = m_text1->font();
+    title.setBold(true);
+    title.setPointSize(18);
+    m_text1->setFont(title);
+
+    PlotRoster();
+    show();
+    update();
+    m_messages.information(completionTitle(), completionText());
+}
+
+void PlotWindow::PlotRoster()
+{
+    // An empty command line names no roster (the path would be AppDir
+    // itself): the window stays blank and the completion message follows.
+    if (m_rosterName.isEmpty())
+        return;
+    std::optional<Plotter::MemberTable> members =
+        Plotter::PlotRoster(m_appDir + m_rosterName, m_frame, screenHeightTwips(), m_clock,
+                            Plotter::PlotSurfaces{m_surface, m_picture1->canvas(), m_picture2->canvas()});
+    if (!members)
+        return;
+    m_members = std::move(*members);
+    update();
+    m_picture1->update();
+    m_picture2->update();
+}
+
+void PlotWindow::Drawing()
+{
+    Plotter::Drawing(m_surface, m_frame, m_members);
+    update();
+}
+
+void PlotWindow::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), SurfaceBackground);
+    painter.drawImage(0, 0, m_surface.image());
+}

@@ -1,0 +1,105 @@
+#include "membertable.h"
+
+#include "document.h"
+#include "extractbetween.h"
+#include "readfailure.h"
+#include "textsearch.h"
+
+using namespace TextSearch;
+
+namespace {
+
+const QString &lineEnd()
+{
+    static const QString crlf = QStringLiteral("\r\n");
+    return crlf;
+}
+
+// Where the table's rows begin: the earlier of the two forms of the row
+// marker (the attribute bare or quoted), 0 when neither occurs.
+qsizetype tableStart(const QString &markup)
+{
+    const qsizetype bare = findAsText(markup, QStringLiteral("<TR class=fs12"));
+    const qsizetype quoted = findAsText(markup, QStringLiteral("<TR class=\"fs12"));
+    if (bare == 0 || quoted == 0)
+        return qMax(bare, quoted);
+    return qMin(bare, quoted);
+}
+
+void readRow(QString row, MemberTable &table)
+{
+    row = removeAll(removeAll(row, QStringLiteral("\"")), QStringLiteral(" "));
+    // The first "id=" of a row ends the member link's user_id parameter.
+    const qsizetype idStart = findAsText(row, QStringLiteral("id="));
+    const qsizetype idEnd = continueFindAsText(row, QStringLiteral(">"), idStart + 1);
+    const QString id = span(row, idStart + 3, idEnd - 1);
+    const qsizetype nameEnd = continueFindAsText(row, QStringLiteral("<"), idEnd + 1);
+    const QString name = span(row, idEnd + 1, nameEnd - 1);
+
+    QString cells[5];
+    qsizetype searchFrom = nameEnd;
+    for (QString &cell : cells) {
+        const qsizetype open = continueFindAsText(row, QStringLiteral("<TD>"), searchFrom);
+        const qsizetype close = continueFindAsText(row, QStringLiteral("</TD>"), open);
+        cell = span(row, open + 4, close - 1);
+        searchFrom = close;
+    }
+    cells[4] = removeAll(cells[4], QStringLiteral("\u3000"));
+
+    // Appended only once the whole row has been read, so the seven outputs
+    // never get out of step.
+    table.ids += id + lineEnd();
+    table.names += name + lineEnd();
+    table.cell1 += cells[0] + lineEnd();
+    table.cell2 += cells[1] + lineEnd();
+    table.cell3 += cells[2] + lineEnd();
+    table.cell4 += cells[3] + lineEnd();
+    table.cell5 += cells[4] + lineEnd();
+}
+
+} // namespace
+
+void ReadMemberTable(const Document &alliancePage, MemberTable &table, QString *collectedMarkup)
+{
+    // Every element's markup is a part of the root's, so when the root holds
+    // no row marker no element does: the root alone is searched, and the
+    // walk over every element happens only to collect the markup of a page
+    // that fails anyway.
+    QString searched;
+    qsizetype start = 0;
+    if (alliancePage.elementCount() > 0) {
+        searched = trimSpaces(alliancePage.innerHtml(0).toString());
+        start = tableStart(searched);
+    }
+    if (collectedMarkup) {
+        QString collected = searched + lineEnd();
+        if (start == 0) {
+            collected.clear();
+            for (qsizetype i = 0; i < alliancePage.elementCount(); ++i)
+                collected += trimSpaces(alliancePage.innerHtml(i).toString()) + lineEnd();
+        }
+        *collectedMarkup = collected;
+    }
+    if (start == 0)
+        throw ReadFailure(QStringLiteral("同盟員の一覧がありません。"));
+
+    QString rows = searched.mid(start - 1);
+    rows.replace(QStringLiteral("</tr>"), QStringLiteral("</TR>"), Qt::CaseSensitive);
+    const QStringList pieces = rows.split(QStringLiteral("</TR>"), Qt::KeepEmptyParts, Qt::CaseSensitive);
+    // The piece after the last "</TR>" is never a row.
+    for (qsizetype i = 0; i + 1 < pieces.size(); ++i) {
+        const QString &piece = pieces.at(i);
+        if (containsAsText(piece, QStringLiteral("</TBODY>")) ||
+            containsAsText(piece, QStringLiteral("</TABLE>")))
+            break;
+        readRow(piece, table);
+    }
+}
+
+QStringList splitMemberLines(const QString &output)
+{
+    QStringList lines = output.split(lineEnd());
+    if (!lines.isEmpty() && lines.constLast().isEmpty())
+        lines.removeLast();
+    return lines;
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "browserslot.h"
+#include "worldconfig.h"
+
+#include <QString>
+
+class Clock;
+class Pump;
+
+// The one way the program moves the browser: start a navigation or a history
+// command, wait for the page, reload a page that hangs, and walk back into
+// the world when the game has dropped the login.
+//
+// The browser is asked from the slot at every use, so a browser replaced
+// during a wait (the user restarted the walk) is the one polled afterwards.
+class Navigator
+{
+public:
+    // Recoveries started inside a recovery (the world link itself led to the
+    // session-out page) before the walk gives up with a BrowserError.
+    static constexpr int maxNestedRecoveries = 3;
+    // A page still loading this many minutes after its request is loaded again.
+    static constexpr int reloadAfterMinutes = 10;
+
+    Navigator(BrowserSlot &browsers, WorldConfig world, Clock &clock, Pump &pump);
+
+    // request is "BACK", "REFRESH", "GO" (exact) or an address. Returns when
+    // the page is complete, after a recovery if the login was lost. Browser
+    // errors reach the caller.
+    void waitForPage(const QString &request);
+
+    // Waits without a deadline until the page is complete.
+    void waitUntilComplete();
+
+    // The two link steps of the walk into the world: the first link whose
+    // address holds "game_start", then the first whose title holds the
+    // world's link key. A missing link loads nothing for its step.
+    void followWorldEntryLinks();
+
+    // The clock minute of a time of day: seconds rounded halves to even,
+    // divided by 60 without remainder.
+    static int clockMinute(double secondsSinceMidnight);
+    // The minute a wait that starts at startMinute reloads the page.
+    static int deadlineMinute(int startMinute);
+
+private:
+    Browser &browser() { return m_browsers.current(); }
+    void issue(const QString &request);
+    void waitWithDeadline();
+    void yieldAndReloadAtDeadline(int &deadline);
+    int currentMinute() const;
+    void recoverSession(const QString &reloadAddress);
+
+    BrowserSlot &m_browsers;
+    WorldConfig m_world;
+    Clock &m_clock;
+    Pump &m_pump;
+    int m_recoveryDepth = 0;
+};

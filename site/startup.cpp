@@ -1,0 +1,129 @@
+#include "startup.h"
+
+#include "browserslot.h"
+#include "navigator.h"
+#include "ownlord.h"
+#include "pump.h"
+#include "readfailure.h"
+#include "session.h"
+#include "textsearch.h"
+
+namespace {
+
+const QString kLoginInvitation = QStringLiteral("JAPAN IDをお持ちでない方もこちら");
+
+QString failureText(const std::exception &error)
+{
+    if (const auto *browserError = dynamic_cast<const BrowserError *>(&error))
+        return browserError->message();
+    return QString::fromStdString(error.what());
+}
+
+} // namespace
+
+StartupSequence::StartupSequence(Session &session, BrowserSlot &browsers, Navigator &navigator, Pump &pump)
+    : m_session(session), m_browsers(browsers), m_navigator(navigator), m_pump(pump)
+{
+}
+
+void StartupSequence::run()
+{
+    try {
+        m_browsers.replaceWithNew();
+    } catch (const std::exception &error) {
+        throw StartupFailure(QStringLiteral("ブラウザ（Chromium）を起動できませんでした。\r\n"
+                                            "chromium と chromium-driver が入っているか確かめてください。\r\n\r\n") +
+                             failureText(error));
+    }
+    try {
+        m_navigator.waitForPage(m_session.world.topPageUrl());
+        handleLoginPage();
+        m_navigator.waitForPage(m_session.world.worldBaseUrl + QStringLiteral("/user/"));
+        readOwnLordWithRetry();
+    } catch (const StartupFailure &) {
+        throw;
+    } catch (const BrowserGone &) {
+        throw StartupFailure(QStringLiteral("ブラウザが閉じられたため、起動を中止しました。\r\n"
+                                            "もう一度 ovekwarden を起動してください。"));
+    } catch (const std::exception &error) {
+        throw StartupFailure(QStringLiteral("ゲームの画面を読めなかったため、起動を中止しました。\r\n\r\n") +
+                             failureText(error));
+    }
+}
+
+void StartupSequence::handleLoginPage()
+{
+    try {
+        m_navigator.waitUntilComplete();
+        const QString text = m_browsers.current().document().bodyText();
+        if (TextSearch::containsExact(text, kLoginInvitation)) {
+            m_browsers.current().navigate(m_session.world.loginEntryUrl());
+            m_navigator.waitUntilComplete();
+            waitForLoginToFinish();
+        }
+        enterWorld();
+    } catch (const BrowserGone &) {
+        throw; // no browser, no start-up: the user is told
+    } catch (const std::exception &) {
+        // Start-up goes on with the user page, which tells whether we got in.
+    }
+}
+
+void StartupSequence::waitForLoginToFinish()
+{
+    // The player types the login by hand in the browser window. Going on
+    // while the login form is still up would walk away from it under the
+    // user's hands, so start-up waits (responsive, no time limit) until the
+    // browser has left the login entry. 「再起動」 still works meanwhile.
+    const QString entry = m_session.world.loginEntryUrl();
+    while (true) {
+        Browser &browser = m_browsers.current();
+        const QString location = browser.locationUrl();
+        const bool onGameSite = location.startsWith(m_session.world.gameSiteTopUrl + QStringLiteral("/")) ||
+                                location.startsWith(m_session.world.worldBaseUrl + QStringLiteral("/"));
+        if (!browser.busy() && location != entry && onGameSite)
+            break;
+        for (int i = 0; i < 20; ++i) // about a tenth of a second between looks
+            m_pump.yieldOnce();
+    }
+    m_navigator.waitUntilComplete();
+}
+
+void StartupSequence::enterWorld()
+{
+    try {
+        if (!m_browsers.current().locationUrl().isEmpty())
+            m_navigator.waitForPage(m_session.world.topPageUrl());
+        m_navigator.followWorldEntryLinks();
+    } catch (const std::exception &) {
+        try {
+            m_browsers.replaceWithNew();
+            m_navigator.waitForPage(m_session.world.topPageUrl());
+        } catch (const std::exception &) {
+            // Nothing more to do here; the next wait of start-up reports it.
+        }
+    }
+}
+
+void StartupSequence::readOwnLordWithRetry()
+{
+    for (int attempt = 1;; ++attempt) {
+        const Document page = m_browsers.current().document();
+        try {
+            m_session.ownLord = ReadOwnLord(page, m_session.world.worldBaseUrl, m_session.ownLord);
+            m_session.allianceId = m_session.ownLord.allianceId;
+            return;
+        } catch (const ReadFailure &) {
+            if (attempt == 2) {
+                const QString markup = page.markup();
+                const bool userPageShown = TextSearch::containsAsText(markup, QStringLiteral("id=lordName"));
+                if (userPageShown && !TextSearch::containsExact(markup, QStringLiteral("\">同盟</A>")))
+                    throw StartupFailure(QStringLiteral("同盟に所属していないため、同盟管理ツールを使えません。\r\n"
+                                                        "同盟に加入してから、もう一度起動してください。"));
+                throw StartupFailure(QStringLiteral("ゲームのユーザー画面を読めませんでした。\r\n"
+                                                    "ブラウザの画面でログインしてから、もう一度起動してください。"));
+            }
+        }
+        m_navigator.waitForPage(QStringLiteral("REFRESH"));
+    }
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QString>
+#include <stdexcept>
+
+class BrowserSlot;
+class Navigator;
+class Pump;
+struct Session;
+
+// Start-up could not finish; the text tells the user what to do.
+class StartupFailure : public std::runtime_error
+{
+public:
+    explicit StartupFailure(const QString &message) : std::runtime_error(message.toStdString()), m_message(message) {}
+    QString message() const { return m_message; }
+
+private:
+    QString m_message;
+};
+
+// From the game's top page, through the login, into the configured world, to
+// the player's own alliance: everything before the tool window opens.
+class StartupSequence
+{
+public:
+    StartupSequence(Session &session, BrowserSlot &browsers, Navigator &navigator, Pump &pump);
+
+    // Creates the browser and walks to the user page; fills the session.
+    // Throws StartupFailure.
+    void run();
+
+    // Follows the login entry when the top page invites a login. Its errors
+    // end it quietly; start-up goes on with the user page.
+    void handleLoginPage();
+
+    // The world entry walk (also the 「再起動」 label). When the browser no
+    // longer answers, a new one is opened on the top page and the walk stops
+    // there: the user logs in and clicks 「再起動」 again.
+    void enterWorld();
+
+private:
+    void waitForLoginToFinish();
+    void readOwnLordWithRetry();
+
+    Session &m_session;
+    BrowserSlot &m_browsers;
+    Navigator &m_navigator;
+    Pump &m_pump;
+};
