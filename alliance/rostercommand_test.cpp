@@ -5,9 +5,9 @@
 #include "fakepump.h"
 #include "navigator.h"
 #include "pacer.h"
+#include "recordingtoolport.h"
 #include "rostercommand.h"
 #include "session.h"
-#include "toolport.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -16,28 +16,6 @@
 namespace {
 
 const QString kWorld = QStringLiteral("http://w3.test");
-
-class RecordingPort : public ToolPort
-{
-public:
-    QString outputText() const override { return text; }
-    void setOutputText(const QString &t) override { text = t; }
-    void showMessage(const QString &t, const QString &title, Icon) override { messages.append(title + u'|' + t); }
-    void beginHourglass() override { ++hourglassDepth; }
-    void endHourglass() override { --hourglassDepth; }
-    void showProgress(const QString &t) override
-    {
-        if (!t.isEmpty())
-            progress.append(t);
-    }
-    void setClipboardText(const QString &t) override { clipboard = t; }
-
-    QString text = QStringLiteral("前の出力");
-    QStringList messages;
-    QStringList progress;
-    QString clipboard;
-    int hourglassDepth = 0;
-};
 
 class CountingPacer : public Pacer
 {
@@ -117,7 +95,7 @@ protected:
     FakeClock m_clock;
     FakePump m_pump;
     CountingPacer m_pacer;
-    RecordingPort m_port;
+    RecordingToolPort m_port;
 };
 
 TEST_F(RosterCommandTest, WritesEveryMemberInTableOrderAndEndsWithAnEmptyLine)
