@@ -1,6 +1,7 @@
 #include "browserslot.h"
 #include "clock.h"
 #include "datafile.h"
+#include "fakebrowser.h"
 #include "navigator.h"
 #include "pump.h"
 #include "session.h"
@@ -75,7 +76,22 @@ protected:
     } m_app;
     QTemporaryDir m_dir;
     Session m_session;
-    BrowserSlot m_browsers{[] { return std::unique_ptr<Browser>(); }};
+    // Browsers that tell the test when they are told to quit.
+    class QuitRecordingBrowser : public FakeBrowser
+    {
+    public:
+        explicit QuitRecordingBrowser(int &quits) : m_quits(quits) {}
+        void quit() override
+        {
+            ++m_quits;
+            FakeBrowser::quit();
+        }
+
+    private:
+        int &m_quits;
+    };
+    int m_browserQuits = 0;
+    BrowserSlot m_browsers{[this] { return std::make_unique<QuitRecordingBrowser>(m_browserQuits); }};
     SystemClock m_clock;
     EventLoopPump m_pump;
     Navigator m_navigator{m_browsers, m_session.world, m_clock, m_pump};
@@ -186,6 +202,35 @@ TEST_F(ToolWindowTest, PlotterStartsWithTheBareRosterNameOfTheCleanedId)
     QFile record(started);
     ASSERT_TRUE(record.open(QIODevice::ReadOnly));
     EXPECT_EQ(QString::fromUtf8(record.readAll()), QStringLiteral("OVEKMAP_DATA_123.txt|") + m_dir.path());
+}
+
+TEST_F(ToolWindowTest, ClosingTheWindowQuitsTheBrowserEvenWhenItIsAlreadyGone)
+{
+    m_browsers.replaceWithNew();
+    static_cast<FakeBrowser &>(m_browsers.current()).close(); // the user closed the browser window first
+    auto window = openWindow();
+    window->close();
+    EXPECT_EQ(m_browserQuits, 1);
+    EXPECT_FALSE(m_browsers.hasBrowser());
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(ToolWindowTest, ASecondBrowserCommandIsRefusedWhileOneRuns)
+{
+    auto window = openWindow();
+    QPushButton *roster = find<QPushButton>(window.get(), "Command2");
+    {
+        CommandGuard::Scope running(window->guard());
+        ASSERT_TRUE(running);
+        EXPECT_FALSE(roster->isEnabled());
+        CommandGuard::Scope second(window->guard());
+        EXPECT_FALSE(second) << "a nested command must not start";
+        // Clear, widen and copy stay usable meanwhile.
+        EXPECT_TRUE(find<QPushButton>(window.get(), "Command1(0)")->isEnabled());
+        EXPECT_TRUE(find<QPushButton>(window.get(), "Command1(1)")->isEnabled());
+    }
+    EXPECT_TRUE(roster->isEnabled());
+    EXPECT_FALSE(window->guard().isBusy());
 }
 
 } // namespace

@@ -103,6 +103,7 @@ int main(int argc, char *argv[])
     QList<double> millis;
     QList<double> parseMillis;
     qsizetype markupLength = 0;
+    qsizetype markupBytes = 0;
     for (int load = 0; load < loads; ++load) {
         navigator.waitForPage(alliancePage);
         QElapsedTimer timer;
@@ -110,6 +111,7 @@ int main(int argc, char *argv[])
         const Document page = browser.document();
         millis.append(timer.nsecsElapsed() / 1e6);
         markupLength = page.markup().size();
+        markupBytes = page.markup().toUtf8().size();
         // The part that is this program's own work, apart from the round trip.
         timer.start();
         const Document reparsed = Document::fromHtml(page.address(), page.markup());
@@ -117,8 +119,9 @@ int main(int argc, char *argv[])
     }
     std::sort(parseMillis.begin(), parseMillis.end());
     std::sort(millis.begin(), millis.end());
-    std::printf("snapshot of %s (%lld characters of markup), %d loads:\n", qPrintable(alliancePage),
-                static_cast<long long>(markupLength), loads);
+    std::printf("snapshot of %s (%lld characters, %lld bytes UTF-8 of markup), %d loads:\n",
+                qPrintable(alliancePage), static_cast<long long>(markupLength),
+                static_cast<long long>(markupBytes), loads);
     QFile loadAverage(QStringLiteral("/proc/loadavg"));
     if (loadAverage.open(QIODevice::ReadOnly)) // other work on the machine skews the figures
         std::printf("  load average: %s", loadAverage.readAll().constData());

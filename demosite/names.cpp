@@ -83,7 +83,7 @@ std::string NameBook::placeName(Rng &rng) const
     return rng.pick(m_places);
 }
 
-const std::vector<std::string> &NameBook::specialLordNames()
+const std::vector<std::string> &NameBook::oddLordNames()
 {
     static const std::vector<std::string> names = {
         "真田 昌輝",      // ASCII space

@@ -22,7 +22,7 @@ public:
     std::string placeName(Rng &rng) const;
 
     // Odd names the tool has to survive, in the order they are handed out.
-    static const std::vector<std::string> &specialLordNames();
+    static const std::vector<std::string> &oddLordNames();
 
 private:
     QStringList m_taken; // case-folded

@@ -22,9 +22,22 @@ std::string sessionCookie(const char *name, const std::string &value)
     return std::string(name) + "=" + value + "; Path=/; HttpOnly; SameSite=Lax";
 }
 
+// httplib's default sets SO_REUSEPORT, which lets a second demosite bind a
+// port already in use and silently share its requests. A busy port must fail.
+void exclusivePort(socket_t socket)
+{
+    int yes = 1;
+#ifdef _WIN32
+    setsockopt(socket, SOL_SOCKET, SO_EXCLUSIVEADDRUSE, reinterpret_cast<char *>(&yes), sizeof(yes));
+#else
+    setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof(yes));
+#endif
+}
+
 std::unique_ptr<httplib::Server> newServer()
 {
     auto server = std::make_unique<httplib::Server>();
+    server->set_socket_options(exclusivePort);
     // Hung and delayed requests hold a worker each; keep plenty for the rest.
     server->new_task_queue = [] { return new httplib::ThreadPool(96); };
     // No compression on loopback: this httplib build answers browsers with

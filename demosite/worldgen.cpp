@@ -119,17 +119,17 @@ private:
         for (int size : m_sizes)
             members += size;
         const int count = std::max(1200, members + 80) + m_rng.between(0, 40);
-        for (const std::string &special : NameBook::specialLordNames())
-            m_names.accept(special);
+        for (const std::string &odd : NameBook::oddLordNames())
+            m_names.accept(odd);
         int userId = m_rng.between(10000, 60000);
         for (int i = 0; i < count; ++i) {
             Lord lord;
             lord.userId = userId;
             userId += m_rng.between(1, 4);
-            const auto &specials = NameBook::specialLordNames();
+            const auto &oddNames = NameBook::oddLordNames();
             // The player first, then the odd names, so they land in the own alliance.
-            if (i >= 1 && i <= static_cast<int>(specials.size()))
-                lord.name = specials[static_cast<std::size_t>(i - 1)];
+            if (i >= 1 && i <= static_cast<int>(oddNames.size()))
+                lord.name = oddNames[static_cast<std::size_t>(i - 1)];
             else
                 lord.name = m_names.lordName(m_rng);
             lord.population = m_rng.between(50, 25000);
@@ -345,6 +345,8 @@ void Generator::makeInbox()
                                              "資源の融通について"};
     const std::vector<std::string> notices = {"【運営】定期メンテナンスのお知らせ",
                                               "【運営】合戦開始のお知らせ", "【運営】不具合修正のお知らせ"};
+    // Several pages, but fewer than ten: the reply checker takes the page
+    // count from the last digit of the pager.
     const int pages = 4 + static_cast<int>(m_world.seed % 3);
     const int count = (pages - 1) * World::kInboxPerPage + m_rng.between(5, World::kInboxPerPage);
     long long minutes = (19723LL + static_cast<long long>(m_world.seed % 300)) * 1440 + 21 * 60 + 30;

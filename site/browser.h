@@ -1,19 +1,15 @@
 #pragma once
 
 #include "document.h"
+#include "failure.h"
 
 #include <QString>
-#include <stdexcept>
 
 // A browser operation failed in a way the caller may want to report.
-class BrowserError : public std::runtime_error
+class BrowserError : public Failure
 {
 public:
-    explicit BrowserError(const QString &what) : std::runtime_error(what.toStdString()), m_what(what) {}
-    QString message() const { return m_what; }
-
-private:
-    QString m_what;
+    using Failure::Failure;
 };
 
 // The browser window is gone (the user closed it, or it crashed). Callers

@@ -18,6 +18,6 @@ void BrowserSlot::quit()
 {
     if (m_browser) {
         m_browser->quit();
-        m_browser.reset();
+        m_retired.push_back(std::move(m_browser));
     }
 }

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 // Holds the session's one browser. The world entry walk replaces it with a
 // new one when the user has closed the window; everything else asks the slot
@@ -26,4 +27,8 @@ public:
 private:
     Factory m_factory;
     std::unique_ptr<Browser> m_browser;
+    // Browsers already told to quit. A wait further down the stack may still
+    // be inside one of their calls (the window closed mid-command), so they
+    // are only destroyed with the slot.
+    std::vector<std::unique_ptr<Browser>> m_retired;
 };

@@ -2,6 +2,7 @@
 #include "fakeclock.h"
 #include "fakepump.h"
 #include "navigator.h"
+#include "qtprinters.h"
 
 #include <gtest/gtest.h>
 

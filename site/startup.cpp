@@ -14,8 +14,8 @@ const QString kLoginInvitation = QStringLiteral("JAPAN IDをお持ちでない�
 
 QString failureText(const std::exception &error)
 {
-    if (const auto *browserError = dynamic_cast<const BrowserError *>(&error))
-        return browserError->message();
+    if (const auto *failure = dynamic_cast<const Failure *>(&error))
+        return failure->message();
     return QString::fromStdString(error.what());
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "failure.h"
+
 #include <QString>
-#include <stdexcept>
 
 class BrowserSlot;
 class Navigator;
@@ -9,14 +10,10 @@ class Pump;
 struct Session;
 
 // Start-up could not finish; the text tells the user what to do.
-class StartupFailure : public std::runtime_error
+class StartupFailure : public Failure
 {
 public:
-    explicit StartupFailure(const QString &message) : std::runtime_error(message.toStdString()), m_message(message) {}
-    QString message() const { return m_message; }
-
-private:
-    QString m_message;
+    using Failure::Failure;
 };
 
 // From the game's top page, through the login, into the configured world, to

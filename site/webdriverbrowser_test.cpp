@@ -4,6 +4,7 @@
 #include "demositeprocess.h"
 #include "navigator.h"
 #include "pump.h"
+#include "qtprinters.h"
 #include "webdriverbrowser.h"
 
 #include <QCoreApplication>
