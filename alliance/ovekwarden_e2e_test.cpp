@@ -79,7 +79,10 @@ protected:
 
     void TearDown() override { m_browsers.quit(); }
 
-    QJsonObject dump() const { return QJsonDocument::fromJson(m_site.control(QStringLiteral("dump"))).object(); }
+    QJsonObject dump() const
+    {
+        return QJsonDocument::fromJson(m_site.control(QStringLiteral("dump"))).object();
+    }
 
     void startUp()
     {
@@ -109,7 +112,8 @@ TEST_F(OvekwardenEndToEnd, StartUpReachesTheOwnAllianceAndTheRosterMatchesTheWor
 {
     startUp();
     const QJsonObject world = dump();
-    const QString ownAlliance = QString::number(world[QStringLiteral("player")][QStringLiteral("alliance_id")].toInt());
+    const QString ownAlliance =
+        QString::number(world[QStringLiteral("player")][QStringLiteral("alliance_id")].toInt());
     ASSERT_EQ(m_session.allianceId, ownAlliance);
 
     NoPause pacer;
@@ -147,7 +151,8 @@ TEST_F(OvekwardenEndToEnd, StartUpReachesTheOwnAllianceAndTheRosterMatchesTheWor
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
     EXPECT_EQ(bytes, DataFile::encode(expected + QStringLiteral("\r\n")));
-    EXPECT_TRUE(bytes.contains("&#")) << "the world holds a name the code page cannot: it must be kept as a reference";
+    EXPECT_TRUE(bytes.contains("&#"))
+        << "the world holds a name the code page cannot: it must be kept as a reference";
 }
 
 TEST_F(OvekwardenEndToEnd, StartUpSurvivesTheLoginBeingLostOnTheWay)

@@ -39,8 +39,9 @@ TEST(OvekwardenProgram, ReachesTheToolWindowAndLeavesNoBrowserBehind)
 
     QProcess site;
     site.start(QStringLiteral(OVEK_DEMOSITE_PROGRAM),
-               {QStringLiteral("--auto-login"), QStringLiteral("--top-port"), QStringLiteral(OVEK_DEMO_TOP_PORT),
-                QStringLiteral("--world-port"), QStringLiteral(OVEK_DEMO_WORLD_PORT)});
+               {QStringLiteral("--auto-login"), QStringLiteral("--top-port"),
+                QStringLiteral(OVEK_DEMO_TOP_PORT), QStringLiteral("--world-port"),
+                QStringLiteral(OVEK_DEMO_WORLD_PORT)});
     ASSERT_TRUE(site.waitForReadyRead(15000)) << "demosite did not start (are its ports free?)";
     ASSERT_TRUE(site.readAllStandardOutput().contains("demosite ready"));
 

@@ -40,10 +40,11 @@ void RosterCommand::run()
     writeRoster(roster);
 
     if (!m_leftOut.isEmpty()) {
-        m_port.showMessage(QStringLiteral("次の同盟員は本拠地の座標を読めなかったため、名簿に入っていません。\r\n"
-                                          "時間をおいて、もう一度「同盟名簿作成」を実行してください。\r\n\r\n") +
-                               m_leftOut.join(QStringLiteral("\r\n")),
-                           QStringLiteral("注意"), ToolPort::Icon::Warning);
+        m_port.showMessage(
+            QStringLiteral("次の同盟員は本拠地の座標を読めなかったため、名簿に入っていません。\r\n"
+                           "時間をおいて、もう一度「同盟名簿作成」を実行してください。\r\n\r\n") +
+                m_leftOut.join(QStringLiteral("\r\n")),
+            QStringLiteral("注意"), ToolPort::Icon::Warning);
     }
 }
 
@@ -95,8 +96,9 @@ void RosterCommand::writeRoster(const QString &roster)
     const QString path = m_session.appDir + rosterFileName(m_session.allianceId);
     const DataFile::Result written = DataFile::writeText(path, roster);
     if (!written) {
-        m_port.showMessage(QStringLiteral("同盟員名簿を保存できませんでした。前回の名簿はそのまま残っています。\r\n") +
-                               written.error,
-                           QStringLiteral("注意"), ToolPort::Icon::Warning);
+        m_port.showMessage(
+            QStringLiteral("同盟員名簿を保存できませんでした。前回の名簿はそのまま残っています。\r\n") +
+                written.error,
+            QStringLiteral("注意"), ToolPort::Icon::Warning);
     }
 }

@@ -20,7 +20,8 @@ public:
     // before the member is left out (the walk goes on; the user is told who).
     static constexpr int kAttemptsPerMember = 5;
 
-    RosterCommand(Session &session, Navigator &navigator, BrowserSlot &browsers, Pacer &pacer, ToolPort &port);
+    RosterCommand(Session &session, Navigator &navigator, BrowserSlot &browsers, Pacer &pacer,
+                  ToolPort &port);
 
     void run();
 

@@ -48,8 +48,9 @@ QString alliancePage(const std::vector<Member> &members)
 
 QString profilePage(const QString &coordinates)
 {
-    return QStringLiteral("<html><body><table><tr><th>本拠地</th><td>(本拠地)</td>"
-                          "<td><a href=\"/land.php?x=1&amp;y=2&amp;c=1\">%1</a></td></tr></table></body></html>")
+    return QStringLiteral(
+               "<html><body><table><tr><th>本拠地</th><td>(本拠地)</td>"
+               "<td><a href=\"/land.php?x=1&amp;y=2&amp;c=1\">%1</a></td></tr></table></body></html>")
         .arg(coordinates);
 }
 
@@ -73,7 +74,8 @@ protected:
     {
         browser().addPage(kWorld + QStringLiteral("/alliance/info.php?id=7"), alliancePage(members));
         for (const Member &m : members)
-            browser().addPage(kWorld + QStringLiteral("/user/?user_id=%1").arg(m.id), profilePage(m.coordinates));
+            browser().addPage(kWorld + QStringLiteral("/user/?user_id=%1").arg(m.id),
+                              profilePage(m.coordinates));
     }
 
     void run()
@@ -106,7 +108,8 @@ TEST_F(RosterCommandTest, WritesEveryMemberInTableOrderAndEndsWithAnEmptyLine)
     run();
 
     EXPECT_EQ(m_session.allianceId, QStringLiteral("7"));
-    const QString expected = QStringLiteral("\"織田信長\",\"-12\",\"34\"\r\n\"𠮷川\",\"0\",\"-180\"\r\n\"ｶﾞﾗｼｬ\",\"5\"\r\n");
+    const QString expected =
+        QStringLiteral("\"織田信長\",\"-12\",\"34\"\r\n\"𠮷川\",\"0\",\"-180\"\r\n\"ｶﾞﾗｼｬ\",\"5\"\r\n");
     EXPECT_EQ(m_port.text, expected);
     EXPECT_EQ(rosterBytes(), DataFile::encode(expected + QStringLiteral("\r\n")));
     EXPECT_TRUE(rosterBytes().contains("&#134071;"));
@@ -152,10 +155,12 @@ TEST_F(RosterCommandTest, AProfileThatNeverShowsItsHomeIsLeftOutAndNamed)
     serve({{21, QStringLiteral("甲"), QStringLiteral("1,2")},
            {22, QStringLiteral("乙"), QStringLiteral("3,4")},
            {23, QStringLiteral("丙"), QStringLiteral("5,6")}});
-    browser().addPage(kWorld + QStringLiteral("/user/?user_id=22"), QStringLiteral("<html><body>読込中</body></html>"));
+    browser().addPage(kWorld + QStringLiteral("/user/?user_id=22"),
+                      QStringLiteral("<html><body>読込中</body></html>"));
     run();
 
-    EXPECT_EQ(browser().loadCount(kWorld + QStringLiteral("/user/?user_id=22")), RosterCommand::kAttemptsPerMember);
+    EXPECT_EQ(browser().loadCount(kWorld + QStringLiteral("/user/?user_id=22")),
+              RosterCommand::kAttemptsPerMember);
     EXPECT_EQ(m_port.text, QStringLiteral("\"甲\",\"1\",\"2\"\r\n\"丙\",\"5\",\"6\"\r\n"));
     ASSERT_EQ(m_port.messages.size(), 1);
     EXPECT_TRUE(m_port.messages[0].startsWith(QStringLiteral("注意|")));
@@ -164,7 +169,8 @@ TEST_F(RosterCommandTest, AProfileThatNeverShowsItsHomeIsLeftOutAndNamed)
 
 TEST_F(RosterCommandTest, ASecondRunDropsMembersWhoLeft)
 {
-    serve({{31, QStringLiteral("残る"), QStringLiteral("1,1")}, {32, QStringLiteral("去る"), QStringLiteral("2,2")}});
+    serve({{31, QStringLiteral("残る"), QStringLiteral("1,1")},
+           {32, QStringLiteral("去る"), QStringLiteral("2,2")}});
     run();
     EXPECT_TRUE(m_port.text.contains(QStringLiteral("去る")));
     serve({{31, QStringLiteral("残る"), QStringLiteral("1,1")}});

@@ -16,12 +16,13 @@ const QString kWorld = QStringLiteral("http://w3.test");
 
 QString userPage(bool withAlliance = true)
 {
-    const QString alliance = withAlliance ? QStringLiteral("<li><a href=\"/alliance/info.php?id=42\">同盟</a></li>")
-                                          : QString();
-    return QStringLiteral("<html><body><div class=\"sideBoxInner basename\"><ul>%1"
-                          "<li id=\"lordName\">城主 太郎</li></ul><table>"
-                          "<tr><td>本領</td><td><a href=\"/village_change.php?village_id=9\">本 城</a></td>"
-                          "<td><a href=\"/land.php?x=1&amp;y=2\">地図</a></td></tr></table></div></body></html>")
+    const QString alliance =
+        withAlliance ? QStringLiteral("<li><a href=\"/alliance/info.php?id=42\">同盟</a></li>") : QString();
+    return QStringLiteral(
+               "<html><body><div class=\"sideBoxInner basename\"><ul>%1"
+               "<li id=\"lordName\">城主 太郎</li></ul><table>"
+               "<tr><td>本領</td><td><a href=\"/village_change.php?village_id=9\">本 城</a></td>"
+               "<td><a href=\"/land.php?x=1&amp;y=2\">地図</a></td></tr></table></div></body></html>")
         .arg(alliance);
 }
 
@@ -44,8 +45,8 @@ protected:
         for (const char *select : {"/select?game_start=1", "/select?x=game_start"})
             browser->addPage(kTop + QString::fromLatin1(select),
                              QStringLiteral("<a href=\"http://w3.test/w2\" title=\"w002\">2</a>"
-                                        "<a href=\"http://w3.test/enter\" title=\"w0031\">3</a>"
-                                        "<a href=\"http://w3.test/enter-again\" title=\"w003\">3</a>"));
+                                            "<a href=\"http://w3.test/enter\" title=\"w0031\">3</a>"
+                                            "<a href=\"http://w3.test/enter-again\" title=\"w003\">3</a>"));
         // Every load of the user page takes a few polls, as a real one does.
         browser->addPage(kWorld + QStringLiteral("/user/"), FakeBrowser::Page{m_userPage, {3}, {}});
         ++m_browsersMade;
@@ -63,7 +64,8 @@ protected:
         return *m_startup;
     }
 
-    QString m_topPage = QStringLiteral("<a href=\"/select?game_start=1\">start</a><a href=\"/other?game_start=2\">x</a>");
+    QString m_topPage =
+        QStringLiteral("<a href=\"/select?game_start=1\">start</a><a href=\"/other?game_start=2\">x</a>");
     QString m_userPage = userPage();
     int m_browsersMade = 0;
     Session m_session;
@@ -76,8 +78,9 @@ protected:
 
 TEST_F(StartupTest, WalksFromATopPageWithoutInvitationIntoTheWorld)
 {
-    m_topPage = QStringLiteral("<a href=\"/select\">ゲームを始める game_start</a>"
-                               "<a href=\"/select?x=game_start\">start</a><a href=\"/other?game_start=2\">x</a>");
+    m_topPage =
+        QStringLiteral("<a href=\"/select\">ゲームを始める game_start</a>"
+                       "<a href=\"/select?x=game_start\">start</a><a href=\"/other?game_start=2\">x</a>");
     startup().run();
     EXPECT_EQ(browser().navigations(),
               (QStringList{kTop + QStringLiteral("/"), kTop + QStringLiteral("/"),
@@ -98,7 +101,8 @@ TEST_F(StartupTest, FollowsTheLoginEntryWhenInvitedAndWaitsForTheLogin)
         // The player types the login; after a while the form sends them back
         // to the top page, now logged in.
         if (m_browsers.hasBrowser() && browser().locationUrl() == entry && ++pollsOnForm == 50) {
-            browser().addPage(kTop + QStringLiteral("/"), QStringLiteral("<a href=\"/select?game_start=1\">s</a>"));
+            browser().addPage(kTop + QStringLiteral("/"),
+                              QStringLiteral("<a href=\"/select?game_start=1\">s</a>"));
             browser().navigate(kTop + QStringLiteral("/"));
         }
     };

@@ -39,8 +39,7 @@ void place(QWidget *widget, int left, int top, int width, int height)
                         Twips::toPixels(height));
 }
 
-template <typename W, typename... Args>
-W *control(QWidget *parent, const char *name, Args &&...args)
+template <typename W, typename... Args> W *control(QWidget *parent, const char *name, Args &&...args)
 {
     auto *widget = new W(std::forward<Args>(args)..., parent);
     widget->setObjectName(QString::fromLatin1(name));
@@ -81,11 +80,12 @@ void OVEKMark::buildControls()
     const char *optionNames[] = {"Option1(0)", "Option1(1)", "Option1(2)", "Option1(3)"};
     const QString optionCaptions[] = {QStringLiteral("戦功"), QStringLiteral("攻撃"), QStringLiteral("防御"),
                                       QStringLiteral("総合")};
-    const int optionGeometry[4][4] = {{120, 600, 735, 255}, {840, 600, 700, 255}, {120, 840, 700, 255},
-                                      {840, 840, 700, 255}};
+    const int optionGeometry[4][4] = {
+        {120, 600, 735, 255}, {840, 600, 700, 255}, {120, 840, 700, 255}, {840, 840, 700, 255}};
     for (int i = 0; i < 4; ++i) {
         m_option1[i] = control<QRadioButton>(m_frame2, optionNames[i], optionCaptions[i]);
-        place(m_option1[i], optionGeometry[i][0], optionGeometry[i][1], optionGeometry[i][2], optionGeometry[i][3]);
+        place(m_option1[i], optionGeometry[i][0], optionGeometry[i][1], optionGeometry[i][2],
+              optionGeometry[i][3]);
     }
     m_option1[0]->setChecked(true);
     m_command6 = button(m_frame2, "Command6", QStringLiteral("データ保存"));
@@ -160,15 +160,16 @@ void OVEKMark::setBrowserCommandsEnabled(bool enabled)
 
 QString OVEKMark::archiveFileOfFirstCategory() const
 {
-    return m_session.appDir + QStringLiteral("Archive_") + m_session.world.warRankingKey + QStringLiteral("_") +
-           m_option1[0]->text() + QStringLiteral(".txt");
+    return m_session.appDir + QStringLiteral("Archive_") + m_session.world.warRankingKey +
+           QStringLiteral("_") + m_option1[0]->text() + QStringLiteral(".txt");
 }
 
 void OVEKMark::Form_Load()
 {
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
-    m_combo1->addItems({QStringLiteral("1～100位"), QStringLiteral("101～200位"), QStringLiteral("201～300位"),
-                        QStringLiteral("301～400位"), QStringLiteral("401～500位")});
+    m_combo1->addItems({QStringLiteral("1～100位"), QStringLiteral("101～200位"),
+                        QStringLiteral("201～300位"), QStringLiteral("301～400位"),
+                        QStringLiteral("401～500位")});
     m_combo1->setCurrentIndex(-1);
     m_check1->setEnabled(DataFile::exists(archiveFileOfFirstCategory()));
     show();

@@ -8,13 +8,13 @@
 #include "toolwindow.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QCheckBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -32,7 +32,10 @@ class RecordingToolWindow : public OVEKMark
 {
 public:
     using OVEKMark::OVEKMark;
-    void showMessage(const QString &text, const QString &title, Icon) override { messages.push_back({text, title}); }
+    void showMessage(const QString &text, const QString &title, Icon) override
+    {
+        messages.push_back({text, title});
+    }
     std::vector<Message> messages;
 };
 
@@ -54,8 +57,7 @@ protected:
         return window;
     }
 
-    template <typename W>
-    static W *find(QWidget *window, const char *name)
+    template <typename W> static W *find(QWidget *window, const char *name)
     {
         return window->findChild<W *>(QString::fromLatin1(name));
     }
@@ -183,7 +185,8 @@ TEST_F(ToolWindowTest, PlotterStartsWithTheBareRosterNameOfTheCleanedId)
     const QString program = m_session.appDir + QStringLiteral("revovi");
     QFile script(program);
     ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-    script.write("#!/bin/sh\nprintf '%s|%s' \"$*\" \"$(pwd)\" > started.txt.tmp && mv started.txt.tmp started.txt\n");
+    script.write(
+        "#!/bin/sh\nprintf '%s|%s' \"$*\" \"$(pwd)\" > started.txt.tmp && mv started.txt.tmp started.txt\n");
     script.close();
     script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
 

@@ -71,8 +71,8 @@ void printFigures(const char *what, std::vector<double> values)
     if (values.empty())
         return;
     std::sort(values.begin(), values.end());
-    std::printf("%-28s median %7.1f ms   max %7.1f ms   (n=%zu)\n", what, values[values.size() / 2], values.back(),
-                values.size());
+    std::printf("%-28s median %7.1f ms   max %7.1f ms   (n=%zu)\n", what, values[values.size() / 2],
+                values.back(), values.size());
 }
 
 } // namespace
@@ -107,8 +107,9 @@ int main(int argc, char *argv[])
 
     // The largest alliance of the world.
     qsizetype most = -1;
-    const QJsonArray alliances =
-        QJsonDocument::fromJson(site.control(QStringLiteral("dump"))).object()[QStringLiteral("alliances")].toArray();
+    const QJsonArray alliances = QJsonDocument::fromJson(site.control(QStringLiteral("dump")))
+                                     .object()[QStringLiteral("alliances")]
+                                     .toArray();
     for (const QJsonValue alliance : alliances) {
         const qsizetype members = alliance[QStringLiteral("member_ids")].toArray().size();
         if (members > most) {
@@ -129,14 +130,16 @@ int main(int argc, char *argv[])
     std::vector<double> perMember;
     for (size_t i = 1; i < pacer.marks.size(); ++i)
         perMember.push_back(pacer.marks[i] - pacer.marks[i - 1]);
-    std::vector<double> own(timing->snapshotMs.begin() + 1, timing->snapshotMs.end()); // [0] is the alliance page
+    std::vector<double> own(timing->snapshotMs.begin() + 1,
+                            timing->snapshotMs.end()); // [0] is the alliance page
 
-    std::printf("roster walk of alliance %s: %lld members, %zu lines written\n", qPrintable(session.allianceId),
-                static_cast<long long>(most), size_t(port.text.count(QStringLiteral("\r\n"))));
+    std::printf("roster walk of alliance %s: %lld members, %zu lines written\n",
+                qPrintable(session.allianceId), static_cast<long long>(most),
+                size_t(port.text.count(QStringLiteral("\r\n"))));
     printFigures("whole member (load + own)", perMember);
     printFigures("own cost (snapshot + read)", own);
-    std::printf("walk %.2f s   memory: rss %ld kB before, %ld kB after, peak %ld kB\n", walkMs / 1000, rssBefore,
-                rssAfter, kilobytesOf("VmHWM:"));
+    std::printf("walk %.2f s   memory: rss %ld kB before, %ld kB after, peak %ld kB\n", walkMs / 1000,
+                rssBefore, rssAfter, kilobytesOf("VmHWM:"));
     browsers.quit();
 
     if (!peer)

@@ -56,13 +56,15 @@ QByteArray encode(const QString &text)
             continue;
         }
         flushAscii(i);
-        const qsizetype width = (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) ? 2 : 1;
+        const qsizetype width =
+            (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) ? 2 : 1;
         const QStringView codePoint(text.constData() + i, width);
         QByteArray bytes;
         if (fitsCodePage(encoder, codePoint, &bytes)) {
             out.append(bytes);
         } else {
-            const char32_t ucs = width == 2 ? QChar::surrogateToUcs4(text.at(i), text.at(i + 1)) : c.unicode();
+            const char32_t ucs =
+                width == 2 ? QChar::surrogateToUcs4(text.at(i), text.at(i + 1)) : c.unicode();
             out.append("&#" + QByteArray::number(quint32(ucs)) + ';');
         }
         i += width;
@@ -108,7 +110,8 @@ Lines readLines(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         result.ok = false;
-        result.error = QStringLiteral("ファイル %1 を読めません: %2").arg(QDir::toNativeSeparators(path), file.errorString());
+        result.error = QStringLiteral("ファイル %1 を読めません: %2")
+                           .arg(QDir::toNativeSeparators(path), file.errorString());
         return result;
     }
     const QString text = decode(file.readAll());
@@ -129,7 +132,9 @@ Result writeBytes(const QString &path, const QByteArray &bytes)
     QSaveFile file(path);
     auto failure = [&](const QString &reason) {
         file.cancelWriting();
-        return Result{false, QStringLiteral("ファイル %1 を保存できません: %2").arg(QDir::toNativeSeparators(path), reason)};
+        return Result{
+            false,
+            QStringLiteral("ファイル %1 を保存できません: %2").arg(QDir::toNativeSeparators(path), reason)};
     };
     if (!file.open(QIODevice::WriteOnly))
         return failure(file.errorString());
@@ -140,7 +145,8 @@ Result writeBytes(const QString &path, const QByteArray &bytes)
     if (!file.flush() || file.error() != QFileDevice::NoError)
         return failure(file.errorString());
     if (!file.commit())
-        return Result{false, QStringLiteral("ファイル %1 を保存できません: %2").arg(QDir::toNativeSeparators(path), file.errorString())};
+        return Result{false, QStringLiteral("ファイル %1 を保存できません: %2")
+                                 .arg(QDir::toNativeSeparators(path), file.errorString())};
     return {};
 }
 

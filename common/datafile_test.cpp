@@ -75,7 +75,8 @@ TEST_F(DataFileOnDisk, ReadsCrLfAndLfLinesAndKeepsEmptyLinesInside)
     file.close();
     const DataFile::Lines read = DataFile::readLines(path(QStringLiteral("in.txt")));
     ASSERT_TRUE(read);
-    EXPECT_EQ(read.lines, (QStringList{QStringLiteral("a"), QStringLiteral("b"), QString(), QStringLiteral("～")}));
+    EXPECT_EQ(read.lines,
+              (QStringList{QStringLiteral("a"), QStringLiteral("b"), QString(), QStringLiteral("～")}));
 }
 
 TEST_F(DataFileOnDisk, NameOutsideTheCodePageSurvivesWriteAndRead)
@@ -99,7 +100,8 @@ TEST_F(DataFileOnDisk, FailedWriteLeavesThePreviousFileByteIdentical)
     const QByteArray before = fileBytes(target);
 
     // A directory that does not exist: nothing can be written at all.
-    const DataFile::Result noDir = DataFile::writeText(path(QStringLiteral("gone/roster.txt")), QStringLiteral("x"));
+    const DataFile::Result noDir =
+        DataFile::writeText(path(QStringLiteral("gone/roster.txt")), QStringLiteral("x"));
     EXPECT_FALSE(noDir);
     EXPECT_FALSE(noDir.error.isEmpty());
 
@@ -118,7 +120,8 @@ TEST_F(DataFileOnDisk, FailedWriteLeavesThePreviousFileByteIdentical)
     EXPECT_FALSE(partial);
 #endif
     EXPECT_EQ(fileBytes(target), before);
-    EXPECT_EQ(DataFile::listMatching(m_dir.path(), QStringLiteral("*.txt")), QStringList{QStringLiteral("roster.txt")})
+    EXPECT_EQ(DataFile::listMatching(m_dir.path(), QStringLiteral("*.txt")),
+              QStringList{QStringLiteral("roster.txt")})
         << "no temporary file may be left behind";
 }
 

@@ -7,7 +7,9 @@
 class Failure : public std::runtime_error
 {
 public:
-    explicit Failure(const QString &message) : std::runtime_error(message.toStdString()), m_message(message) {}
+    explicit Failure(const QString &message) : std::runtime_error(message.toStdString()), m_message(message)
+    {
+    }
     QString message() const { return m_message; }
 
 private:

@@ -19,8 +19,7 @@ bool isDigit(QChar c)
 
 // Collects "sign digits [. digits] [e sign digits]" from the characters the
 // source hands out, stopping at the first that does not fit.
-template <typename Next>
-double readNumber(Next next, bool allowExponent)
+template <typename Next> double readNumber(Next next, bool allowExponent)
 {
     QString number;
     QChar c = next();
@@ -65,8 +64,7 @@ double readNumber(Next next, bool allowExponent)
     return ok ? value : 0.0;
 }
 
-template <typename Int>
-Int toInteger(double value)
+template <typename Int> Int toInteger(double value)
 {
     const double rounded = Numbers::roundHalfEven(value);
     if (std::isnan(rounded) || rounded < double(std::numeric_limits<Int>::min()) ||

@@ -44,8 +44,9 @@ TEST(RevoviOnScreen, DrawsTheMembersWhereTheGeometrySays)
     QTemporaryDir appDir;
     const QString program = appDir.filePath(QStringLiteral("revovi"));
     ASSERT_TRUE(QFile::copy(QStringLiteral(REVOVI_PROGRAM), program));
-    ASSERT_TRUE(DataFile::writeText(appDir.filePath(QStringLiteral("OVEKMAP_DATA_9.txt")),
-                                    QStringLiteral("\"武田\",\"-150\",\"150\"\r\n\"上杉\",\"150\",\"-150\"\r\n")));
+    ASSERT_TRUE(
+        DataFile::writeText(appDir.filePath(QStringLiteral("OVEKMAP_DATA_9.txt")),
+                            QStringLiteral("\"武田\",\"-150\",\"150\"\r\n\"上杉\",\"150\",\"-150\"\r\n")));
 
     QProcess revovi;
     revovi.setProcessEnvironment(display.environment());

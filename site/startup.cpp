@@ -31,9 +31,10 @@ void StartupSequence::run()
     try {
         m_browsers.replaceWithNew();
     } catch (const std::exception &error) {
-        throw StartupFailure(QStringLiteral("ブラウザ（Chromium）を起動できませんでした。\r\n"
-                                            "chromium と chromium-driver が入っているか確かめてください。\r\n\r\n") +
-                             failureText(error));
+        throw StartupFailure(
+            QStringLiteral("ブラウザ（Chromium）を起動できませんでした。\r\n"
+                           "chromium と chromium-driver が入っているか確かめてください。\r\n\r\n") +
+            failureText(error));
     }
     try {
         m_navigator.waitForPage(m_session.world.topPageUrl());
@@ -118,10 +119,12 @@ void StartupSequence::readOwnLordWithRetry()
                 const QString markup = page.markup();
                 const bool userPageShown = TextSearch::containsAsText(markup, QStringLiteral("id=lordName"));
                 if (userPageShown && !TextSearch::containsExact(markup, QStringLiteral("\">同盟</A>")))
-                    throw StartupFailure(QStringLiteral("同盟に所属していないため、同盟管理ツールを使えません。\r\n"
-                                                        "同盟に加入してから、もう一度起動してください。"));
-                throw StartupFailure(QStringLiteral("ゲームのユーザー画面を読めませんでした。\r\n"
-                                                    "ブラウザの画面でログインしてから、もう一度起動してください。"));
+                    throw StartupFailure(
+                        QStringLiteral("同盟に所属していないため、同盟管理ツールを使えません。\r\n"
+                                       "同盟に加入してから、もう一度起動してください。"));
+                throw StartupFailure(
+                    QStringLiteral("ゲームのユーザー画面を読めませんでした。\r\n"
+                                   "ブラウザの画面でログインしてから、もう一度起動してください。"));
             }
         }
         m_navigator.waitForPage(QStringLiteral("REFRESH"));

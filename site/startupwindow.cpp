@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QScreen>
+#include <QTimer>
 
 namespace {
 
@@ -62,6 +63,12 @@ void OvekWarden::showForStartup()
     }
     show();
     raise();
+    // The browser window opens after this one and, where the window manager
+    // ignores the stay-on-top hint (or there is none), would cover 「起動中」
+    // and 「再起動」: bring the window back up now and then while it shows.
+    auto *keepOnTop = new QTimer(this);
+    connect(keepOnTop, &QTimer::timeout, this, [this] { raise(); });
+    keepOnTop->start(1000);
 }
 
 bool OvekWarden::eventFilter(QObject *watched, QEvent *event)
@@ -119,6 +126,6 @@ void OvekWarden::paintEvent(QPaintEvent *)
     title.setBold(true);
     painter.setFont(title);
     painter.setPen(QColor(240, 230, 200));
-    painter.drawText(QRectF(Twips::toPixels(240), Twips::toPixels(240), w / 2, h / 4), Qt::AlignLeft | Qt::AlignTop,
-                     QStringLiteral("OVEK Warden"));
+    painter.drawText(QRectF(Twips::toPixels(240), Twips::toPixels(240), w / 2, h / 4),
+                     Qt::AlignLeft | Qt::AlignTop, QStringLiteral("OVEK Warden"));
 }

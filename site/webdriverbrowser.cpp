@@ -77,6 +77,9 @@ void WebDriverBrowser::openSession(const WebDriverOptions &options)
         QStringLiteral("--disable-background-networking"),
         QStringLiteral("--disable-component-update"),
         QStringLiteral("--disable-sync"),
+        // After the program was ended from outside, the game is walked from
+        // the top page anyway: the "restore pages" offer would only cover it.
+        QStringLiteral("--hide-crash-restore-bubble"),
     };
     if (options.headless)
         arguments.append(QStringLiteral("--headless=new"));

@@ -15,7 +15,7 @@ struct WorldConfig
     QString worldLinkKey() const;
     // The page the game shows in place of any world page once the login is lost.
     QString sessionOutUrl() const;
-    QString topPageUrl() const;   // gameSiteTopUrl + "/"
+    QString topPageUrl() const;    // gameSiteTopUrl + "/"
     QString loginEntryUrl() const; // gameSiteTopUrl + "/index.php?event=OAuth"
 
     // The world this build was made for.

@@ -10,7 +10,10 @@ class RecordingToolPort : public ToolPort
 public:
     QString outputText() const override { return text; }
     void setOutputText(const QString &t) override { text = t; }
-    void showMessage(const QString &t, const QString &title, Icon) override { messages.append(title + u'|' + t); }
+    void showMessage(const QString &t, const QString &title, Icon) override
+    {
+        messages.append(title + u'|' + t);
+    }
     void beginHourglass() override { ++hourglassDepth; }
     void endHourglass() override { --hourglassDepth; }
     void showProgress(const QString &t) override

@@ -7,9 +7,10 @@
 XvfbDisplay::XvfbDisplay(int width, int height)
 {
     // -displayfd lets the server pick a free display and tell us which.
-    m_server.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                                            QStringLiteral("0"), QStringLiteral("%1x%2x24").arg(width).arg(height),
-                                            QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+    m_server.start(QStringLiteral("Xvfb"),
+                   {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                    QStringLiteral("0"), QStringLiteral("%1x%2x24").arg(width).arg(height),
+                    QStringLiteral("-nolisten"), QStringLiteral("tcp")});
     if (!m_server.waitForStarted(5000))
         return;
     QElapsedTimer waited;

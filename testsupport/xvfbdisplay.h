@@ -13,7 +13,7 @@ public:
     ~XvfbDisplay();
 
     bool isRunning() const { return !m_name.isEmpty(); }
-    QString name() const { return m_name; } // ":N"
+    QString name() const { return m_name; }  // ":N"
     QProcessEnvironment environment() const; // the caller's, with DISPLAY set to this screen
 
     // True once a top-level window whose title contains title is mapped.
