@@ -56,6 +56,9 @@ int main(int argc, char *argv[])
     try {
         startup.run();
     } catch (const StartupFailure &failure) {
+        // A start-up that cannot finish says why before the program ends,
+        // rather than vanishing: the user has to act (log in, install
+        // Chromium, join an alliance) before the next try can work.
         browsers.quit();
         startWindow->hide();
         QMessageBox box(QMessageBox::Warning, QStringLiteral("注意"), failure.message(), QMessageBox::Ok);

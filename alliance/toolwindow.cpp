@@ -222,6 +222,8 @@ void OVEKMark::Command4_Click()
                     Icon::Information);
         return;
     }
+    // Without the plotter beside the tool nothing would happen on the click;
+    // say where it is expected instead.
     if (!launcher.programExists()) {
         showMessage(QStringLiteral("分布図プログラム（%1）が見つかりません。\r\n"
                                    "ovekwarden と同じフォルダに置いてから、もう一度実行してください。")
