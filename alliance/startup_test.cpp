@@ -163,3 +163,27 @@ TEST(AppDirTest, GetsOneTrailingSlash)
 }
 
 } // namespace
+
+namespace {
+
+TEST(StartupWithoutBrowser, AMissingBrowserIsToldInPlainWords)
+{
+    Session session;
+    session.world.gameSiteTopUrl = kTop;
+    session.world.worldBaseUrl = kWorld;
+    BrowserSlot browsers([]() -> std::unique_ptr<Browser> {
+        throw BrowserError(QStringLiteral("chromedriver を起動できません。"));
+    });
+    FakeClock clock;
+    FakePump pump;
+    Navigator navigator(browsers, session.world, clock, pump);
+    try {
+        StartupSequence(session, browsers, navigator, pump).run();
+        FAIL() << "start-up cannot go on without a browser";
+    } catch (const StartupFailure &failure) {
+        EXPECT_TRUE(failure.message().contains(QStringLiteral("chromium-driver")));
+        EXPECT_TRUE(failure.message().contains(QStringLiteral("chromedriver を起動できません。")));
+    }
+}
+
+} // namespace

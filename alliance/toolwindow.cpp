@@ -9,6 +9,7 @@
 #include "session.h"
 #include "textsearch.h"
 #include "twips.h"
+#include "wrappingcheckbox.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -90,7 +91,7 @@ void OVEKMark::buildControls()
     m_option1[0]->setChecked(true);
     m_command6 = button(m_frame2, "Command6", QStringLiteral("データ保存"));
     place(m_command6, 120, 1140, 1455, 255);
-    m_check1 = control<QCheckBox>(m_frame2, "Check1", QStringLiteral("保存データを参考にする"));
+    m_check1 = control<WrappingCheckBox>(m_frame2, "Check1", QStringLiteral("保存データを参考にする"));
     place(m_check1, 120, 1440, 1335, 375);
 
     m_command2 = button(this, "Command2", QStringLiteral("同盟名簿作成"));
