@@ -11,8 +11,6 @@
 #include "textsearch.h"
 #include "toolport.h"
 
-#include <optional>
-
 RosterCommand::RosterCommand(Session &session, Navigator &navigator, BrowserSlot &browsers, Pacer &pacer,
                              ToolPort &port)
     : m_session(session), m_navigator(navigator), m_browsers(browsers), m_pacer(pacer), m_port(port)
@@ -68,14 +66,13 @@ QString RosterCommand::walk()
     for (qsizetype i = 0; i < ids.size(); ++i) {
         const QString name = i < names.size() ? names.at(i) : QString();
         m_port.showProgress(QStringLiteral("名簿作成 %1/%2").arg(i + 1).arg(ids.size()));
-        const QString coordinates = readHomeCastle(ids.at(i), name);
-        if (!coordinates.isNull())
-            lines.append(rosterLine(name, coordinates));
+        if (const std::optional<QString> coordinates = readHomeCastle(ids.at(i), name))
+            lines.append(rosterLine(name, *coordinates));
     }
     return rosterText(lines);
 }
 
-QString RosterCommand::readHomeCastle(const QString &userId, const QString &name)
+std::optional<QString> RosterCommand::readHomeCastle(const QString &userId, const QString &name)
 {
     const QString profile = m_session.world.worldBaseUrl + QStringLiteral("/user/?user_id=") + userId;
     for (int attempt = 0; attempt < kAttemptsPerMember; ++attempt) {
@@ -83,12 +80,12 @@ QString RosterCommand::readHomeCastle(const QString &userId, const QString &name
         m_navigator.waitForPage(profile);
         const std::optional<QString> coordinates = homeCastleCoordinates(m_browsers.current().document());
         if (coordinates)
-            return coordinates->isNull() ? QStringLiteral("") : *coordinates;
+            return coordinates;
     }
     // The page keeps coming without its home castle: rather than loop for
     // ever, leave this member out and tell the user at the end.
     m_leftOut.append(name);
-    return QString();
+    return std::nullopt;
 }
 
 void RosterCommand::writeRoster(const QString &roster)

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 class BrowserSlot;
 class Navigator;
@@ -30,7 +31,7 @@ public:
 
 private:
     QString walk();
-    QString readHomeCastle(const QString &userId, const QString &name);
+    std::optional<QString> readHomeCastle(const QString &userId, const QString &name);
     void writeRoster(const QString &roster);
 
     Session &m_session;

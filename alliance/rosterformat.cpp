@@ -1,7 +1,6 @@
 #include "rosterformat.h"
 
 #include "document.h"
-#include "extractbetween.h"
 #include "textsearch.h"
 
 using namespace TextSearch;

@@ -34,12 +34,6 @@ constexpr int kClientHeight = 7680;
 constexpr int kWidenBy = 2100;
 constexpr int kBottomMargin = 1400;
 
-void place(QWidget *widget, int left, int top, int width, int height)
-{
-    widget->setGeometry(Twips::toPixels(left), Twips::toPixels(top), Twips::toPixels(width),
-                        Twips::toPixels(height));
-}
-
 template <typename W, typename... Args> W *control(QWidget *parent, const char *name, Args &&...args)
 {
     auto *widget = new W(std::forward<Args>(args)..., parent);
@@ -75,88 +69,88 @@ void OVEKMark::buildControls()
     setFixedSize(Twips::toPixels(kClientWidth), Twips::toPixels(kClientHeight));
 
     m_frame2 = control<QGroupBox>(this, "Frame2", QStringLiteral("合戦格付抽出"));
-    place(m_frame2, 120, 120, 1695, 1935);
+    m_frame2->setGeometry(Twips::toPixelRect(120, 120, 1695, 1935));
     m_combo1 = control<QComboBox>(m_frame2, "Combo1");
-    place(m_combo1, 120, 240, 1335, 300);
+    m_combo1->setGeometry(Twips::toPixelRect(120, 240, 1335, 300));
     const char *optionNames[] = {"Option1(0)", "Option1(1)", "Option1(2)", "Option1(3)"};
     const QString optionCaptions[] = {QStringLiteral("戦功"), QStringLiteral("攻撃"), QStringLiteral("防御"),
                                       QStringLiteral("総合")};
-    const int optionGeometry[4][4] = {
-        {120, 600, 735, 255}, {840, 600, 700, 255}, {120, 840, 700, 255}, {840, 840, 700, 255}};
+    const QRect optionGeometry[] = {
+        Twips::toPixelRect(120, 600, 735, 255), Twips::toPixelRect(840, 600, 700, 255),
+        Twips::toPixelRect(120, 840, 700, 255), Twips::toPixelRect(840, 840, 700, 255)};
     for (int i = 0; i < 4; ++i) {
         m_option1[i] = control<QRadioButton>(m_frame2, optionNames[i], optionCaptions[i]);
-        place(m_option1[i], optionGeometry[i][0], optionGeometry[i][1], optionGeometry[i][2],
-              optionGeometry[i][3]);
+        m_option1[i]->setGeometry(optionGeometry[i]);
     }
     m_option1[0]->setChecked(true);
     m_command6 = button(m_frame2, "Command6", QStringLiteral("データ保存"));
-    place(m_command6, 120, 1140, 1455, 255);
+    m_command6->setGeometry(Twips::toPixelRect(120, 1140, 1455, 255));
     m_check1 = control<WrappingCheckBox>(m_frame2, "Check1", QStringLiteral("保存データを参考にする"));
-    place(m_check1, 120, 1440, 1335, 375);
+    m_check1->setGeometry(Twips::toPixelRect(120, 1440, 1335, 375));
 
     m_command2 = button(this, "Command2", QStringLiteral("同盟名簿作成"));
-    place(m_command2, 1920, 120, 1455, 375);
+    m_command2->setGeometry(Twips::toPixelRect(1920, 120, 1455, 375));
     m_command3 = button(this, "Command3", QStringLiteral("出城リスト作成"));
-    place(m_command3, 1920, 480, 1455, 375);
+    m_command3->setGeometry(Twips::toPixelRect(1920, 480, 1455, 375));
     m_command5 = button(this, "Command5", QStringLiteral("同盟員活動履歴"));
-    place(m_command5, 1920, 840, 1455, 375);
+    m_command5->setGeometry(Twips::toPixelRect(1920, 840, 1455, 375));
     m_command4 = button(this, "Command4", QStringLiteral("同盟員分布図"));
-    place(m_command4, 1920, 1200, 1455, 375);
+    m_command4->setGeometry(Twips::toPixelRect(1920, 1200, 1455, 375));
     m_command1[0] = button(this, "Command1(0)", QStringLiteral("初期化"));
-    place(m_command1[0], 1920, 1560, 735, 255);
+    m_command1[0]->setGeometry(Twips::toPixelRect(1920, 1560, 735, 255));
     m_command1[2] = button(this, "Command1(2)", QStringLiteral("コピー"));
-    place(m_command1[2], 2640, 1560, 735, 255);
+    m_command1[2]->setGeometry(Twips::toPixelRect(2640, 1560, 735, 255));
     m_command1[1] = button(this, "Command1(1)", QStringLiteral("拡大"));
-    place(m_command1[1], 1920, 1800, 735, 255);
+    m_command1[1]->setGeometry(Twips::toPixelRect(1920, 1800, 735, 255));
 
     m_text4 = control<QLineEdit>(this, "Text4", QStringLiteral("キーワード"));
-    place(m_text4, 120, 2160, 1695, 270);
+    m_text4->setGeometry(Twips::toPixelRect(120, 2160, 1695, 270));
     m_command8 = button(this, "Command8", QStringLiteral("返信者リストアップ"));
-    place(m_command8, 120, 2400, 1695, 375);
+    m_command8->setGeometry(Twips::toPixelRect(120, 2400, 1695, 375));
     m_command9 = button(this, "Command9", QStringLiteral("書状新規作成"));
-    place(m_command9, 2040, 2400, 1335, 375);
+    m_command9->setGeometry(Twips::toPixelRect(2040, 2400, 1335, 375));
 
     m_text1 = control<QPlainTextEdit>(this, "Text1");
     m_text1->setLineWrapMode(QPlainTextEdit::NoWrap); // both scroll bars, as reports are column-aligned
     m_text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    place(m_text1, 120, 2880, 3375, 3015);
+    m_text1->setGeometry(Twips::toPixelRect(120, 2880, 3375, 3015));
     m_list1 = control<QListWidget>(this, "List1");
-    place(m_list1, 2160, 4200, 615, 600);
+    m_list1->setGeometry(Twips::toPixelRect(2160, 4200, 615, 600));
     m_list1->lower(); // Text1 covers it until the alliance report uses it
 
     m_frame1 = control<QGroupBox>(this, "Frame1", QString());
-    place(m_frame1, 120, 6000, 3255, 1575);
-    place(control<QLabel>(m_frame1, "Label1", QStringLiteral("同盟ID")), 120, 240, 615, 255);
+    m_frame1->setGeometry(Twips::toPixelRect(120, 6000, 3255, 1575));
+    control<QLabel>(m_frame1, "Label1", QStringLiteral("同盟ID"))
+        ->setGeometry(Twips::toPixelRect(120, 240, 615, 255));
     m_text2 = control<QLineEdit>(m_frame1, "Text2");
-    place(m_text2, 720, 240, 2295, 270);
-    place(control<QLabel>(m_frame1, "Label2", QStringLiteral("区切 人口")), 120, 600, 855, 255);
+    m_text2->setGeometry(Twips::toPixelRect(720, 240, 2295, 270));
+    control<QLabel>(m_frame1, "Label2", QStringLiteral("区切 人口"))
+        ->setGeometry(Twips::toPixelRect(120, 600, 855, 255));
     m_text3[0] = control<QLineEdit>(m_frame1, "Text3(0)", QStringLiteral("300"));
-    place(m_text3[0], 960, 600, 735, 270);
-    place(control<QLabel>(m_frame1, "Label3", QStringLiteral("戦功")), 1800, 600, 375, 255);
+    m_text3[0]->setGeometry(Twips::toPixelRect(960, 600, 735, 270));
+    control<QLabel>(m_frame1, "Label3", QStringLiteral("戦功"))
+        ->setGeometry(Twips::toPixelRect(1800, 600, 375, 255));
     m_text3[1] = control<QLineEdit>(m_frame1, "Text3(1)", QStringLiteral("10000"));
-    place(m_text3[1], 2280, 600, 735, 270);
+    m_text3[1]->setGeometry(Twips::toPixelRect(2280, 600, 735, 270));
     m_command7 = button(m_frame1, "Command7", QStringLiteral("同盟データ取得"));
-    place(m_command7, 120, 960, 1455, 255);
+    m_command7->setGeometry(Twips::toPixelRect(120, 960, 1455, 255));
 
     for (int i = 0; i < 3; ++i)
         connect(m_command1[i], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
     connect(m_command2, &QPushButton::clicked, this, &OVEKMark::Command2_Click);
     connect(m_command4, &QPushButton::clicked, this, &OVEKMark::Command4_Click);
 
-    setBrowserCommandsEnabled(true);
+    // The commands behind these controls are not part of the tool yet; they
+    // stay visible so the window looks as users know it, but do nothing.
+    for (QWidget *later : std::initializer_list<QWidget *>{m_command3, m_command5, m_command6, m_command7,
+                                                           m_command8, m_command9, m_combo1})
+        later->setEnabled(false);
 }
 
 void OVEKMark::setBrowserCommandsEnabled(bool enabled)
 {
     m_command2->setEnabled(enabled);
-    // The commands behind these controls are not part of the tool yet; they
-    // stay visible so the window looks as users know it, but do nothing.
-    for (QWidget *later : {static_cast<QWidget *>(m_command3), static_cast<QWidget *>(m_command5),
-                           static_cast<QWidget *>(m_command6), static_cast<QWidget *>(m_command7),
-                           static_cast<QWidget *>(m_command8), static_cast<QWidget *>(m_command9),
-                           static_cast<QWidget *>(m_combo1)})
-        later->setEnabled(false);
 }
 
 QString OVEKMark::archiveFileOfFirstCategory() const

@@ -5,6 +5,7 @@
 #include "navigator.h"
 #include "pump.h"
 #include "session.h"
+#include "testapplication.h"
 #include "toolwindow.h"
 
 #include <QApplication>
@@ -66,15 +67,7 @@ protected:
 
     struct App
     {
-        App()
-        {
-            // One application for the whole test program, as Qt expects.
-            static int argc = 1;
-            static char name[] = "alliance_test";
-            static char *argv[] = {name, nullptr};
-            if (!QApplication::instance())
-                new QApplication(argc, argv);
-        }
+        App() { ensureTestApplication(); }
     } m_app;
     QTemporaryDir m_dir;
     Session m_session;

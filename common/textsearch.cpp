@@ -27,9 +27,27 @@ qsizetype findBackward(const QString &haystack, const QString &needle, qsizetype
     return toPosition(haystack.lastIndexOf(needle, upTo - 1, cs));
 }
 
+void requireStart(qsizetype from, const QString &needle)
+{
+    if (from < 1)
+        throw ReadFailure(QStringLiteral("「%1」を探す位置が不正です (%2)。").arg(needle).arg(from));
+}
+
 } // namespace
 
 namespace TextSearch {
+
+qsizetype continueFindAsText(const QString &haystack, const QString &needle, qsizetype from)
+{
+    requireStart(from, needle);
+    return findAsText(haystack, needle, from);
+}
+
+qsizetype continueFindExact(const QString &haystack, const QString &needle, qsizetype from)
+{
+    requireStart(from, needle);
+    return findExact(haystack, needle, from);
+}
 
 qsizetype findAsText(const QString &haystack, const QString &needle, qsizetype from)
 {

@@ -17,6 +17,12 @@ qsizetype findExact(const QString &haystack, const QString &needle, qsizetype fr
 qsizetype findLastAsText(const QString &haystack, const QString &needle, qsizetype upTo = -1);
 qsizetype findLastExact(const QString &haystack, const QString &needle, qsizetype upTo = -1);
 
+// The same search continued from the position of an earlier marker. A from
+// of 0 means that marker was missing, which fails the read (ReadFailure)
+// rather than silently searching again from the top of the page.
+qsizetype continueFindAsText(const QString &haystack, const QString &needle, qsizetype from);
+qsizetype continueFindExact(const QString &haystack, const QString &needle, qsizetype from);
+
 bool containsAsText(const QString &haystack, const QString &needle);
 bool containsExact(const QString &haystack, const QString &needle);
 

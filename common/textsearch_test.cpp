@@ -56,6 +56,10 @@ TEST(TextSearch, MidFailsWhereAMarkerWasMissing)
     EXPECT_EQ(span(QStringLiteral("abcdef"), 2, 1), QString());
     EXPECT_THROW(mid(QStringLiteral("abc"), 0, 1), ReadFailure);
     EXPECT_THROW(mid(QStringLiteral("abc"), 1, -1), ReadFailure);
+    // A search continued after a marker that was missing (position 0) fails
+    // instead of starting again at the top.
+    EXPECT_THROW(continueFindExact(QStringLiteral("a>b"), QStringLiteral(">"), 0), ReadFailure);
+    EXPECT_EQ(continueFindAsText(QStringLiteral("a>B>"), QStringLiteral("b"), 2), 3);
 }
 
 } // namespace

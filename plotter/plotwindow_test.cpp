@@ -4,6 +4,7 @@
 #include "messageport.h"
 #include "plotterfakes.h"
 #include "plotwindow.h"
+#include "testapplication.h"
 #include "twips.h"
 
 #include <QApplication>
@@ -13,15 +14,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-void ensureApplication()
-{
-    static int argc = 1;
-    static char name[] = "plotter_tests";
-    static char *argv[] = {name, nullptr};
-    if (!QApplication::instance())
-        new QApplication(argc, argv); // lives for the whole test run
-}
 
 bool allWhite(const QImage &image)
 {
@@ -35,7 +27,7 @@ bool allWhite(const QImage &image)
 class PlotWindowTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { ensureApplication(); }
+    void SetUp() override { ensureTestApplication(); }
     QTemporaryDir m_dir;
     FixedClock m_clock;
     RecordingMessages m_messages;
@@ -93,7 +85,7 @@ TEST_F(PlotWindowTest, NoRosterOrEmptyCommandLineLeavesTheWindowBlank)
 
 TEST(ImageCanvas, ThinBarsCoverAPixelAndJapaneseTextIsPainted)
 {
-    ensureApplication();
+    ensureTestApplication();
     ImageCanvas canvas(QSize(100, 100), Qt::white, Qt::black, QFont(q("IPAPMincho")));
     canvas.fillBar(748, 0, 752, 1500, QColor(100, 100, 100));
     EXPECT_EQ(canvas.image().pixel(50, 10), qRgb(100, 100, 100));

@@ -3,28 +3,6 @@
 #include "readfailure.h"
 #include "textsearch.h"
 
-namespace {
-
-void requireStart(qsizetype from, const QString &needle)
-{
-    if (from < 1)
-        throw ReadFailure(QStringLiteral("「%1」を探す位置が不正です (%2)。").arg(needle).arg(from));
-}
-
-} // namespace
-
-qsizetype continueFindAsText(const QString &text, const QString &needle, qsizetype from)
-{
-    requireStart(from, needle);
-    return TextSearch::findAsText(text, needle, from);
-}
-
-qsizetype continueFindExact(const QString &text, const QString &needle, qsizetype from)
-{
-    requireStart(from, needle);
-    return TextSearch::findExact(text, needle, from);
-}
-
 QString ExtractBetween(QString &source, const QString &marker1, const QString &marker2,
                        const QString &startMarker, const QString &endMarker, bool consume)
 {

@@ -10,9 +10,3 @@
 // An end marker found inside the start marker throws ReadFailure.
 QString ExtractBetween(QString &source, const QString &marker1, const QString &marker2,
                        const QString &startMarker, const QString &endMarker, bool consume);
-
-// A search that continues from the position of an earlier marker. Position 0
-// means that marker was missing, which fails the read (ReadFailure) rather
-// than silently searching from the top of the page.
-qsizetype continueFindAsText(const QString &text, const QString &needle, qsizetype from);
-qsizetype continueFindExact(const QString &text, const QString &needle, qsizetype from);

@@ -1,7 +1,6 @@
 #include "membertable.h"
 
 #include "document.h"
-#include "extractbetween.h"
 #include "readfailure.h"
 #include "textsearch.h"
 

@@ -1,7 +1,6 @@
 #include "ownlord.h"
 
 #include "document.h"
-#include "extractbetween.h"
 #include "readfailure.h"
 #include "textsearch.h"
 

@@ -16,12 +16,6 @@ namespace {
 constexpr int kWidth = 5640;
 constexpr int kHeight = 3165;
 
-void place(QWidget *widget, int left, int top, int width, int height)
-{
-    widget->setGeometry(Twips::toPixels(left), Twips::toPixels(top), Twips::toPixels(width),
-                        Twips::toPixels(height));
-}
-
 QLabel *label(QWidget *parent, const char *name, const QString &caption, const QColor &colour, int pointSize,
               bool bold)
 {
@@ -46,9 +40,9 @@ OvekWarden::OvekWarden(QWidget *parent) : QWidget(parent, Qt::FramelessWindowHin
     setFixedSize(Twips::toPixels(kWidth), Twips::toPixels(kHeight));
 
     m_label1 = label(this, "Label1", QStringLiteral("起動中"), QColor(255, 0, 0), 12, true);
-    place(m_label1, 4560, 240, 855, 375);
+    m_label1->setGeometry(Twips::toPixelRect(4560, 240, 855, 375));
     m_label2 = label(this, "Label2", QStringLiteral("再起動"), QColor(192, 192, 0), 10, false);
-    place(m_label2, 240, 2760, 555, 180);
+    m_label2->setGeometry(Twips::toPixelRect(240, 2760, 555, 180));
     // The label is small; let its text decide the height so 10 pt fits.
     m_label2->adjustSize();
     m_label2->setCursor(Qt::PointingHandCursor);
