@@ -11,9 +11,9 @@
 #include "rostercommand.h"
 #include "session.h"
 #include "startup.h"
+#include "testapplication.h"
 #include "webdriverbrowser.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -56,14 +56,7 @@ public:
 class OvekwardenEndToEnd : public ::testing::Test
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        static int argc = 1;
-        static char name[] = "ovekwarden_e2e_test";
-        static char *argv[] = {name, nullptr};
-        if (!QCoreApplication::instance())
-            new QCoreApplication(argc, argv);
-    }
+    static void SetUpTestSuite() { ensureTestApplication(); }
 
     void SetUp() override
     {
