@@ -1,4 +1,4 @@
-#include "commandguard.h"
+#include "alliance/commandguard.h"
 
 CommandGuard::Scope::Scope(CommandGuard &guard) : m_guard(guard), m_owns(!guard.m_busy)
 {

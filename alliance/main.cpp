@@ -1,13 +1,13 @@
-#include "appdir.h"
-#include "browserslot.h"
-#include "clock.h"
-#include "navigator.h"
-#include "pump.h"
-#include "session.h"
-#include "startup.h"
-#include "startupwindow.h"
-#include "toolwindow.h"
-#include "webdriverbrowser.h"
+#include "alliance/toolwindow.h"
+#include "common/appdir.h"
+#include "common/clock.h"
+#include "common/pump.h"
+#include "site/browserslot.h"
+#include "site/navigator.h"
+#include "site/session.h"
+#include "site/startup.h"
+#include "site/startupwindow.h"
+#include "site/webdriverbrowser.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,18 +1,18 @@
 // End to end: the real start-up walk and the roster command against
 // demosite, chromedriver and a headless Chromium.
-#include "browserslot.h"
-#include "clock.h"
-#include "datafile.h"
-#include "demositeprocess.h"
-#include "navigator.h"
-#include "pacer.h"
-#include "pump.h"
-#include "recordingtoolport.h"
-#include "rostercommand.h"
-#include "session.h"
-#include "startup.h"
-#include "testapplication.h"
-#include "webdriverbrowser.h"
+#include "alliance/pacer.h"
+#include "alliance/rostercommand.h"
+#include "common/clock.h"
+#include "common/datafile.h"
+#include "common/pump.h"
+#include "site/browserslot.h"
+#include "site/navigator.h"
+#include "site/session.h"
+#include "site/startup.h"
+#include "site/webdriverbrowser.h"
+#include "testsupport/alliance/recordingtoolport.h"
+#include "testsupport/site/demositeprocess.h"
+#include "testsupport/x11/testapplication.h"
 
 #include <QFile>
 #include <QJsonArray>

@@ -1,6 +1,6 @@
 // The real ovekwarden program on a virtual screen, against demosite on the
 // addresses compiled into it.
-#include "xvfbdisplay.h"
+#include "testsupport/x11/xvfbdisplay.h"
 
 #include <QCoreApplication>
 #include <QDir>

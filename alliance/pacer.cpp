@@ -1,6 +1,6 @@
-#include "pacer.h"
+#include "alliance/pacer.h"
 
-#include "pump.h"
+#include "common/pump.h"
 
 TimerPacer::TimerPacer(Pump &pump, QObject *parent) : QObject(parent), m_pump(pump)
 {

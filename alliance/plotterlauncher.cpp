@@ -1,7 +1,7 @@
-#include "plotterlauncher.h"
+#include "alliance/plotterlauncher.h"
 
-#include "datafile.h"
-#include "rosterformat.h"
+#include "alliance/rosterformat.h"
+#include "common/datafile.h"
 
 #include <QFileInfo>
 #include <QProcess>

@@ -1,15 +1,15 @@
-#include "rostercommand.h"
+#include "alliance/rostercommand.h"
 
-#include "browserslot.h"
-#include "datafile.h"
-#include "membertable.h"
-#include "navigator.h"
-#include "pacer.h"
-#include "readfailure.h"
-#include "rosterformat.h"
-#include "session.h"
-#include "textsearch.h"
-#include "toolport.h"
+#include "alliance/pacer.h"
+#include "alliance/rosterformat.h"
+#include "alliance/toolport.h"
+#include "common/datafile.h"
+#include "common/readfailure.h"
+#include "common/textsearch.h"
+#include "site/browserslot.h"
+#include "site/membertable.h"
+#include "site/navigator.h"
+#include "site/session.h"
 
 RosterCommand::RosterCommand(Session &session, Navigator &navigator, BrowserSlot &browsers, Pacer &pacer,
                              ToolPort &port)

@@ -1,13 +1,13 @@
-#include "browserslot.h"
-#include "datafile.h"
-#include "fakebrowser.h"
-#include "fakeclock.h"
-#include "fakepump.h"
-#include "navigator.h"
-#include "pacer.h"
-#include "recordingtoolport.h"
-#include "rostercommand.h"
-#include "session.h"
+#include "alliance/pacer.h"
+#include "alliance/rostercommand.h"
+#include "common/datafile.h"
+#include "site/browserslot.h"
+#include "site/navigator.h"
+#include "site/session.h"
+#include "testsupport/alliance/recordingtoolport.h"
+#include "testsupport/common/fakeclock.h"
+#include "testsupport/common/fakepump.h"
+#include "testsupport/site/fakebrowser.h"
 
 #include <QFile>
 #include <QTemporaryDir>

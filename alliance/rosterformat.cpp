@@ -1,7 +1,7 @@
-#include "rosterformat.h"
+#include "alliance/rosterformat.h"
 
-#include "document.h"
-#include "textsearch.h"
+#include "common/textsearch.h"
+#include "site/document.h"
 
 using namespace TextSearch;
 

@@ -1,7 +1,7 @@
-#include "datafile.h"
-#include "document.h"
-#include "readfailure.h"
-#include "rosterformat.h"
+#include "alliance/rosterformat.h"
+#include "common/datafile.h"
+#include "common/readfailure.h"
+#include "site/document.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,15 +1,15 @@
-#include "toolwindow.h"
+#include "alliance/toolwindow.h"
 
-#include "browserslot.h"
-#include "datafile.h"
-#include "pacer.h"
-#include "plotterlauncher.h"
-#include "pump.h"
-#include "rostercommand.h"
-#include "session.h"
-#include "textsearch.h"
-#include "twips.h"
-#include "wrappingcheckbox.h"
+#include "alliance/pacer.h"
+#include "alliance/plotterlauncher.h"
+#include "alliance/rostercommand.h"
+#include "alliance/wrappingcheckbox.h"
+#include "common/datafile.h"
+#include "common/pump.h"
+#include "common/textsearch.h"
+#include "common/twips.h"
+#include "site/browserslot.h"
+#include "site/session.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "commandguard.h"
-#include "toolport.h"
+#include "alliance/commandguard.h"
+#include "alliance/toolport.h"
 
 #include <QWidget>
 

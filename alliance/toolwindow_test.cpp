@@ -1,12 +1,12 @@
-#include "browserslot.h"
-#include "clock.h"
-#include "datafile.h"
-#include "fakebrowser.h"
-#include "navigator.h"
-#include "pump.h"
-#include "session.h"
-#include "testapplication.h"
-#include "toolwindow.h"
+#include "alliance/toolwindow.h"
+#include "common/clock.h"
+#include "common/datafile.h"
+#include "common/pump.h"
+#include "site/browserslot.h"
+#include "site/navigator.h"
+#include "site/session.h"
+#include "testsupport/site/fakebrowser.h"
+#include "testsupport/x11/testapplication.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,4 +1,4 @@
-#include "wrappingcheckbox.h"
+#include "alliance/wrappingcheckbox.h"
 
 #include <QPainter>
 #include <QStyleOptionButton>
@@ -22,6 +22,7 @@ void WrappingCheckBox::paintEvent(QPaintEvent *)
            !textArea.contains(QFontMetrics(captionFont).boundingRect(textArea, flags, caption)))
         captionFont.setPointSizeF(captionFont.pointSizeF() - 0.5);
     painter.setFont(captionFont);
-    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
+    painter.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
     painter.drawText(textArea, flags, caption);
 }

@@ -3,17 +3,17 @@
 // the same walk by a short Selenium script for comparison.
 //
 //   roster_bench [--no-peer]
-#include "browserslot.h"
-#include "clock.h"
-#include "demositeprocess.h"
-#include "navigator.h"
-#include "pacer.h"
-#include "pump.h"
-#include "recordingtoolport.h"
-#include "rostercommand.h"
-#include "session.h"
-#include "startup.h"
-#include "webdriverbrowser.h"
+#include "alliance/pacer.h"
+#include "alliance/rostercommand.h"
+#include "common/clock.h"
+#include "common/pump.h"
+#include "site/browserslot.h"
+#include "site/navigator.h"
+#include "site/session.h"
+#include "site/startup.h"
+#include "site/webdriverbrowser.h"
+#include "testsupport/alliance/recordingtoolport.h"
+#include "testsupport/site/demositeprocess.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

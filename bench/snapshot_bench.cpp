@@ -3,11 +3,11 @@
 // wait uses while the server hangs.
 //
 //   snapshot_bench [--loads N] [--headed]
-#include "clock.h"
-#include "demositeprocess.h"
-#include "navigator.h"
-#include "pump.h"
-#include "webdriverbrowser.h"
+#include "common/clock.h"
+#include "common/pump.h"
+#include "site/navigator.h"
+#include "site/webdriverbrowser.h"
+#include "testsupport/site/demositeprocess.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

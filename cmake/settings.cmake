@@ -25,3 +25,7 @@ function(ovek_add_test name)
     gtest_discover_tests(${name} PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen DISCOVERY_TIMEOUT 60)
   endif()
 endfunction()
+
+# One include root for the whole project: every include names its folder
+# ("common/datafile.h"), so the layer shows in each include line.
+target_include_directories(ovek_settings INTERFACE ${PROJECT_SOURCE_DIR})

@@ -1,4 +1,4 @@
-#include "appdir.h"
+#include "common/appdir.h"
 
 #include <QCoreApplication>
 

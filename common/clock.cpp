@@ -1,6 +1,6 @@
-#include "clock.h"
+#include "common/clock.h"
 
-#include "dates.h"
+#include "common/dates.h"
 
 QString Clock::todayText() const
 {

@@ -1,4 +1,4 @@
-#include "datafile.h"
+#include "common/datafile.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "datafile.h"
+#include "common/datafile.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,4 +1,4 @@
-#include "dates.h"
+#include "common/dates.h"
 
 #include <QLocale>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "failure.h"
+#include "common/failure.h"
 
 // A page or text did not hold what a reader needs. Readers throw it and
 // commands decide: most end quietly and leave their files as they were.

@@ -1,6 +1,6 @@
-#include "textsearch.h"
+#include "common/textsearch.h"
 
-#include "readfailure.h"
+#include "common/readfailure.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
-#include "readfailure.h"
-#include "textsearch.h"
+#include "common/readfailure.h"
+#include "common/textsearch.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "numbers.h"
+#include "common/numbers.h"
 
 #include <QRect>
 

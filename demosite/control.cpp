@@ -1,8 +1,8 @@
 // Control endpoints of the world server, for tests and demos. They answer
 // small JSON and never need a session.
-#include "dump.h"
-#include "httputil.h"
-#include "site.h"
+#include "demosite/dump.h"
+#include "demosite/httputil.h"
+#include "demosite/site.h"
 
 using namespace httputil;
 

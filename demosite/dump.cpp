@@ -1,4 +1,4 @@
-#include "dump.h"
+#include "demosite/dump.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "world.h"
+#include "demosite/world.h"
 
 #include <string>
 

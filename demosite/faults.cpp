@@ -1,4 +1,4 @@
-#include "faults.h"
+#include "demosite/faults.h"
 
 void Faults::setDelay(const std::string &path, int milliseconds)
 {

@@ -1,4 +1,4 @@
-#include "html.h"
+#include "demosite/html.h"
 
 namespace html {
 

@@ -1,6 +1,6 @@
 // The player's own page, lord profiles and the alliance page.
-#include "html.h"
-#include "pages.h"
+#include "demosite/html.h"
+#include "demosite/pages.h"
 
 using html::escape;
 using html::number;

@@ -1,6 +1,6 @@
 // demosite: the stand-in game site on loopback.
-#include "httputil.h"
-#include "site.h"
+#include "demosite/httputil.h"
+#include "demosite/site.h"
 
 #include <cstdio>
 #include <iostream>

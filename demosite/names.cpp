@@ -1,4 +1,4 @@
-#include "names.h"
+#include "demosite/names.h"
 
 #include <sstream>
 

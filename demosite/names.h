@@ -1,6 +1,6 @@
 #pragma once
 
-#include "rng.h"
+#include "demosite/rng.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,6 @@
 // The served HTML carries the readers' markers in their modern form: lower
 // case tags, quoted attributes, "&" written as "&amp;" in addresses.
-#include "pages.h"
+#include "demosite/pages.h"
 
 #include <gtest/gtest.h>
 #include <regex>

@@ -1,7 +1,7 @@
-#include "site.h"
+#include "demosite/site.h"
 
-#include "httputil.h"
-#include "pages.h"
+#include "demosite/httputil.h"
+#include "demosite/pages.h"
 
 #include <algorithm>
 #include <cstdio>

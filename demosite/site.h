@@ -1,7 +1,7 @@
 #pragma once
 
-#include "faults.h"
-#include "world.h"
+#include "demosite/faults.h"
+#include "demosite/world.h"
 
 #include <atomic>
 #include <cstdint>

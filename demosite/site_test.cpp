@@ -1,5 +1,5 @@
 // The two origins served in-process on free ports, through a real HTTP client.
-#include "site.h"
+#include "demosite/site.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

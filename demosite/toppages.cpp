@@ -1,5 +1,5 @@
-#include "html.h"
-#include "pages.h"
+#include "demosite/html.h"
+#include "demosite/pages.h"
 
 #include <map>
 

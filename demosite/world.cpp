@@ -1,4 +1,4 @@
-#include "world.h"
+#include "demosite/world.h"
 
 #include <algorithm>
 

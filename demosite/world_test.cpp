@@ -1,6 +1,6 @@
-#include "dump.h"
-#include "names.h"
-#include "world.h"
+#include "demosite/dump.h"
+#include "demosite/names.h"
+#include "demosite/world.h"
 
 #include <QString>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "names.h"
-#include "rng.h"
-#include "world.h"
+#include "demosite/names.h"
+#include "demosite/rng.h"
+#include "demosite/world.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
-#include "celllabel.h"
+#include "plotter/celllabel.h"
 
-#include "canvas.h"
+#include "plotter/canvas.h"
 
 namespace Plotter {
 

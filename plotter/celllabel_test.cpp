@@ -1,5 +1,5 @@
-#include "celllabel.h"
-#include "plotterfakes.h"
+#include "plotter/celllabel.h"
+#include "plotter/plotterfakes.h"
 
 #include <gtest/gtest.h>
 

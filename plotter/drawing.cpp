@@ -1,8 +1,8 @@
-#include "drawing.h"
+#include "plotter/drawing.h"
 
-#include "canvas.h"
-#include "celllabel.h"
-#include "numbers.h"
+#include "common/numbers.h"
+#include "plotter/canvas.h"
+#include "plotter/celllabel.h"
 
 namespace Plotter {
 

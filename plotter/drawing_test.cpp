@@ -1,9 +1,9 @@
-#include "clock.h"
-#include "datafile.h"
-#include "dates.h"
-#include "drawing.h"
-#include "plotroster.h"
-#include "plotterfakes.h"
+#include "common/clock.h"
+#include "common/datafile.h"
+#include "common/dates.h"
+#include "plotter/drawing.h"
+#include "plotter/plotroster.h"
+#include "plotter/plotterfakes.h"
 
 #include <QTemporaryDir>
 #include <array>

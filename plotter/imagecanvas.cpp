@@ -1,7 +1,7 @@
-#include "imagecanvas.h"
+#include "plotter/imagecanvas.h"
 
-#include "numbers.h"
-#include "twips.h"
+#include "common/numbers.h"
+#include "common/twips.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "canvas.h"
+#include "plotter/canvas.h"
 
 #include <QFont>
 #include <QImage>

@@ -1,7 +1,7 @@
-#include "appdir.h"
-#include "clock.h"
-#include "messageport.h"
-#include "plotwindow.h"
+#include "common/appdir.h"
+#include "common/clock.h"
+#include "plotter/messageport.h"
+#include "plotter/plotwindow.h"
 
 #include <QApplication>
 #include <QScreen>

@@ -1,6 +1,6 @@
-#include "mapgeometry.h"
+#include "plotter/mapgeometry.h"
 
-#include "numbers.h"
+#include "common/numbers.h"
 
 namespace Plotter {
 

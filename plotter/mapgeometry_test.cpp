@@ -1,4 +1,4 @@
-#include "mapgeometry.h"
+#include "plotter/mapgeometry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "messageport.h"
+#include "plotter/messageport.h"
 
 #include <QMessageBox>
 

@@ -1,9 +1,9 @@
-#include "plotroster.h"
+#include "plotter/plotroster.h"
 
-#include "clock.h"
-#include "dates.h"
-#include "drawing.h"
-#include "rosterinput.h"
+#include "common/clock.h"
+#include "common/dates.h"
+#include "plotter/drawing.h"
+#include "plotter/rosterinput.h"
 
 namespace Plotter {
 

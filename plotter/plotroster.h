@@ -1,7 +1,7 @@
 #pragma once
 
-#include "mapgeometry.h"
-#include "membertable.h"
+#include "plotter/mapgeometry.h"
+#include "plotter/plottedmembers.h"
 
 #include <QString>
 #include <optional>

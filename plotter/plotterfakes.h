@@ -1,8 +1,8 @@
 #pragma once
 
-#include "canvas.h"
-#include "clock.h"
-#include "messageport.h"
+#include "common/clock.h"
+#include "plotter/canvas.h"
+#include "plotter/messageport.h"
 
 #include <QList>
 #include <QStringList>

@@ -1,12 +1,12 @@
-#include "plotwindow.h"
+#include "plotter/plotwindow.h"
 
-#include "appdir.h"
-#include "clock.h"
-#include "drawing.h"
-#include "messageport.h"
-#include "plotroster.h"
-#include "textsearch.h"
-#include "twips.h"
+#include "common/appdir.h"
+#include "common/clock.h"
+#include "common/textsearch.h"
+#include "common/twips.h"
+#include "plotter/drawing.h"
+#include "plotter/messageport.h"
+#include "plotter/plotroster.h"
 
 #include <QGuiApplication>
 #include <QLineEdit>

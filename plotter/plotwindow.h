@@ -1,8 +1,8 @@
 #pragma once
 
-#include "imagecanvas.h"
-#include "mapgeometry.h"
-#include "membertable.h"
+#include "plotter/imagecanvas.h"
+#include "plotter/mapgeometry.h"
+#include "plotter/plottedmembers.h"
 
 #include <QWidget>
 #include <memory>

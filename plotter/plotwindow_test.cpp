@@ -1,11 +1,11 @@
-#include "clock.h"
-#include "datafile.h"
-#include "imagecanvas.h"
-#include "messageport.h"
-#include "plotterfakes.h"
-#include "plotwindow.h"
-#include "testapplication.h"
-#include "twips.h"
+#include "common/clock.h"
+#include "common/datafile.h"
+#include "common/twips.h"
+#include "plotter/imagecanvas.h"
+#include "plotter/messageport.h"
+#include "plotter/plotterfakes.h"
+#include "plotter/plotwindow.h"
+#include "testsupport/x11/testapplication.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -1,8 +1,8 @@
 // Times what revovi does after reading the roster: the map, the date line
 // and both member lists for 500 members, on the same image canvases the
 // window uses, offscreen. Prints the figures; it is not a test.
-#include "drawing.h"
-#include "imagecanvas.h"
+#include "plotter/drawing.h"
+#include "plotter/imagecanvas.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
-#include "datafile.h"
-#include "mapgeometry.h"
-#include "xvfbdisplay.h"
+#include "common/datafile.h"
+#include "plotter/mapgeometry.h"
+#include "testsupport/x11/xvfbdisplay.h"
 
 #include <QDir>
 #include <QFile>

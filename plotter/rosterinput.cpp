@@ -1,7 +1,7 @@
-#include "rosterinput.h"
+#include "plotter/rosterinput.h"
 
-#include "datafile.h"
-#include "numbers.h"
+#include "common/datafile.h"
+#include "common/numbers.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "membertable.h"
+#include "plotter/plottedmembers.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,6 @@
-#include "datafile.h"
-#include "plotterfakes.h"
-#include "rosterinput.h"
+#include "common/datafile.h"
+#include "plotter/plotterfakes.h"
+#include "plotter/rosterinput.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "bodytext.h"
+#include "site/bodytext.h"
 
-#include "gumbotree.h"
+#include "site/gumbotree.h"
 
 #include <QLatin1StringView>
 

@@ -1,4 +1,4 @@
-#include "document.h"
+#include "site/document.h"
 
 #include <gtest/gtest.h>
 

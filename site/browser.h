@@ -1,7 +1,7 @@
 #pragma once
 
-#include "document.h"
-#include "failure.h"
+#include "common/failure.h"
+#include "site/document.h"
 
 #include <QString>
 

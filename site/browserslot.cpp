@@ -1,4 +1,4 @@
-#include "browserslot.h"
+#include "site/browserslot.h"
 
 Browser &BrowserSlot::current()
 {

@@ -1,8 +1,8 @@
-#include "chromedriverprocess.h"
+#include "site/chromedriverprocess.h"
 
-#include "browser.h"
-#include "orphanguard.h"
-#include "webdriverclient.h"
+#include "site/browser.h"
+#include "site/orphanguard.h"
+#include "site/webdriverclient.h"
 
 #include <QDeadlineTimer>
 #include <QEventLoop>

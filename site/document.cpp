@@ -1,9 +1,9 @@
-#include "document.h"
+#include "site/document.h"
 
-#include "bodytext.h"
-#include "gumbotree.h"
-#include "markupserializer.h"
-#include "readfailure.h"
+#include "common/readfailure.h"
+#include "site/bodytext.h"
+#include "site/gumbotree.h"
+#include "site/markupserializer.h"
 
 #include <QByteArray>
 #include <QUrl>

@@ -1,5 +1,5 @@
-#include "document.h"
-#include "readfailure.h"
+#include "common/readfailure.h"
+#include "site/document.h"
 
 #include <QSet>
 #include <gtest/gtest.h>

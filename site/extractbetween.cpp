@@ -1,7 +1,7 @@
-#include "extractbetween.h"
+#include "site/extractbetween.h"
 
-#include "readfailure.h"
-#include "textsearch.h"
+#include "common/readfailure.h"
+#include "common/textsearch.h"
 
 QString ExtractBetween(QString &source, const QString &marker1, const QString &marker2,
                        const QString &startMarker, const QString &endMarker, bool consume)

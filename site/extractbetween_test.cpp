@@ -1,5 +1,5 @@
-#include "extractbetween.h"
-#include "readfailure.h"
+#include "common/readfailure.h"
+#include "site/extractbetween.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "gumbotree.h"
+#include "site/gumbotree.h"
 
 namespace GumboTree {
 

@@ -1,6 +1,6 @@
-#include "markupserializer.h"
+#include "site/markupserializer.h"
 
-#include "gumbotree.h"
+#include "site/gumbotree.h"
 
 #include <QLatin1StringView>
 #include <vector>

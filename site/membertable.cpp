@@ -1,8 +1,8 @@
-#include "membertable.h"
+#include "site/membertable.h"
 
-#include "document.h"
-#include "readfailure.h"
-#include "textsearch.h"
+#include "common/readfailure.h"
+#include "common/textsearch.h"
+#include "site/document.h"
 
 using namespace TextSearch;
 

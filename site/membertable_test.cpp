@@ -1,6 +1,6 @@
-#include "document.h"
-#include "membertable.h"
-#include "readfailure.h"
+#include "common/readfailure.h"
+#include "site/document.h"
+#include "site/membertable.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "navigator.h"
+#include "site/navigator.h"
 
-#include "clock.h"
-#include "numbers.h"
-#include "pump.h"
+#include "common/clock.h"
+#include "common/numbers.h"
+#include "common/pump.h"
 
 #include <QScopeGuard>
 #include <cmath>

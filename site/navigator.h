@@ -1,7 +1,7 @@
 #pragma once
 
-#include "browserslot.h"
-#include "worldconfig.h"
+#include "site/browserslot.h"
+#include "site/worldconfig.h"
 
 #include <QString>
 

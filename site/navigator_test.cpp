@@ -1,8 +1,8 @@
-#include "fakebrowser.h"
-#include "fakeclock.h"
-#include "fakepump.h"
-#include "navigator.h"
-#include "qtprinters.h"
+#include "site/navigator.h"
+#include "testsupport/common/fakeclock.h"
+#include "testsupport/common/fakepump.h"
+#include "testsupport/common/qtprinters.h"
+#include "testsupport/site/fakebrowser.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The one POSIX-only file of the browser backend: process groups and the
 // handlers that end them when the program ends abnormally.
-#include "orphanguard.h"
+#include "site/orphanguard.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "document.h"
-#include "ownlord.h"
-#include "readfailure.h"
+#include "common/readfailure.h"
+#include "site/document.h"
+#include "site/ownlord.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ownlord.h"
-#include "worldconfig.h"
+#include "site/ownlord.h"
+#include "site/worldconfig.h"
 
 #include <QString>
 

@@ -1,12 +1,12 @@
-#include "startup.h"
+#include "site/startup.h"
 
-#include "browserslot.h"
-#include "navigator.h"
-#include "ownlord.h"
-#include "pump.h"
-#include "readfailure.h"
-#include "session.h"
-#include "textsearch.h"
+#include "common/pump.h"
+#include "common/readfailure.h"
+#include "common/textsearch.h"
+#include "site/browserslot.h"
+#include "site/navigator.h"
+#include "site/ownlord.h"
+#include "site/session.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "failure.h"
+#include "common/failure.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
-#include "startupwindow.h"
+#include "site/startupwindow.h"
 
-#include "twips.h"
+#include "common/twips.h"
 
 #include <QEvent>
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
-#include "webdriverbrowser.h"
+#include "site/webdriverbrowser.h"
 
-#include "webdriverclient.h"
+#include "site/webdriverclient.h"
 
 #include <QDir>
 #include <QEventLoop>

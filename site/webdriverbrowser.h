@@ -1,7 +1,7 @@
 #pragma once
 
-#include "browser.h"
-#include "chromedriverprocess.h"
+#include "site/browser.h"
+#include "site/chromedriverprocess.h"
 
 #include <QElapsedTimer>
 #include <QJsonArray>

@@ -1,11 +1,11 @@
 // End to end: demosite, chromedriver and a headless Chromium.
-#include "browserslot.h"
-#include "clock.h"
-#include "demositeprocess.h"
-#include "navigator.h"
-#include "pump.h"
-#include "qtprinters.h"
-#include "webdriverbrowser.h"
+#include "common/clock.h"
+#include "common/pump.h"
+#include "site/browserslot.h"
+#include "site/navigator.h"
+#include "site/webdriverbrowser.h"
+#include "testsupport/common/qtprinters.h"
+#include "testsupport/site/demositeprocess.h"
 
 #include <QCoreApplication>
 #include <QDir>

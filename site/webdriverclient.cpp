@@ -1,6 +1,6 @@
-#include "webdriverclient.h"
+#include "site/webdriverclient.h"
 
-#include "browser.h"
+#include "site/browser.h"
 
 #include <QEventLoop>
 #include <QJsonDocument>

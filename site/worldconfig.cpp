@@ -1,4 +1,4 @@
-#include "worldconfig.h"
+#include "site/worldconfig.h"
 
 QString WorldConfig::worldLinkKey() const
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "browser.h"
+#include "site/browser.h"
 
 #include <QHash>
 #include <QList>

@@ -1,4 +1,4 @@
-#include "demositeprocess.h"
+#include "testsupport/site/demositeprocess.h"
 
 #include <QDeadlineTimer>
 #include <QEventLoop>

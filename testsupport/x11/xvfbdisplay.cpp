@@ -1,4 +1,4 @@
-#include "xvfbdisplay.h"
+#include "testsupport/x11/xvfbdisplay.h"
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>

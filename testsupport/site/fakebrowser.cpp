@@ -1,4 +1,4 @@
-#include "fakebrowser.h"
+#include "testsupport/site/fakebrowser.h"
 
 void FakeBrowser::addPage(const QString &address, const QString &html)
 {

@@ -1,11 +1,11 @@
-#include "appdir.h"
-#include "browserslot.h"
-#include "fakebrowser.h"
-#include "fakeclock.h"
-#include "fakepump.h"
-#include "navigator.h"
-#include "session.h"
-#include "startup.h"
+#include "common/appdir.h"
+#include "site/browserslot.h"
+#include "site/navigator.h"
+#include "site/session.h"
+#include "site/startup.h"
+#include "testsupport/common/fakeclock.h"
+#include "testsupport/common/fakepump.h"
+#include "testsupport/site/fakebrowser.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "toolport.h"
+#include "alliance/toolport.h"
 
 #include <QStringList>
 
