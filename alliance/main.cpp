@@ -50,11 +50,16 @@ int main(int argc, char *argv[])
     StartupSequence startup(session, browsers, navigator, pump);
 
     auto *startWindow = new OvekWarden;
-    startWindow->setRestartHandler([&startup] { startup.enterWorld(); });
+    startWindow->setRestartHandler([&startup] { startup.restart(); });
     startWindow->showForStartup();
     pump.yieldOnce();
     try {
         startup.run();
+    } catch (const Quitting &) {
+        // Ended from outside during start-up: nothing to tell.
+        browsers.quit();
+        delete startWindow;
+        return 0;
     } catch (const StartupFailure &failure) {
         // A start-up that cannot finish says why before the program ends,
         // rather than vanishing: the user has to act (log in, install
@@ -71,6 +76,7 @@ int main(int argc, char *argv[])
     startWindow->deleteLater();
 
     OVEKMark tool(session, browsers, navigator, pump);
+    tool.setBrowserReopener([&startup] { startup.reopenBrowser(); });
     tool.Form_Load();
     const int code = app.exec();
     browsers.quit();

@@ -2,6 +2,8 @@
 
 #include "common/pump.h"
 
+#include <QScopeGuard>
+
 TimerPacer::TimerPacer(Pump &pump, QObject *parent) : QObject(parent), m_pump(pump)
 {
     m_timer.setObjectName(QStringLiteral("Timer1"));
@@ -24,8 +26,11 @@ void TimerPacer::waitForTicks()
 {
     if (!m_timer.isActive())
         m_timer.start();
+    // On every way out, a quit request included, the timer is off again.
+    const auto stop = qScopeGuard([this] {
+        m_timer.stop();
+        m_tickCount = 0;
+    });
     while (m_tickCount < kTicksPerPause)
         m_pump.yieldOnce();
-    m_timer.stop();
-    m_tickCount = 0;
 }

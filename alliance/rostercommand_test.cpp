@@ -1,120 +1,52 @@
-#include "alliance/pacer.h"
 #include "alliance/rostercommand.h"
 #include "common/datafile.h"
-#include "site/browserslot.h"
-#include "site/navigator.h"
-#include "site/session.h"
-#include "testsupport/alliance/recordingtoolport.h"
-#include "testsupport/common/fakeclock.h"
-#include "testsupport/common/fakepump.h"
-#include "testsupport/site/fakebrowser.h"
+#include "common/readfailure.h"
+#include "testsupport/alliance/commandfixture.h"
 
 #include <QFile>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
+#include <csignal>
+#include <sys/resource.h>
 
 namespace {
 
-const QString kWorld = QStringLiteral("http://w3.test");
+using PageFixtures::Member;
 
-class CountingPacer : public Pacer
-{
-public:
-    void startTicks() override { ++pauses; }
-    void waitForTicks() override {}
-    int pauses = 0;
-};
-
-struct Member
-{
-    int id;
-    QString name;
-    QString coordinates;
-};
-
-QString alliancePage(const std::vector<Member> &members)
-{
-    QString rows;
-    for (const Member &m : members) {
-        rows += QStringLiteral("<tr class=\"fs12\"><td><a href=\"/user/?user_id=%1\">%2</a></td>"
-                               "<td>1</td><td>100</td><td>5</td><td>3</td><td>一般</td></tr>\n")
-                    .arg(m.id)
-                    .arg(m.name);
-    }
-    return QStringLiteral("<html><body><table class=\"commonTables\"><tbody><tr><th>名前</th></tr>\n%1"
-                          "</tbody></table></body></html>")
-        .arg(rows);
-}
-
-QString profilePage(const QString &coordinates)
-{
-    return QStringLiteral(
-               "<html><body><table><tr><th>本拠地</th><td>(本拠地)</td>"
-               "<td><a href=\"/land.php?x=1&amp;y=2&amp;c=1\">%1</a></td></tr></table></body></html>")
-        .arg(coordinates);
-}
-
-class RosterCommandTest : public ::testing::Test
+class RosterCommandTest : public CommandFixture
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_dir.isValid());
-        m_session.appDir = m_dir.path() + QStringLiteral("/");
-        m_session.world.worldBaseUrl = kWorld;
-        m_session.world.gameSiteTopUrl = QStringLiteral("http://top.test");
-        m_session.world.worldNumber = QStringLiteral("3");
-        m_session.allianceId = QStringLiteral("7/");
-        m_browsers.replaceWithNew();
-    }
+    void run() { m_command.run(); }
 
-    FakeBrowser &browser() { return static_cast<FakeBrowser &>(m_browsers.current()); }
-
-    void serve(const std::vector<Member> &members)
-    {
-        browser().addPage(kWorld + QStringLiteral("/alliance/info.php?id=7"), alliancePage(members));
-        for (const Member &m : members)
-            browser().addPage(kWorld + QStringLiteral("/user/?user_id=%1").arg(m.id),
-                              profilePage(m.coordinates));
-    }
-
-    void run()
-    {
-        Navigator navigator(m_browsers, m_session.world, m_clock, m_pump);
-        RosterCommand command(m_session, navigator, m_browsers, m_pacer, m_port);
-        command.run();
-    }
-
+    QString rosterPath() const { return m_session.appDir + QStringLiteral("OVEKMAP_DATA_7.txt"); }
     QByteArray rosterBytes() const
     {
-        QFile file(m_session.appDir + QStringLiteral("OVEKMAP_DATA_7.txt"));
+        QFile file(rosterPath());
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
     }
+    void writePreviousRoster(const QString &text) { ASSERT_TRUE(DataFile::writeText(rosterPath(), text)); }
 
-    QTemporaryDir m_dir;
-    Session m_session;
-    BrowserSlot m_browsers{[] { return std::make_unique<FakeBrowser>(); }};
-    FakeClock m_clock;
-    FakePump m_pump;
-    CountingPacer m_pacer;
-    RecordingToolPort m_port;
+    RosterCommand m_command{m_context};
 };
 
 TEST_F(RosterCommandTest, WritesEveryMemberInTableOrderAndEndsWithAnEmptyLine)
 {
-    serve({{11, QStringLiteral("織田 信長"), QStringLiteral("-12,34")},
-           {12, QStringLiteral("𠮷川"), QStringLiteral("0,-180")},
-           {13, QStringLiteral("ｶﾞﾗｼｬ"), QStringLiteral("5")}});
+    serveAlliance({{11, QStringLiteral("織田 信長"), QStringLiteral("-12,34")},
+                   {12, QStringLiteral("𠮷川"), QStringLiteral("0,-180")},
+                   {13, QStringLiteral("ｶﾞﾗｼｬ"), QStringLiteral("5")}});
     run();
 
     EXPECT_EQ(m_session.allianceId, QStringLiteral("7"));
     const QString expected =
         QStringLiteral("\"織田信長\",\"-12\",\"34\"\r\n\"𠮷川\",\"0\",\"-180\"\r\n\"ｶﾞﾗｼｬ\",\"5\"\r\n");
     EXPECT_EQ(m_port.text, expected);
-    EXPECT_EQ(rosterBytes(), DataFile::encode(expected + QStringLiteral("\r\n")));
-    EXPECT_TRUE(rosterBytes().contains("&#134071;"));
+    // The bytes, built by hand: code page 932, 𠮷 as its reference, CR LF,
+    // and one more CR LF at the end.
+    const QByteArray bytes = QByteArray("\"\x90\x44\x93\x63\x90\x4d\x92\xb7\",\"-12\",\"34\"\r\n"
+                                        "\"&#134071;\x90\xec\",\"0\",\"-180\"\r\n"
+                                        "\"\xb6\xde\xd7\xbc\xac\",\"5\"\r\n\r\n");
+    EXPECT_EQ(rosterBytes(), bytes);
     EXPECT_EQ(m_pacer.pauses, 3) << "one pause before every member page";
-    EXPECT_EQ(m_port.progress.last(), QStringLiteral("名簿作成 3/3"));
+    EXPECT_EQ(m_port.progress, QStringList({QStringLiteral("名簿作成 1/3"), QStringLiteral("名簿作成 2/3"),
+                                            QStringLiteral("名簿作成 3/3")}));
     EXPECT_EQ(m_port.hourglassDepth, 0);
     EXPECT_TRUE(m_port.messages.isEmpty());
     EXPECT_TRUE(m_port.clipboard.contains(QStringLiteral("<TR class=fs12>")));
@@ -122,60 +54,110 @@ TEST_F(RosterCommandTest, WritesEveryMemberInTableOrderAndEndsWithAnEmptyLine)
 
 TEST_F(RosterCommandTest, AFailureMidWalkKeepsThePreviousFileAndLeavesTextEmpty)
 {
-    ASSERT_TRUE(DataFile::writeText(m_session.appDir + QStringLiteral("OVEKMAP_DATA_7.txt"),
-                                    QStringLiteral("\"旧\",\"1\",\"1\"\r\n")));
+    writePreviousRoster(QStringLiteral("\"旧\",\"1\",\"1\"\r\n"));
     const QByteArray before = rosterBytes();
     std::vector<Member> members;
     for (int i = 1; i <= 6; ++i)
         members.push_back({i, QStringLiteral("将%1").arg(i), QStringLiteral("%1,%1").arg(i)});
-    serve(members);
+    serveAlliance(members);
     // The fifth profile shows its home castle but not the link after it.
-    browser().addPage(kWorld + QStringLiteral("/user/?user_id=5"),
-                      QStringLiteral("<html><body>(本拠地) 座標なし</body></html>"));
-    run();
+    browser().addPage(profileAddress(5), QStringLiteral("<html><body>(本拠地) 座標なし</body></html>"));
+    EXPECT_THROW(run(), ReadFailure) << "the runner tells the user why";
 
     EXPECT_EQ(m_port.text, QString());
     EXPECT_EQ(rosterBytes(), before);
-    EXPECT_EQ(m_port.hourglassDepth, 0);
-    EXPECT_TRUE(m_port.messages.isEmpty()) << "the walk ends quietly";
+    EXPECT_TRUE(m_port.messages.isEmpty());
 }
 
 TEST_F(RosterCommandTest, APageWithoutTheMemberTableWritesNothing)
 {
     browser().addPage(kWorld + QStringLiteral("/alliance/info.php?id=7"),
                       QStringLiteral("<html><body>同盟が見つかりません</body></html>"));
-    run();
+    EXPECT_THROW(run(), ReadFailure);
     EXPECT_EQ(m_port.text, QString());
     EXPECT_EQ(rosterBytes(), QByteArray("<none>"));
     EXPECT_FALSE(m_port.clipboard.isEmpty()) << "the markup that was read is still offered";
 }
 
-TEST_F(RosterCommandTest, AProfileThatNeverShowsItsHomeIsLeftOutAndNamed)
+TEST_F(RosterCommandTest, AnUnreadMemberKeepsThePreviousLineOrIsLeftOutAndNamed)
 {
-    serve({{21, QStringLiteral("甲"), QStringLiteral("1,2")},
-           {22, QStringLiteral("乙"), QStringLiteral("3,4")},
-           {23, QStringLiteral("丙"), QStringLiteral("5,6")}});
-    browser().addPage(kWorld + QStringLiteral("/user/?user_id=22"),
-                      QStringLiteral("<html><body>読込中</body></html>"));
+    // 乙 was in the last roster, 丁 joined since; neither profile shows the
+    // home castle this time.
+    writePreviousRoster(QStringLiteral("\"甲\",\"9\",\"9\"\r\n\"乙\",\"-3\",\"4\"\r\n"));
+    serveAlliance({{21, QStringLiteral("甲"), QStringLiteral("1,2")},
+                   {22, QStringLiteral("乙"), QStringLiteral("3,4")},
+                   {23, QStringLiteral("丙"), QStringLiteral("5,6")},
+                   {24, QStringLiteral("丁"), QStringLiteral("7,8")}});
+    browser().addPage(profileAddress(22), PageFixtures::profilePageWithoutHome());
+    browser().addPage(profileAddress(24), PageFixtures::profilePageWithoutHome());
     run();
 
-    EXPECT_EQ(browser().loadCount(kWorld + QStringLiteral("/user/?user_id=22")),
-              RosterCommand::kAttemptsPerMember);
-    EXPECT_EQ(m_port.text, QStringLiteral("\"甲\",\"1\",\"2\"\r\n\"丙\",\"5\",\"6\"\r\n"));
+    EXPECT_EQ(browser().loadCount(profileAddress(22)), 5) << "five tries, then the walk goes on";
+    EXPECT_EQ(m_port.text,
+              QStringLiteral("\"甲\",\"1\",\"2\"\r\n\"乙\",\"-3\",\"4\"\r\n\"丙\",\"5\",\"6\"\r\n"));
+    EXPECT_EQ(m_command.carriedOver(), QStringList{QStringLiteral("乙")});
+    EXPECT_EQ(m_command.leftOut(), QStringList{QStringLiteral("丁")});
     ASSERT_EQ(m_port.messages.size(), 1);
-    EXPECT_TRUE(m_port.messages[0].startsWith(QStringLiteral("注意|")));
-    EXPECT_TRUE(m_port.messages[0].contains(QStringLiteral("乙")));
+    const QString message = m_port.messages[0];
+    EXPECT_TRUE(message.startsWith(QStringLiteral("注意|")));
+    EXPECT_LT(message.indexOf(QStringLiteral("前回の名簿の座標をそのまま使いました：\r\n乙")),
+              message.indexOf(QStringLiteral("名簿に入っていません：\r\n丁")));
+    EXPECT_FALSE(message.contains(QStringLiteral("丙")));
+}
+
+TEST_F(RosterCommandTest, TheSameCommandRunTwiceWarnsOnlyAboutItsOwnRun)
+{
+    serveAlliance({{31, QStringLiteral("残る"), QStringLiteral("1,1")},
+                   {32, QStringLiteral("去る"), QStringLiteral("2,2")}});
+    browser().addPage(profileAddress(32), PageFixtures::profilePageWithoutHome());
+    run();
+    EXPECT_EQ(m_command.leftOut(), QStringList{QStringLiteral("去る")});
+
+    // The member who could not be read has left the alliance since.
+    serveAlliance({{31, QStringLiteral("残る"), QStringLiteral("1,1")}});
+    m_port.messages.clear();
+    run();
+    EXPECT_TRUE(m_command.leftOut().isEmpty());
+    EXPECT_TRUE(m_command.carriedOver().isEmpty());
+    EXPECT_TRUE(m_port.messages.isEmpty());
+    EXPECT_EQ(rosterBytes(), QByteArray("\"\x8e\x63\x82\xe9\",\"1\",\"1\"\r\n\r\n"));
+}
+
+TEST_F(RosterCommandTest, AFailedWriteIsToldOnceAndKeepsThePreviousFile)
+{
+    writePreviousRoster(QStringLiteral("\"旧\",\"1\",\"1\"\r\n"));
+    const QByteArray before = rosterBytes();
+    std::vector<Member> members;
+    for (int i = 1; i <= 20; ++i)
+        members.push_back({i, QStringLiteral("将%1").arg(i), QStringLiteral("%1,%1").arg(i)});
+    serveAlliance(members);
+
+    // The file may not grow past 64 bytes: the disk is as good as full.
+    struct rlimit old;
+    getrlimit(RLIMIT_FSIZE, &old);
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = 64;
+    setrlimit(RLIMIT_FSIZE, &small);
+    run();
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_EQ(rosterBytes(), before);
+    ASSERT_EQ(m_port.messages.size(), 1);
+    EXPECT_TRUE(m_port.messages[0].startsWith(QStringLiteral("注意|同盟員名簿を保存できませんでした。")));
+    EXPECT_TRUE(m_port.text.contains(QStringLiteral("将20"))) << "the roster is still shown for copying";
 }
 
 TEST_F(RosterCommandTest, ASecondRunDropsMembersWhoLeft)
 {
-    serve({{31, QStringLiteral("残る"), QStringLiteral("1,1")},
-           {32, QStringLiteral("去る"), QStringLiteral("2,2")}});
+    serveAlliance({{31, QStringLiteral("残る"), QStringLiteral("1,1")},
+                   {32, QStringLiteral("去る"), QStringLiteral("2,2")}});
     run();
     EXPECT_TRUE(m_port.text.contains(QStringLiteral("去る")));
-    serve({{31, QStringLiteral("残る"), QStringLiteral("1,1")}});
+    serveAlliance({{31, QStringLiteral("残る"), QStringLiteral("1,1")}});
     run();
-    EXPECT_EQ(rosterBytes(), DataFile::encode(QStringLiteral("\"残る\",\"1\",\"1\"\r\n\r\n")));
+    EXPECT_EQ(rosterBytes(), QByteArray("\"\x8e\x63\x82\xe9\",\"1\",\"1\"\r\n\r\n"));
 }
 
 } // namespace

@@ -3,10 +3,10 @@
 #include "alliance/pacer.h"
 #include "alliance/plotterlauncher.h"
 #include "alliance/rostercommand.h"
+#include "alliance/toolwindowlayout.h"
 #include "alliance/wrappingcheckbox.h"
 #include "common/datafile.h"
 #include "common/pump.h"
-#include "common/textsearch.h"
 #include "common/twips.h"
 #include "site/browserslot.h"
 #include "site/session.h"
@@ -29,134 +29,152 @@
 
 namespace {
 
-constexpr int kClientWidth = 3585;
-constexpr int kClientHeight = 7680;
 constexpr int kWidenBy = 2100;
 constexpr int kBottomMargin = 1400;
+constexpr int kPlacementCheckMs = 50;
+constexpr int kPlacementChecks = 40; // two seconds for the window manager
 
-template <typename W, typename... Args> W *control(QWidget *parent, const char *name, Args &&...args)
+QWidget *makeControl(const ControlSpec &spec, QWidget *parent)
 {
-    auto *widget = new W(std::forward<Args>(args)..., parent);
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
+    using K = ControlSpec::Kind;
+    switch (spec.kind) {
+    case K::Frame:
+        return new QGroupBox(spec.caption, parent);
+    case K::Button: {
+        auto *button = new QPushButton(spec.caption, parent);
+        button->setAutoDefault(false);
+        return button;
+    }
+    case K::Label:
+        return new QLabel(spec.caption, parent);
+    case K::LineEdit:
+        return new QLineEdit(spec.caption, parent);
+    case K::TextBox: {
+        auto *box = new QPlainTextEdit(parent);
+        box->setLineWrapMode(QPlainTextEdit::NoWrap); // both scroll bars: reports are column-aligned
+        box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        return box;
+    }
+    case K::List:
+        return new QListWidget(parent);
+    case K::Combo:
+        return new QComboBox(parent);
+    case K::Option:
+        return new QRadioButton(spec.caption, parent);
+    case K::Check:
+        return new WrappingCheckBox(spec.caption, parent);
+    }
+    return nullptr;
 }
 
-QPushButton *button(QWidget *parent, const char *name, const QString &caption)
+// Lines of Text1 leave the window as CR LF lines, as every data file and
+// the Windows programs the text is pasted into have them.
+QString withCrLf(QString text)
 {
-    auto *b = control<QPushButton>(parent, name, caption);
-    b->setAutoDefault(false);
-    return b;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(u'\n', QStringLiteral("\r\n"));
+    return text;
 }
 
 } // namespace
 
 OVEKMark::OVEKMark(Session &session, BrowserSlot &browsers, Navigator &navigator, Pump &pump, QWidget *parent)
     : QWidget(parent), m_session(session), m_browsers(browsers), m_navigator(navigator), m_pump(pump),
-      m_guard([this](bool busy) { setBrowserCommandsEnabled(!busy); }),
+      m_guard([this](bool busy) { setBrowserCommandsEnabled(!busy); }), m_runner(*this, m_guard),
       m_plotterProgram(session.appDir + PlotterLauncher::programName()),
       m_caption(QStringLiteral("同盟管理ツール"))
 {
     setObjectName(QStringLiteral("OVEKMark"));
     setWindowTitle(m_caption);
     m_pacer = new TimerPacer(m_pump, this);
+    m_placement.setInterval(kPlacementCheckMs);
+    connect(&m_placement, &QTimer::timeout, this, [this] {
+        const bool framed = frameGeometry() != geometry();
+        if (framed)
+            placeOnScreen();
+        if (framed || ++m_placementChecks >= kPlacementChecks)
+            m_placement.stop();
+    });
     buildControls();
 }
 
 OVEKMark::~OVEKMark() = default;
 
+template <typename W> W *OVEKMark::control(const QString &name) const
+{
+    return qobject_cast<W *>(m_controls.value(name));
+}
+
 void OVEKMark::buildControls()
 {
-    setFixedSize(Twips::toPixels(kClientWidth), Twips::toPixels(kClientHeight));
-
-    m_frame2 = control<QGroupBox>(this, "Frame2", QStringLiteral("合戦格付抽出"));
-    m_frame2->setGeometry(Twips::toPixelRect(120, 120, 1695, 1935));
-    m_combo1 = control<QComboBox>(m_frame2, "Combo1");
-    m_combo1->setGeometry(Twips::toPixelRect(120, 240, 1335, 300));
-    const char *optionNames[] = {"Option1(0)", "Option1(1)", "Option1(2)", "Option1(3)"};
-    const QString optionCaptions[] = {QStringLiteral("戦功"), QStringLiteral("攻撃"), QStringLiteral("防御"),
-                                      QStringLiteral("総合")};
-    const QRect optionGeometry[] = {
-        Twips::toPixelRect(120, 600, 735, 255), Twips::toPixelRect(840, 600, 700, 255),
-        Twips::toPixelRect(120, 840, 700, 255), Twips::toPixelRect(840, 840, 700, 255)};
-    for (int i = 0; i < 4; ++i) {
-        m_option1[i] = control<QRadioButton>(m_frame2, optionNames[i], optionCaptions[i]);
-        m_option1[i]->setGeometry(optionGeometry[i]);
+    setFixedSize(Twips::toPixels(ToolWindowLayout::kClientWidth),
+                 Twips::toPixels(ToolWindowLayout::kClientHeight));
+    for (const ControlSpec &spec : ToolWindowLayout::controls()) {
+        QWidget *parent = spec.parent.isEmpty() ? this : m_controls.value(spec.parent);
+        QWidget *widget = makeControl(spec, parent);
+        widget->setObjectName(spec.name);
+        const QRect &r = spec.twips;
+        widget->setGeometry(Twips::toPixelRect(r.x(), r.y(), r.width(), r.height()));
+        m_controls.insert(spec.name, widget);
     }
-    m_option1[0]->setChecked(true);
-    m_command6 = button(m_frame2, "Command6", QStringLiteral("データ保存"));
-    m_command6->setGeometry(Twips::toPixelRect(120, 1140, 1455, 255));
-    m_check1 = control<WrappingCheckBox>(m_frame2, "Check1", QStringLiteral("保存データを参考にする"));
-    m_check1->setGeometry(Twips::toPixelRect(120, 1440, 1335, 375));
-
-    m_command2 = button(this, "Command2", QStringLiteral("同盟名簿作成"));
-    m_command2->setGeometry(Twips::toPixelRect(1920, 120, 1455, 375));
-    m_command3 = button(this, "Command3", QStringLiteral("出城リスト作成"));
-    m_command3->setGeometry(Twips::toPixelRect(1920, 480, 1455, 375));
-    m_command5 = button(this, "Command5", QStringLiteral("同盟員活動履歴"));
-    m_command5->setGeometry(Twips::toPixelRect(1920, 840, 1455, 375));
-    m_command4 = button(this, "Command4", QStringLiteral("同盟員分布図"));
-    m_command4->setGeometry(Twips::toPixelRect(1920, 1200, 1455, 375));
-    m_command1[0] = button(this, "Command1(0)", QStringLiteral("初期化"));
-    m_command1[0]->setGeometry(Twips::toPixelRect(1920, 1560, 735, 255));
-    m_command1[2] = button(this, "Command1(2)", QStringLiteral("コピー"));
-    m_command1[2]->setGeometry(Twips::toPixelRect(2640, 1560, 735, 255));
-    m_command1[1] = button(this, "Command1(1)", QStringLiteral("拡大"));
-    m_command1[1]->setGeometry(Twips::toPixelRect(1920, 1800, 735, 255));
-
-    m_text4 = control<QLineEdit>(this, "Text4", QStringLiteral("キーワード"));
-    m_text4->setGeometry(Twips::toPixelRect(120, 2160, 1695, 270));
-    m_command8 = button(this, "Command8", QStringLiteral("返信者リストアップ"));
-    m_command8->setGeometry(Twips::toPixelRect(120, 2400, 1695, 375));
-    m_command9 = button(this, "Command9", QStringLiteral("書状新規作成"));
-    m_command9->setGeometry(Twips::toPixelRect(2040, 2400, 1335, 375));
-
-    m_text1 = control<QPlainTextEdit>(this, "Text1");
-    m_text1->setLineWrapMode(QPlainTextEdit::NoWrap); // both scroll bars, as reports are column-aligned
-    m_text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    m_text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    m_text1->setGeometry(Twips::toPixelRect(120, 2880, 3375, 3015));
-    m_list1 = control<QListWidget>(this, "List1");
-    m_list1->setGeometry(Twips::toPixelRect(2160, 4200, 615, 600));
-    m_list1->lower(); // Text1 covers it until the alliance report uses it
-
-    m_frame1 = control<QGroupBox>(this, "Frame1", QString());
-    m_frame1->setGeometry(Twips::toPixelRect(120, 6000, 3255, 1575));
-    control<QLabel>(m_frame1, "Label1", QStringLiteral("同盟ID"))
-        ->setGeometry(Twips::toPixelRect(120, 240, 615, 255));
-    m_text2 = control<QLineEdit>(m_frame1, "Text2");
-    m_text2->setGeometry(Twips::toPixelRect(720, 240, 2295, 270));
-    control<QLabel>(m_frame1, "Label2", QStringLiteral("区切 人口"))
-        ->setGeometry(Twips::toPixelRect(120, 600, 855, 255));
-    m_text3[0] = control<QLineEdit>(m_frame1, "Text3(0)", QStringLiteral("300"));
-    m_text3[0]->setGeometry(Twips::toPixelRect(960, 600, 735, 270));
-    control<QLabel>(m_frame1, "Label3", QStringLiteral("戦功"))
-        ->setGeometry(Twips::toPixelRect(1800, 600, 375, 255));
-    m_text3[1] = control<QLineEdit>(m_frame1, "Text3(1)", QStringLiteral("10000"));
-    m_text3[1]->setGeometry(Twips::toPixelRect(2280, 600, 735, 270));
-    m_command7 = button(m_frame1, "Command7", QStringLiteral("同盟データ取得"));
-    m_command7->setGeometry(Twips::toPixelRect(120, 960, 1455, 255));
-
-    for (int i = 0; i < 3; ++i)
+    m_text1 = control<QPlainTextEdit>(QStringLiteral("Text1"));
+    m_combo1 = control<QComboBox>(QStringLiteral("Combo1"));
+    m_check1 = control<QCheckBox>(QStringLiteral("Check1"));
+    m_option1First = control<QRadioButton>(QStringLiteral("Option1(0)"));
+    m_option1First->setChecked(true);
+    m_command2 = control<QPushButton>(QStringLiteral("Command2"));
+    for (int i = 0; i < 3; ++i) {
+        m_command1[i] = control<QPushButton>(QStringLiteral("Command1(%1)").arg(i));
         connect(m_command1[i], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
-    connect(m_command2, &QPushButton::clicked, this, &OVEKMark::Command2_Click);
-    connect(m_command4, &QPushButton::clicked, this, &OVEKMark::Command4_Click);
+    }
+    connect(control<QPushButton>(QStringLiteral("Command4")), &QPushButton::clicked, this,
+            &OVEKMark::Command4_Click);
 
-    // The commands behind these controls are not part of the tool yet; they
-    // stay visible so the window looks as users know it, but do nothing.
-    for (QWidget *later : std::initializer_list<QWidget *>{m_command3, m_command5, m_command6, m_command7,
-                                                           m_command8, m_command9, m_combo1})
-        later->setEnabled(false);
+    registerBrowserCommand(QStringLiteral("Command2"), QStringLiteral("名簿作成"),
+                           [](CommandContext &context) { RosterCommand(context).run(); });
+
+    // Buttons whose commands are not part of the tool yet stay visible, so
+    // the window looks as users know it, but cannot be pressed.
+    const QStringList windowCommands{QStringLiteral("Command1(0)"), QStringLiteral("Command1(1)"),
+                                     QStringLiteral("Command1(2)"), QStringLiteral("Command4")};
+    for (QWidget *widget : std::as_const(m_controls)) {
+        auto *button = qobject_cast<QPushButton *>(widget);
+        if (button && !windowCommands.contains(button->objectName()) && !m_browserButtons.contains(button))
+            button->setEnabled(false);
+    }
+    m_combo1->setEnabled(false);
+}
+
+void OVEKMark::registerBrowserCommand(const QString &buttonName, const QString &commandName, CommandBody body)
+{
+    QPushButton *button = control<QPushButton>(buttonName);
+    m_browserButtons.append(button);
+    connect(button, &QPushButton::clicked, this,
+            [this, commandName, body = std::move(body)] { runBrowserCommand(commandName, body); });
+}
+
+void OVEKMark::runBrowserCommand(const QString &commandName, const CommandBody &body)
+{
+    CommandContext context{m_session, m_navigator, m_browsers, *m_pacer, *this};
+    m_runner.run(commandName, [&] { body(context); });
 }
 
 void OVEKMark::setBrowserCommandsEnabled(bool enabled)
 {
-    m_command2->setEnabled(enabled);
+    for (QPushButton *button : std::as_const(m_browserButtons))
+        button->setEnabled(enabled);
+}
+
+void OVEKMark::setBrowserReopener(CommandRunner::BrowserReopener reopen)
+{
+    m_runner.setBrowserReopener(std::move(reopen));
 }
 
 QString OVEKMark::archiveFileOfFirstCategory() const
 {
     return m_session.appDir + QStringLiteral("Archive_") + m_session.world.warRankingKey +
-           QStringLiteral("_") + m_option1[0]->text() + QStringLiteral(".txt");
+           QStringLiteral("_") + m_option1First->text() + QStringLiteral(".txt");
 }
 
 void OVEKMark::Form_Load()
@@ -168,19 +186,26 @@ void OVEKMark::Form_Load()
     m_combo1->setCurrentIndex(-1);
     m_check1->setEnabled(DataFile::exists(archiveFileOfFirstCategory()));
     show();
+    placeOnScreen();
+    m_placementChecks = 0;
+    m_placement.start();
+    m_command2->setFocus();
+}
+
+void OVEKMark::placeOnScreen()
+{
     if (const QScreen *screen = this->screen()) {
         const QRect available = screen->geometry();
         const int top = available.height() - frameGeometry().height() - Twips::toPixels(kBottomMargin);
         move(0, qMax(0, top));
     }
-    m_command2->setFocus();
 }
 
 void OVEKMark::Command1_Click(int index)
 {
     switch (index) {
     case 0:
-        m_text1->clear();
+        setOutputText(QString());
         break;
     case 1: {
         const bool widen = m_command1[1]->text() == QStringLiteral("拡大");
@@ -191,7 +216,7 @@ void OVEKMark::Command1_Click(int index)
         break;
     }
     case 2:
-        setClipboardText(m_text1->toPlainText());
+        setClipboardText(withCrLf(outputText()));
         break;
     default:
         break;
@@ -200,18 +225,14 @@ void OVEKMark::Command1_Click(int index)
 
 void OVEKMark::Command2_Click()
 {
-    CommandGuard::Scope scope(m_guard);
-    if (!scope)
-        return;
-    RosterCommand command(m_session, m_navigator, m_browsers, *m_pacer, *this);
-    command.run();
+    m_command2->click();
 }
 
 void OVEKMark::Command4_Click()
 {
-    m_session.allianceId = TextSearch::removeAll(m_session.allianceId, QStringLiteral("/"));
+    const QString &allianceId = m_session.cleanAllianceId();
     PlotterLauncher launcher(m_session.appDir, m_plotterProgram);
-    const QString rosterName = launcher.rosterName(m_session.allianceId);
+    const QString rosterName = launcher.rosterName(allianceId);
     if (!launcher.rosterExists(rosterName)) {
         showMessage(QStringLiteral("同盟員名簿を作成してから、実行してください。"), QStringLiteral("注意"),
                     Icon::Information);
@@ -227,7 +248,11 @@ void OVEKMark::Command4_Click()
         return;
     }
     showMinimized();
-    m_pump.yieldOnce();
+    try {
+        m_pump.yieldOnce();
+    } catch (const Quitting &) {
+        return; // the window was closed meanwhile
+    }
     if (!launcher.start(rosterName)) {
         showNormal();
         showMessage(QStringLiteral("分布図プログラムを起動できませんでした。"), QStringLiteral("注意"),
@@ -243,20 +268,27 @@ void OVEKMark::closeEvent(QCloseEvent *event)
 
 void OVEKMark::Form_QueryUnload()
 {
-    // quit() never throws: a browser the user already closed is simply let go.
+    // The program is closing first, so a command still waiting underneath
+    // ends at its next wait instead of telling anyone about the browser
+    // going away. quit() never throws: a browser the user already closed is
+    // simply let go.
+    AppQuit::request();
+    m_placement.stop();
     m_browsers.quit();
     QApplication::closeAllWindows();
-    QCoreApplication::quit();
 }
 
 QString OVEKMark::outputText() const
 {
-    return m_text1->toPlainText();
+    const QString shown = m_text1->toPlainText();
+    return shown == m_outputShown ? m_outputText : withCrLf(shown);
 }
 
 void OVEKMark::setOutputText(const QString &text)
 {
     m_text1->setPlainText(text);
+    m_outputText = text;
+    m_outputShown = m_text1->toPlainText();
 }
 
 void OVEKMark::showMessage(const QString &text, const QString &title, Icon icon)

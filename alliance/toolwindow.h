@@ -1,24 +1,22 @@
 #pragma once
 
+#include "alliance/commandcontext.h"
 #include "alliance/commandguard.h"
+#include "alliance/commandrunner.h"
 #include "alliance/toolport.h"
 
+#include <QHash>
+#include <QTimer>
 #include <QWidget>
+#include <functional>
 
-class BrowserSlot;
-class Navigator;
-class Pump;
 class QCheckBox;
 class QComboBox;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
+class Pump;
 class TimerPacer;
-struct Session;
 
 // The alliance tool window 「同盟管理ツール」: the buttons of every alliance
 // command, the shared output box Text1, and the pacing timer. Thin: each
@@ -44,6 +42,8 @@ public:
 
     // The plotter program; tests point it elsewhere.
     void setPlotterProgram(const QString &path) { m_plotterProgram = path; }
+    // How a browser closed under a command is replaced (start-up's walk).
+    void setBrowserReopener(CommandRunner::BrowserReopener reopen);
     TimerPacer &pacer() { return *m_pacer; }
     CommandGuard &guard() { return m_guard; }
 
@@ -55,10 +55,18 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    using CommandBody = std::function<void(CommandContext &)>;
+
     void buildControls();
-    void Form_QueryUnload();
+    // Connects a button to a browser command: run under the guard, and
+    // disabled while another browser command runs.
+    void registerBrowserCommand(const QString &buttonName, const QString &commandName, CommandBody body);
+    void runBrowserCommand(const QString &commandName, const CommandBody &body);
     void setBrowserCommandsEnabled(bool enabled);
+    void placeOnScreen();
+    void Form_QueryUnload();
     QString archiveFileOfFirstCategory() const;
+    template <typename W> W *control(const QString &name) const;
 
     Session &m_session;
     BrowserSlot &m_browsers;
@@ -66,26 +74,24 @@ private:
     Pump &m_pump;
     TimerPacer *m_pacer = nullptr;
     CommandGuard m_guard;
+    CommandRunner m_runner;
     QString m_plotterProgram;
     QString m_caption;
+    // Text1 gives back exactly the text a command set (with its CR LF),
+    // as long as nobody has edited it since.
+    QString m_outputText;
+    QString m_outputShown;
+    // Under a window manager the frame is known only some time after show():
+    // the window is placed again once it is.
+    QTimer m_placement;
+    int m_placementChecks = 0;
 
+    QHash<QString, QWidget *> m_controls;
+    QList<QPushButton *> m_browserButtons;
+    QPlainTextEdit *m_text1 = nullptr;
+    QComboBox *m_combo1 = nullptr;
+    QCheckBox *m_check1 = nullptr;
     QPushButton *m_command1[3] = {};
     QPushButton *m_command2 = nullptr;
-    QPushButton *m_command3 = nullptr;
-    QPushButton *m_command4 = nullptr;
-    QPushButton *m_command5 = nullptr;
-    QPushButton *m_command6 = nullptr;
-    QPushButton *m_command7 = nullptr;
-    QPushButton *m_command8 = nullptr;
-    QPushButton *m_command9 = nullptr;
-    QPlainTextEdit *m_text1 = nullptr;
-    QLineEdit *m_text2 = nullptr;
-    QLineEdit *m_text3[2] = {};
-    QLineEdit *m_text4 = nullptr;
-    QListWidget *m_list1 = nullptr;
-    QComboBox *m_combo1 = nullptr;
-    QRadioButton *m_option1[4] = {};
-    QCheckBox *m_check1 = nullptr;
-    QGroupBox *m_frame1 = nullptr;
-    QGroupBox *m_frame2 = nullptr;
+    QRadioButton *m_option1First = nullptr;
 };

@@ -1,3 +1,4 @@
+#include "alliance/pacer.h"
 #include "alliance/toolwindow.h"
 #include "common/clock.h"
 #include "common/datafile.h"
@@ -14,10 +15,15 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace {
@@ -110,6 +116,112 @@ TEST_F(ToolWindowTest, OpensWithItsControlsAndDefaults)
     EXPECT_FALSE(find<QPushButton>(window.get(), "Command7")->isEnabled());
 }
 
+TEST_F(ToolWindowTest, EveryControlStandsAtItsDesignedPlaceWithItsCaption)
+{
+    // The design in twips (left, top, width, height), relative to the frame
+    // that holds a control; 15 twips to the pixel.
+    struct Designed
+    {
+        const char *name;
+        int left, top, width, height;
+        QString caption;
+    };
+    const Designed designed[] = {
+        {"Frame2", 120, 120, 1695, 1935, QStringLiteral("合戦格付抽出")},
+        {"Combo1", 120, 240, 1335, 300, {}},
+        {"Option1(0)", 120, 600, 735, 255, QStringLiteral("戦功")},
+        {"Option1(1)", 840, 600, 700, 255, QStringLiteral("攻撃")},
+        {"Option1(2)", 120, 840, 700, 255, QStringLiteral("防御")},
+        {"Option1(3)", 840, 840, 700, 255, QStringLiteral("総合")},
+        {"Command6", 120, 1140, 1455, 255, QStringLiteral("データ保存")},
+        {"Check1", 120, 1440, 1335, 375, QStringLiteral("保存データを参考にする")},
+        {"Command2", 1920, 120, 1455, 375, QStringLiteral("同盟名簿作成")},
+        {"Command3", 1920, 480, 1455, 375, QStringLiteral("出城リスト作成")},
+        {"Command5", 1920, 840, 1455, 375, QStringLiteral("同盟員活動履歴")},
+        {"Command4", 1920, 1200, 1455, 375, QStringLiteral("同盟員分布図")},
+        {"Command1(0)", 1920, 1560, 735, 255, QStringLiteral("初期化")},
+        {"Command1(2)", 2640, 1560, 735, 255, QStringLiteral("コピー")},
+        {"Command1(1)", 1920, 1800, 735, 255, QStringLiteral("拡大")},
+        {"Text4", 120, 2160, 1695, 270, QStringLiteral("キーワード")},
+        {"Command8", 120, 2400, 1695, 375, QStringLiteral("返信者リストアップ")},
+        {"Command9", 2040, 2400, 1335, 375, QStringLiteral("書状新規作成")},
+        {"Text1", 120, 2880, 3375, 3015, {}},
+        {"List1", 2160, 4200, 615, 600, {}},
+        {"Frame1", 120, 6000, 3255, 1575, {}},
+        {"Label1", 120, 240, 615, 255, QStringLiteral("同盟ID")},
+        {"Text2", 720, 240, 2295, 270, {}},
+        {"Label2", 120, 600, 855, 255, QStringLiteral("区切 人口")},
+        {"Text3(0)", 960, 600, 735, 270, QStringLiteral("300")},
+        {"Label3", 1800, 600, 375, 255, QStringLiteral("戦功")},
+        {"Text3(1)", 2280, 600, 735, 270, QStringLiteral("10000")},
+        {"Command7", 120, 960, 1455, 255, QStringLiteral("同盟データ取得")},
+    };
+    auto window = openWindow();
+    const auto px = [](int twips) { return int(std::lround(twips / 15.0)); };
+    for (const Designed &d : designed) {
+        SCOPED_TRACE(d.name);
+        QWidget *widget = find<QWidget>(window.get(), d.name);
+        ASSERT_NE(widget, nullptr);
+        EXPECT_EQ(widget->geometry(), QRect(px(d.left), px(d.top), px(d.width), px(d.height)));
+        QString caption;
+        if (auto *button = qobject_cast<QAbstractButton *>(widget))
+            caption = button->text();
+        else if (auto *label = qobject_cast<QLabel *>(widget))
+            caption = label->text();
+        else if (auto *edit = qobject_cast<QLineEdit *>(widget))
+            caption = edit->text();
+        else if (auto *frame = qobject_cast<QGroupBox *>(widget))
+            caption = frame->title();
+        EXPECT_EQ(caption, d.caption);
+    }
+    const QString inFrame2[] = {QStringLiteral("Combo1"), QStringLiteral("Option1(0)"),
+                                QStringLiteral("Command6"), QStringLiteral("Check1")};
+    for (const QString &name : inFrame2)
+        EXPECT_EQ(window->findChild<QWidget *>(name)->parentWidget()->objectName(), QStringLiteral("Frame2"));
+    EXPECT_EQ(window->findChild<QWidget *>(QStringLiteral("Command7"))->parentWidget()->objectName(),
+              QStringLiteral("Frame1"));
+}
+
+TEST_F(ToolWindowTest, Text1GivesBackExactlyTheTextSet)
+{
+    auto window = openWindow();
+    const QString report = QStringLiteral("一行目\r\n二行目\r\n\r\n");
+    window->setOutputText(report);
+    EXPECT_EQ(window->outputText(), report);
+    // Typed into by hand: the lines still come back with CR LF.
+    auto *text1 = find<QPlainTextEdit>(window.get(), "Text1");
+    text1->setPlainText(QStringLiteral("手で\n直した"));
+    EXPECT_EQ(window->outputText(), QStringLiteral("手で\r\n直した"));
+}
+
+TEST_F(ToolWindowTest, ClosingTheWindowDuringARosterWalkEndsItAndKeepsTheFile)
+{
+    touch(QStringLiteral("OVEKMAP_DATA_7.txt"));
+    const QByteArray before = QByteArray("\r\n");
+    m_session.allianceId = QStringLiteral("7");
+    m_browsers.replaceWithNew();
+    auto &browser = static_cast<FakeBrowser &>(m_browsers.current());
+    browser.addPage(QStringLiteral("http://127.0.0.1:1/alliance/info.php?id=7"),
+                    QStringLiteral("<table class=commonTables><tbody><tr class=fs12><td>"
+                                   "<a href='/user/?user_id=1'>甲</a></td><td>1</td><td>1</td><td>1</td>"
+                                   "<td>1</td><td>1</td></tr></tbody></table>"));
+    auto window = openWindow();
+    // The close request arrives in the middle of the pacing pause.
+    QTimer::singleShot(300, window.get(), [&] { window->close(); });
+    QElapsedTimer elapsed;
+    elapsed.start();
+    find<QPushButton>(window.get(), "Command2")->click();
+    EXPECT_LT(elapsed.elapsed(), 1200) << "the walk ends at its next wait";
+    EXPECT_TRUE(window->messages.empty());
+    EXPECT_EQ(browser.loadCount(QStringLiteral("http://127.0.0.1:1/user/?user_id=1")), 0);
+    QFile roster(m_session.appDir + QStringLiteral("OVEKMAP_DATA_7.txt"));
+    ASSERT_TRUE(roster.open(QIODevice::ReadOnly));
+    EXPECT_EQ(roster.readAll(), before);
+    EXPECT_FALSE(window->pacer().timer().isActive());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the hourglass is gone";
+    AppQuit::reset();
+}
+
 TEST_F(ToolWindowTest, WidenTwiceRestoresWidthsAndCaption)
 {
     auto window = openWindow();
@@ -134,9 +246,10 @@ TEST_F(ToolWindowTest, CopyAndClear)
     QTest::mouseClick(find<QPushButton>(window.get(), "Command1(2)"), Qt::LeftButton);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QString());
 
+    // The clipboard gets CR LF lines, as the files and Windows programs have them.
     window->setOutputText(QStringLiteral("一行目\n二行目"));
     QTest::mouseClick(find<QPushButton>(window.get(), "Command1(2)"), Qt::LeftButton);
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("一行目\n二行目"));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("一行目\r\n二行目"));
     QTest::mouseClick(find<QPushButton>(window.get(), "Command1(0)"), Qt::LeftButton);
     EXPECT_EQ(window->outputText(), QString());
 }
@@ -209,6 +322,7 @@ TEST_F(ToolWindowTest, ClosingTheWindowQuitsTheBrowserEvenWhenItIsAlreadyGone)
     EXPECT_EQ(m_browserQuits, 1);
     EXPECT_FALSE(m_browsers.hasBrowser());
     EXPECT_FALSE(window->isVisible());
+    AppQuit::reset();
 }
 
 TEST_F(ToolWindowTest, ASecondBrowserCommandIsRefusedWhileOneRuns)

@@ -123,7 +123,8 @@ int main(int argc, char *argv[])
     pacer.clock.start();
     RecordingToolPort port;
     const long rssBefore = kilobytesOf("VmRSS:");
-    RosterCommand(session, navigator, browsers, pacer, port).run();
+    CommandContext context{session, navigator, browsers, pacer, port};
+    RosterCommand(context).run();
     const double walkMs = pacer.clock.nsecsElapsed() / 1e6;
     const long rssAfter = kilobytesOf("VmRSS:");
 

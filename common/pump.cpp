@@ -51,6 +51,12 @@ void throwIfRequested()
 
 void reset()
 {
+    if (quitRequested && QCoreApplication::instance()) {
+        // Qt keeps its own quit state until a main loop runs: run one that
+        // ends at once, so the next run's waits wait again.
+        QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+        QCoreApplication::exec();
+    }
     quitRequested = false;
 }
 

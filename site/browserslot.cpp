@@ -1,5 +1,7 @@
 #include "site/browserslot.h"
 
+#include <QScopeGuard>
+
 Browser &BrowserSlot::current()
 {
     if (!m_browser)
@@ -10,6 +12,8 @@ Browser &BrowserSlot::current()
 Browser &BrowserSlot::replaceWithNew()
 {
     quit();
+    m_replacing = true;
+    const auto done = qScopeGuard([this] { m_replacing = false; });
     m_browser = m_factory();
     return *m_browser;
 }

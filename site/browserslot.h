@@ -17,6 +17,9 @@ public:
     explicit BrowserSlot(Factory factory) : m_factory(std::move(factory)) {}
 
     bool hasBrowser() const { return m_browser != nullptr; }
+    // True while the factory makes a new browser (it runs the event loop
+    // meanwhile, so handlers may ask).
+    bool isReplacing() const { return m_replacing; }
     // Throws BrowserGone when there is none.
     Browser &current();
     // Quits the old browser (if any) and makes a new one from the factory.
@@ -31,4 +34,5 @@ private:
     // be inside one of their calls (the window closed mid-command), so they
     // are only destroyed with the slot.
     std::vector<std::unique_ptr<Browser>> m_retired;
+    bool m_replacing = false;
 };

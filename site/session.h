@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/textsearch.h"
 #include "site/ownlord.h"
 #include "site/worldconfig.h"
 
@@ -12,4 +13,12 @@ struct Session
     QString appDir;     // ends with "/"
     QString allianceId; // commands remove every "/" from it and store it back
     OwnLord ownLord;
+
+    // Removes every "/" from the alliance id, stores the cleaned id back and
+    // returns it: the commands that use the own alliance start with this.
+    const QString &cleanAllianceId()
+    {
+        allianceId = TextSearch::removeAll(allianceId, QStringLiteral("/"));
+        return allianceId;
+    }
 };

@@ -39,9 +39,11 @@ void StartupSequence::run()
     try {
         m_navigator.waitForPage(m_session.world.topPageUrl());
         handleLoginPage();
-        m_navigator.waitForPage(m_session.world.worldBaseUrl + QStringLiteral("/user/"));
+        m_navigator.waitForPage(m_session.world.userPageUrl());
         readOwnLordWithRetry();
     } catch (const StartupFailure &) {
+        throw;
+    } catch (const Quitting &) {
         throw;
     } catch (const BrowserGone &) {
         throw StartupFailure(QStringLiteral("ブラウザが閉じられたため、起動を中止しました。\r\n"
@@ -65,6 +67,8 @@ void StartupSequence::handleLoginPage()
         enterWorld();
     } catch (const BrowserGone &) {
         throw; // no browser, no start-up: the user is told
+    } catch (const Quitting &) {
+        throw;
     } catch (const std::exception &) {
         // Start-up goes on with the user page, which tells whether we got in.
     }
@@ -84,9 +88,26 @@ void StartupSequence::waitForLoginToFinish()
                                 location.startsWith(m_session.world.worldBaseUrl + QStringLiteral("/"));
         if (!browser.busy() && location != entry && onGameSite)
             break;
-        for (int i = 0; i < 20; ++i) // about a tenth of a second between looks
-            m_pump.yieldOnce();
+        m_pump.pauseFor(100);
     }
+    m_navigator.waitUntilComplete();
+}
+
+void StartupSequence::restart()
+{
+    // While the first browser is still being made, or a new one replaces
+    // it, there is nothing to walk with yet: walking now would find no
+    // browser and start a second Chromium on the same profile.
+    if (!m_browsers.hasBrowser() || m_browsers.isReplacing())
+        return;
+    enterWorld();
+}
+
+void StartupSequence::reopenBrowser()
+{
+    m_browsers.replaceWithNew();
+    m_navigator.waitForPage(m_session.world.topPageUrl());
+    handleLoginPage();
     m_navigator.waitUntilComplete();
 }
 
@@ -96,10 +117,14 @@ void StartupSequence::enterWorld()
         if (!m_browsers.current().locationUrl().isEmpty())
             m_navigator.waitForPage(m_session.world.topPageUrl());
         m_navigator.followWorldEntryLinks();
+    } catch (const Quitting &) {
+        throw;
     } catch (const std::exception &) {
         try {
             m_browsers.replaceWithNew();
             m_navigator.waitForPage(m_session.world.topPageUrl());
+        } catch (const Quitting &) {
+            throw;
         } catch (const std::exception &) {
             // Nothing more to do here; the next wait of start-up reports it.
         }

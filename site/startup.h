@@ -36,6 +36,15 @@ public:
     // there: the user logs in and clicks 「再起動」 again.
     void enterWorld();
 
+    // The 「再起動」 label: the world entry walk, but nothing while there is
+    // no browser yet or one is being made.
+    void restart();
+
+    // After the browser was closed under a command: a new browser on the
+    // same profile, the login waited for when the game asks for one, and the
+    // walk into the world, as at start-up. Browser errors reach the caller.
+    void reopenBrowser();
+
 private:
     void waitForLoginToFinish();
     void readOwnLordWithRetry();

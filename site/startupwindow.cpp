@@ -1,5 +1,6 @@
 #include "site/startupwindow.h"
 
+#include "common/pump.h"
 #include "common/twips.h"
 
 #include <QEvent>
@@ -81,7 +82,11 @@ void OvekWarden::Label2_Click()
     if (m_restarting || !m_restart)
         return;
     m_restarting = true;
-    m_restart();
+    try {
+        m_restart();
+    } catch (const Quitting &) {
+        // The program is closing: the walk simply ends.
+    }
     m_restarting = false;
 }
 

@@ -20,6 +20,43 @@ QString WorldConfig::loginEntryUrl() const
     return gameSiteTopUrl + QStringLiteral("/index.php?event=OAuth");
 }
 
+QString WorldConfig::userPageUrl() const
+{
+    return worldBaseUrl + QStringLiteral("/user/");
+}
+
+QString WorldConfig::allianceInfoUrl(const QString &allianceId) const
+{
+    return worldBaseUrl + QStringLiteral("/alliance/info.php?id=") + allianceId;
+}
+
+QString WorldConfig::profileUrl(const QString &userId) const
+{
+    return worldBaseUrl + QStringLiteral("/user/?user_id=") + userId;
+}
+
+QString WorldConfig::warRankingUrl(int category, qint64 page) const
+{
+    // The merit ranking has no category parameter; the other three name
+    // their mode and carry the ranking key.
+    static const char16_t *const modes[] = {nullptr, u"attack", u"defense", u"total"};
+    const QString pageText = QString::number(page);
+    if (category <= 0 || category > 3)
+        return worldBaseUrl + QStringLiteral("/war/war_ranking.php?p=") + pageText;
+    return worldBaseUrl + QStringLiteral("/war/war_ranking.php?m=") + QString::fromUtf16(modes[category]) +
+           QStringLiteral("&c=") + warRankingKey + QStringLiteral("&p=") + pageText;
+}
+
+QString WorldConfig::inboxUrl(qint64 page) const
+{
+    return worldBaseUrl + QStringLiteral("/message/inbox.php?p=") + QString::number(page);
+}
+
+QString WorldConfig::newLetterUrl() const
+{
+    return worldBaseUrl + QStringLiteral("/message/new.php");
+}
+
 WorldConfig WorldConfig::compiledIn()
 {
     WorldConfig config;

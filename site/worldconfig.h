@@ -18,6 +18,15 @@ struct WorldConfig
     QString topPageUrl() const;    // gameSiteTopUrl + "/"
     QString loginEntryUrl() const; // gameSiteTopUrl + "/index.php?event=OAuth"
 
+    // The world pages the commands load, one builder for each page family.
+    QString userPageUrl() const;                              // /user/
+    QString allianceInfoUrl(const QString &allianceId) const; // /alliance/info.php?id=
+    QString profileUrl(const QString &userId) const;          // /user/?user_id=
+    // category 0 戦功, 1 攻撃, 2 防御, 3 総合; page from 1.
+    QString warRankingUrl(int category, qint64 page) const;
+    QString inboxUrl(qint64 page) const; // /message/inbox.php?p=
+    QString newLetterUrl() const;        // /message/new.php
+
     // The world this build was made for.
     static WorldConfig compiledIn();
 };

@@ -1,0 +1,19 @@
+#pragma once
+
+class BrowserSlot;
+class Navigator;
+class Pacer;
+class ToolPort;
+struct Session;
+
+// What every browser command of the tool window is handed: the run's
+// session, the way to load pages, the browser, the pacing pause and the
+// window as a port. Tests hand fakes.
+struct CommandContext
+{
+    Session &session;
+    Navigator &navigator;
+    BrowserSlot &browsers;
+    Pacer &pacer;
+    ToolPort &port;
+};

@@ -1,0 +1,71 @@
+#include "alliance/commandrunner.h"
+
+#include "alliance/commandguard.h"
+#include "alliance/toolport.h"
+#include "common/pump.h"
+#include "site/browser.h"
+#include "site/loginlost.h"
+
+CommandRunner::CommandRunner(ToolPort &port, CommandGuard &guard, BrowserReopener reopen)
+    : m_port(port), m_guard(guard), m_reopen(std::move(reopen))
+{
+}
+
+bool CommandRunner::run(const QString &name, const std::function<void()> &command)
+{
+    CommandGuard::Scope scope(m_guard);
+    if (!scope)
+        return false;
+    try {
+        HourglassScope hourglass(m_port);
+        command();
+        return true;
+    } catch (const Failure &failure) {
+        // Once the window is closed the program ends: a browser going away
+        // under the command is part of that, and nobody is left to tell.
+        if (!AppQuit::requested())
+            tellStopped(name, failure);
+    }
+    return false;
+}
+
+void CommandRunner::tellStopped(const QString &name, const Failure &failure)
+{
+    if (dynamic_cast<const BrowserGone *>(&failure)) {
+        m_port.showMessage(QStringLiteral("ブラウザが閉じられたため、「%1」を中止しました。"
+                                          "ファイルは前のままです。\r\n\r\n"
+                                          "新しいブラウザを開いて、ゲームに入り直します。"
+                                          "ログインを求められたら、ブラウザでログインしてください。")
+                               .arg(name),
+                           QStringLiteral("注意"), ToolPort::Icon::Warning);
+        reopenBrowser(name);
+    } else if (dynamic_cast<const LoginLost *>(&failure)) {
+        m_port.showMessage(QStringLiteral("「%1」を中止しました。ファイルは前のままです。\r\n").arg(name) +
+                               failure.message(),
+                           QStringLiteral("注意"), ToolPort::Icon::Warning);
+    } else {
+        // Nothing the user must do: the reason stays in the caption until
+        // the next command.
+        m_port.showProgress(QStringLiteral("%1を中止しました（%2）").arg(name, failure.message()));
+    }
+}
+
+void CommandRunner::reopenBrowser(const QString &name)
+{
+    if (!m_reopen)
+        return;
+    try {
+        HourglassScope hourglass(m_port);
+        m_port.showProgress(QStringLiteral("ブラウザを開き直しています"));
+        m_reopen();
+    } catch (const Failure &failure) {
+        if (AppQuit::requested())
+            return;
+        m_port.showMessage(QStringLiteral("ブラウザを開き直せませんでした。\r\n"
+                                          "ovekwarden を終了して、もう一度起動してください。\r\n\r\n") +
+                               failure.message(),
+                           QStringLiteral("注意"), ToolPort::Icon::Warning);
+        return;
+    }
+    m_port.showProgress(QStringLiteral("%1を中止しました（ブラウザを開き直しました）").arg(name));
+}

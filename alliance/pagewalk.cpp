@@ -1,0 +1,40 @@
+#include "alliance/pagewalk.h"
+
+#include "alliance/pacer.h"
+#include "alliance/toolport.h"
+#include "site/browserslot.h"
+#include "site/navigator.h"
+
+PageWalk::PageWalk(CommandContext &context, QString progressLabel)
+    : m_context(context), m_label(std::move(progressLabel))
+{
+}
+
+void PageWalk::run(const QList<WalkPage> &pages, const Reader &read)
+{
+    m_leftOut.clear();
+    for (qsizetype i = 0; i < pages.size(); ++i) {
+        m_context.port.showProgress(QStringLiteral("%1 %2/%3").arg(m_label).arg(i + 1).arg(pages.size()));
+        if (!visit(pages.at(i), i, read))
+            m_leftOut.append(pages.at(i).name);
+    }
+}
+
+bool PageWalk::visit(const WalkPage &page, qsizetype index, const Reader &read)
+{
+    for (int attempt = 0; attempt < kAttemptsPerPage; ++attempt) {
+        m_context.pacer.pause();
+        m_context.navigator.waitForPage(page.address);
+        if (read(m_context.browsers.current().document(), index))
+            return true;
+    }
+    return false;
+}
+
+void PageWalk::tellLeftOut(const QString &intro) const
+{
+    if (m_leftOut.isEmpty())
+        return;
+    m_context.port.showMessage(intro + QStringLiteral("\r\n\r\n") + m_leftOut.join(QStringLiteral("\r\n")),
+                               QStringLiteral("注意"), ToolPort::Icon::Warning);
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "alliance/commandcontext.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+class Document;
+
+// One page of a walk: its address, and the name the user knows it by (a
+// member's name, "3ページ") for the list of pages left out.
+struct WalkPage
+{
+    QString address;
+    QString name;
+};
+
+// The walk every browser command makes over its pages, in order: the pacing
+// pause, the page loaded, its snapshot, and the command's reader. A reader
+// that finds the page without what it needs yet is given the page again
+// after the pause, a bounded number of times; then the page is left out and
+// the walk goes on. Progress "<label> i/n" is shown for every page. Failures
+// of the browser and of the readers reach the caller.
+class PageWalk
+{
+public:
+    // A page that keeps coming without what the reader needs is loaded this
+    // many times before it is left out.
+    static constexpr int kAttemptsPerPage = 5;
+
+    // Reads the loaded page of pages[index]; false: not there yet.
+    using Reader = std::function<bool(const Document &page, qsizetype index)>;
+
+    PageWalk(CommandContext &context, QString progressLabel);
+
+    void run(const QList<WalkPage> &pages, const Reader &read);
+
+    // The names of the pages left out by the last run, in walk order.
+    const QStringList &leftOut() const { return m_leftOut; }
+    // One warning (注意) naming every page left out; nothing when none was.
+    void tellLeftOut(const QString &intro) const;
+
+private:
+    bool visit(const WalkPage &page, qsizetype index, const Reader &read);
+
+    CommandContext &m_context;
+    QString m_label;
+    QStringList m_leftOut;
+};

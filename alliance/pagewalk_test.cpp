@@ -1,0 +1,170 @@
+#include "alliance/commandguard.h"
+#include "alliance/commandrunner.h"
+#include "alliance/memberwalk.h"
+#include "common/readfailure.h"
+#include "site/document.h"
+#include "site/loginlost.h"
+#include "testsupport/alliance/commandfixture.h"
+#include "testsupport/common/qtprinters.h"
+
+namespace {
+
+using PageFixtures::Member;
+
+// The shared walk, once, against the fake browser.
+class PageWalkTest : public CommandFixture
+{
+protected:
+    QList<WalkPage> threePages()
+    {
+        QList<WalkPage> pages;
+        for (int i = 1; i <= 3; ++i) {
+            const QString address = kWorld + QStringLiteral("/page%1").arg(i);
+            browser().addPage(address, QStringLiteral("<p>ready %1</p>").arg(i));
+            pages.append({address, QStringLiteral("%1ページ").arg(i)});
+        }
+        return pages;
+    }
+};
+
+TEST_F(PageWalkTest, APageWithoutItsMarkerTwiceIsReadOnTheThirdTry)
+{
+    const QList<WalkPage> pages = threePages();
+    int triesOfSecond = 0;
+    QStringList read;
+    PageWalk walk(m_context, QStringLiteral("抽出"));
+    walk.run(pages, [&](const Document &page, qsizetype index) {
+        if (index == 1 && ++triesOfSecond < 3)
+            return false;
+        read.append(page.bodyText());
+        return true;
+    });
+    EXPECT_EQ(read,
+              QStringList({QStringLiteral("ready 1"), QStringLiteral("ready 2"), QStringLiteral("ready 3")}));
+    EXPECT_EQ(browser().loadCount(pages[1].address), 3);
+    EXPECT_EQ(m_pacer.pauses, 5) << "the pause comes before every load, retries included";
+    EXPECT_TRUE(walk.leftOut().isEmpty());
+    EXPECT_EQ(m_port.progress, QStringList({QStringLiteral("抽出 1/3"), QStringLiteral("抽出 2/3"),
+                                            QStringLiteral("抽出 3/3")}));
+}
+
+TEST_F(PageWalkTest, APageThatNeverShowsItIsLeftOutAfterFiveAndNamedInOneWarning)
+{
+    const QList<WalkPage> pages = threePages();
+    PageWalk walk(m_context, QStringLiteral("抽出"));
+    walk.run(pages, [&](const Document &, qsizetype index) { return index != 0 && index != 2; });
+    EXPECT_EQ(browser().loadCount(pages[0].address), 5);
+    EXPECT_EQ(browser().loadCount(pages[1].address), 1);
+    EXPECT_EQ(walk.leftOut(), QStringList({QStringLiteral("1ページ"), QStringLiteral("3ページ")}));
+
+    walk.tellLeftOut(QStringLiteral("読めなかったページ："));
+    ASSERT_EQ(m_port.messages.size(), 1);
+    EXPECT_EQ(m_port.messages[0], QStringLiteral("注意|読めなかったページ：\r\n\r\n1ページ\r\n3ページ"));
+
+    // A second run of the same walk starts its list anew.
+    walk.run({pages[1]}, [](const Document &, qsizetype) { return true; });
+    EXPECT_TRUE(walk.leftOut().isEmpty());
+}
+
+TEST_F(PageWalkTest, TheMemberWalkVisitsProfilesInTableOrder)
+{
+    serveAlliance({{5, QStringLiteral("後 藤"), QStringLiteral("1,1")},
+                   {3, QStringLiteral("安藤"), QStringLiteral("2,2")}});
+    MemberWalk walk(m_context, QStringLiteral("名簿作成"));
+    const QList<::Member> members = walk.readMembers(QStringLiteral("7"));
+    ASSERT_EQ(members.size(), 2);
+    EXPECT_EQ(members[0].name, QStringLiteral("後藤"));
+    EXPECT_EQ(members[0].userId, QStringLiteral("5"));
+    EXPECT_EQ(members[1].userId, QStringLiteral("3"));
+    walk.visitProfiles(members, [](const Document &, qsizetype) { return true; });
+    EXPECT_EQ(browser().navigations(), QStringList({kWorld + QStringLiteral("/alliance/info.php?id=7"),
+                                                    profileAddress(5), profileAddress(3)}));
+}
+
+class CommandRunnerTest : public CommandFixture
+{
+protected:
+    CommandGuard m_guard;
+    int m_reopened = 0;
+    CommandRunner m_runner{m_port, m_guard, [this] { ++m_reopened; }};
+};
+
+TEST_F(CommandRunnerTest, AStoppedCommandSaysWhy)
+{
+    // Nothing the user must do: the reason in the caption.
+    EXPECT_FALSE(m_runner.run(QStringLiteral("名簿作成"),
+                              [] { throw ReadFailure(QStringLiteral("表がありません")); }));
+    EXPECT_EQ(m_port.progress.last(), QStringLiteral("名簿作成を中止しました（表がありません）"));
+    EXPECT_TRUE(m_port.messages.isEmpty());
+    EXPECT_EQ(m_port.hourglassDepth, 0);
+
+    // A lost login: the user must log in again.
+    EXPECT_FALSE(m_runner.run(QStringLiteral("名簿作成"), [] { throw LoginLost(); }));
+    ASSERT_EQ(m_port.messages.size(), 1);
+    EXPECT_TRUE(m_port.messages[0].startsWith(QStringLiteral("注意|「名簿作成」を中止しました。")));
+    EXPECT_TRUE(m_port.messages[0].contains(QStringLiteral("ログインし直して")));
+    EXPECT_EQ(m_reopened, 0);
+}
+
+TEST_F(CommandRunnerTest, AClosedBrowserIsToldAndReplaced)
+{
+    EXPECT_FALSE(
+        m_runner.run(QStringLiteral("名簿作成"), [] { throw BrowserGone(QStringLiteral("閉じた")); }));
+    ASSERT_EQ(m_port.messages.size(), 1);
+    EXPECT_TRUE(m_port.messages[0].startsWith(
+        QStringLiteral("注意|ブラウザが閉じられたため、「名簿作成」を中止しました。")));
+    EXPECT_EQ(m_reopened, 1);
+    EXPECT_EQ(m_port.hourglassDepth, 0);
+}
+
+TEST_F(CommandRunnerTest, NothingIsToldOnceTheProgramIsClosing)
+{
+    EXPECT_FALSE(m_runner.run(QStringLiteral("名簿作成"), [] {
+        AppQuit::request();
+        throw BrowserGone(QStringLiteral("終了中に閉じた"));
+    }));
+    EXPECT_TRUE(m_port.messages.isEmpty());
+    EXPECT_EQ(m_reopened, 0);
+}
+
+TEST_F(CommandRunnerTest, ProgrammingErrorsAreNotSwallowed)
+{
+    // A test's runaway-wait guard, or a bug: it must reach the top.
+    m_pump.maxYields = 3;
+    browser().addPage(kWorld + QStringLiteral("/slow"),
+                      FakeBrowser::Page{QStringLiteral("<p>x</p>"), {1000}, {}});
+    EXPECT_THROW(m_runner.run(QStringLiteral("名簿作成"),
+                              [&] { m_navigator.waitForPage(kWorld + QStringLiteral("/slow")); }),
+                 std::runtime_error);
+    EXPECT_FALSE(m_guard.isBusy());
+    EXPECT_EQ(m_port.hourglassDepth, 0);
+}
+
+TEST_F(CommandRunnerTest, ANestedCommandDoesNotStart)
+{
+    bool nestedRan = false;
+    EXPECT_TRUE(m_runner.run(QStringLiteral("名簿作成"), [&] {
+        EXPECT_FALSE(m_runner.run(QStringLiteral("同盟データ取得"), [&] { nestedRan = true; }));
+    }));
+    EXPECT_FALSE(nestedRan);
+}
+
+TEST_F(CommandRunnerTest, ClosingTheWindowDuringAWalkEndsItAtItsNextWait)
+{
+    serveAlliance(
+        {{1, QStringLiteral("甲"), QStringLiteral("1,1")}, {2, QStringLiteral("乙"), QStringLiteral("2,2")}});
+    // The first profile takes a while: its wait is where the walk must end.
+    browser().addPage(profileAddress(1),
+                      FakeBrowser::Page{PageFixtures::profilePage(QStringLiteral("1,1")), {2}, {}});
+    m_pacer.onPause = [] { AppQuit::request(); };
+    // The pacing pause of the real pacer and every wait go through the pump.
+    EXPECT_FALSE(m_runner.run(QStringLiteral("名簿作成"), [&] {
+        MemberWalk walk(m_context, QStringLiteral("名簿作成"));
+        walk.visitProfiles(walk.readMembers(QStringLiteral("7")),
+                           [](const Document &, qsizetype) { return true; });
+    }));
+    EXPECT_EQ(browser().loadCount(profileAddress(2)), 0);
+    EXPECT_TRUE(m_port.messages.isEmpty());
+}
+
+} // namespace

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// The roster a former run wrote, line by line, by member name. A member
+// whose profile could not be read this time keeps the line of that roster,
+// so a passing fault never shrinks a complete roster.
+class PreviousRoster
+{
+public:
+    // From the lines of the roster file (without line ends); lines that are
+    // not member lines are passed over.
+    static PreviousRoster fromLines(const QStringList &lines);
+
+    // The member's line as the former run wrote it, with its CR LF.
+    std::optional<QString> lineOf(const QString &name) const;
+
+private:
+    QHash<QString, QString> m_lines;
+};
