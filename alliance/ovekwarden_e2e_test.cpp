@@ -11,6 +11,7 @@
 #include "site/startup.h"
 #include "site/webdriverbrowser.h"
 #include "testsupport/alliance/recordingtoolport.h"
+#include "testsupport/alliance/rosteroracle.h"
 #include "testsupport/site/demositeprocess.h"
 #include "testsupport/x11/testapplication.h"
 
@@ -18,8 +19,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QStringDecoder>
-#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
@@ -54,27 +53,6 @@ public:
     void startTicks() override {}
     void waitForTicks() override {}
 };
-
-// The file's bytes as the world implies them, built apart from the data
-// file helper: a fresh encoder for every character, so no state of one
-// character can reach the next; a character that does not come back
-// unchanged is written as its decimal reference.
-QByteArray codePage932Bytes(const QString &text)
-{
-    QByteArray bytes;
-    for (const char32_t ucs : text.toUcs4()) {
-        const QString character = QString::fromUcs4(&ucs, 1);
-        QStringEncoder encoder("windows-31j");
-        const QByteArray encoded = encoder.encode(character);
-        QStringDecoder decoder("windows-31j");
-        const QString back = decoder.decode(encoded);
-        if (!encoder.hasError() && !encoded.isEmpty() && back == character)
-            bytes += encoded;
-        else
-            bytes += "&#" + QByteArray::number(quint32(ucs)) + ';';
-    }
-    return bytes;
-}
 
 class OvekwardenEndToEnd : public ::testing::Test
 {
@@ -137,28 +115,8 @@ TEST_F(OvekwardenEndToEnd, StartUpReachesTheOwnAllianceAndTheRosterMatchesTheWor
     CommandContext context{m_session, *m_navigator, m_browsers, pacer, port};
     RosterCommand(context).run();
 
-    // The roster the world implies: every member in table order, the name as
-    // the member table shows it (no ASCII spaces), the home castle's x and y.
-    QHash<int, QJsonObject> lords;
-    for (const QJsonValue lord : world[QStringLiteral("lords")].toArray())
-        lords.insert(lord[QStringLiteral("user_id")].toInt(), lord.toObject());
-    QString expected;
     int members = 0;
-    for (const QJsonValue alliance : world[QStringLiteral("alliances")].toArray()) {
-        if (QString::number(alliance[QStringLiteral("id")].toInt()) != ownAlliance)
-            continue;
-        for (const QJsonValue id : alliance[QStringLiteral("member_ids")].toArray()) {
-            const QJsonObject lord = lords.value(id.toInt());
-            QString name = lord[QStringLiteral("name")].toString();
-            name.remove(u' ');
-            name.remove(u'"');
-            expected += QStringLiteral("\"%1\",\"%2\",\"%3\"\r\n")
-                            .arg(name)
-                            .arg(lord[QStringLiteral("x")].toInt())
-                            .arg(lord[QStringLiteral("y")].toInt());
-            ++members;
-        }
-    }
+    const QString expected = RosterOracle::rosterText(world, ownAlliance, &members);
     ASSERT_EQ(members, 30);
     EXPECT_TRUE(port.messages.isEmpty()) << port.messages.join(u'\n').toStdString();
     EXPECT_EQ(port.text, expected);
@@ -166,7 +124,7 @@ TEST_F(OvekwardenEndToEnd, StartUpReachesTheOwnAllianceAndTheRosterMatchesTheWor
     QFile file(m_session.appDir + QStringLiteral("OVEKMAP_DATA_") + ownAlliance + QStringLiteral(".txt"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
-    EXPECT_EQ(bytes, codePage932Bytes(expected + QStringLiteral("\r\n")));
+    EXPECT_EQ(bytes, RosterOracle::codePage932Bytes(expected + QStringLiteral("\r\n")));
     EXPECT_TRUE(bytes.contains("&#"))
         << "the world holds a name the code page cannot: it must be kept as a reference";
 }

@@ -1,5 +1,9 @@
 // The real ovekwarden program on a virtual screen, against demosite on the
-// addresses compiled into it.
+// addresses compiled into it, used as a person would: clicks, the window's
+// close button, a browser that dies under a walk.
+#include "testsupport/alliance/rosteroracle.h"
+#include "testsupport/site/demositeprocess.h"
+#include "testsupport/x11/x11input.h"
 #include "testsupport/x11/xvfbdisplay.h"
 
 #include <QCoreApplication>
@@ -7,73 +11,206 @@
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
+#include <csignal>
 #include <gtest/gtest.h>
 
 namespace {
 
-// Processes whose command line mentions text (our own profile directory).
-int processesMentioning(const QString &text)
+const QString kToolWindow = QStringLiteral("同盟管理ツール");
+// The middle of 「同盟名簿作成」 (Command2 at 128, 8, 97 x 25 pixels).
+const QPoint kRosterButton(176, 20);
+
+// Processes whose command line mentions text, with their ids.
+QList<qint64> processesMentioning(const QString &text, const QString &besides = QString())
 {
-    int count = 0;
+    QList<qint64> found;
     QDirIterator proc(QStringLiteral("/proc"), QDir::Dirs | QDir::NoDotAndDotDot);
     while (proc.hasNext()) {
-        QFile cmdline(proc.next() + QStringLiteral("/cmdline"));
-        if (cmdline.open(QIODevice::ReadOnly) && cmdline.readAll().contains(text.toUtf8()))
-            ++count;
+        const QString dir = proc.next();
+        QFile cmdline(dir + QStringLiteral("/cmdline"));
+        if (!cmdline.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray line = cmdline.readAll();
+        if (line.contains(text.toUtf8()) && (besides.isEmpty() || line.contains(besides.toUtf8())))
+            found.append(QFileInfo(dir).fileName().toLongLong());
     }
-    return count;
+    return found;
 }
 
-TEST(OvekwardenProgram, ReachesTheToolWindowAndLeavesNoBrowserBehind)
+template <typename Condition> bool waitFor(Condition condition, int timeoutMs)
 {
-    static int argc = 1;
-    static char name[] = "ovekwarden_program_e2e_test";
-    static char *argv[] = {name, nullptr};
-    QCoreApplication app(argc, argv);
+    QElapsedTimer waited;
+    waited.start();
+    while (!condition()) {
+        if (waited.elapsed() > timeoutMs)
+            return false;
+        QThread::msleep(50);
+    }
+    return true;
+}
 
-    XvfbDisplay display(1600, 1000);
-    ASSERT_TRUE(display.isRunning());
+class OvekwardenProgram : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        static int argc = 1;
+        static char name[] = "ovekwarden_program_e2e_test";
+        static char *argv[] = {name, nullptr};
+        if (!QCoreApplication::instance())
+            new QCoreApplication(argc, argv);
+    }
 
-    QProcess site;
-    site.start(QStringLiteral(OVEK_DEMOSITE_PROGRAM),
-               {QStringLiteral("--auto-login"), QStringLiteral("--top-port"),
-                QStringLiteral(OVEK_DEMO_TOP_PORT), QStringLiteral("--world-port"),
-                QStringLiteral(OVEK_DEMO_WORLD_PORT)});
-    ASSERT_TRUE(site.waitForReadyRead(15000)) << "demosite did not start (are its ports free?)";
-    ASSERT_TRUE(site.readAllStandardOutput().contains("demosite ready"));
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_display.isRunning());
+        m_site.start({QStringLiteral("--auto-login"), QStringLiteral("--members"), QStringLiteral("6"),
+                      QStringLiteral("--top-port"), QStringLiteral(OVEK_DEMO_TOP_PORT),
+                      QStringLiteral("--world-port"), QStringLiteral(OVEK_DEMO_WORLD_PORT)});
+        m_allianceId =
+            QString::number(dump()[QStringLiteral("player")][QStringLiteral("alliance_id")].toInt());
+        // A program directory of its own, so the browser profile is ours alone.
+        m_program = m_appDir.filePath(QStringLiteral("ovekwarden"));
+        ASSERT_TRUE(QFile::copy(QStringLiteral(OVEKWARDEN_PROGRAM), m_program));
+    }
 
-    // A program directory of its own, so the browser profile is ours alone.
-    QTemporaryDir appDir;
-    const QString program = appDir.filePath(QStringLiteral("ovekwarden"));
-    ASSERT_TRUE(QFile::copy(QStringLiteral(OVEKWARDEN_PROGRAM), program));
+    void TearDown() override
+    {
+        if (m_ovekwarden.state() != QProcess::NotRunning) {
+            m_ovekwarden.terminate();
+            m_ovekwarden.waitForFinished(15000);
+        }
+        m_site.control(QStringLiteral("reset"));
+    }
 
-    QProcess ovekwarden;
-    ovekwarden.setProcessEnvironment(display.environment());
-    ovekwarden.setProcessChannelMode(QProcess::ForwardedChannels);
-    ovekwarden.start(program, {});
-    ASSERT_TRUE(ovekwarden.waitForStarted(5000));
-    const bool reached = display.waitForWindow(QStringLiteral("同盟管理ツール"), 90000);
-    const QImage shot = display.screenshot();
-    QDir().mkpath(QStringLiteral(SHOTS_DIR));
-    shot.save(QStringLiteral(SHOTS_DIR "/ovekwarden-e2e.png"));
-    EXPECT_TRUE(reached) << "the tool window never opened";
-    EXPECT_GT(processesMentioning(appDir.path()), 0) << "the browser should run while the tool is open";
+    QJsonObject dump() const
+    {
+        return QJsonDocument::fromJson(m_site.control(QStringLiteral("dump"))).object();
+    }
+    QString rosterPath() const
+    {
+        return m_appDir.filePath(QStringLiteral("OVEKMAP_DATA_") + m_allianceId + QStringLiteral(".txt"));
+    }
+    QByteArray rosterBytes() const
+    {
+        QFile file(rosterPath());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
+    }
+
+    void startToolWindow()
+    {
+        m_ovekwarden.setProcessEnvironment(m_display.environment());
+        m_ovekwarden.setProcessChannelMode(QProcess::ForwardedChannels);
+        m_ovekwarden.start(m_program, {});
+        ASSERT_TRUE(m_ovekwarden.waitForStarted(5000));
+        ASSERT_TRUE(m_display.waitForWindow(kToolWindow, 90000)) << "the tool window never opened";
+    }
+    bool hasWindow(const QString &title) const { return X11Input::hasWindow(m_display.name(), title); }
+    void clickRoster() { ASSERT_TRUE(X11Input::click(m_display.name(), kToolWindow, kRosterButton)); }
+    void shot(const QString &name) const
+    {
+        QDir().mkpath(QStringLiteral(SHOTS_DIR));
+        m_display.screenshot().save(QStringLiteral(SHOTS_DIR "/") + name + QStringLiteral(".png"));
+    }
+
+    // Closed with the window's ×: the program must be gone at once, and the
+    // browser with it.
+    void expectClosedWithin(int ms)
+    {
+        QElapsedTimer closing;
+        closing.start();
+        ASSERT_TRUE(X11Input::requestClose(m_display.name(), kToolWindow));
+        EXPECT_TRUE(m_ovekwarden.waitForFinished(ms)) << "the program did not end after its window closed";
+        EXPECT_LT(closing.elapsed(), ms);
+        EXPECT_TRUE(waitFor([&] { return processesMentioning(m_appDir.path()).isEmpty(); }, 3000))
+            << "chromedriver or Chromium outlived the program";
+    }
+
+    XvfbDisplay m_display{1600, 1000};
+    DemoSiteProcess m_site{QStringLiteral(OVEK_DEMOSITE_PROGRAM)};
+    QTemporaryDir m_appDir;
+    QString m_program;
+    QString m_allianceId;
+    QProcess m_ovekwarden;
+};
+
+TEST_F(OvekwardenProgram, ReachesTheToolWindowAndLeavesNoBrowserBehind)
+{
+    startToolWindow();
+    shot(QStringLiteral("ovekwarden-e2e"));
+    EXPECT_FALSE(processesMentioning(m_appDir.path()).isEmpty())
+        << "the browser should run while the tool is open";
 
     // Ended from outside (a logout, a kill from the task list): the browser
     // goes with the program.
-    ovekwarden.terminate();
-    ASSERT_TRUE(ovekwarden.waitForFinished(15000));
-    QElapsedTimer waited;
-    waited.start();
-    while (processesMentioning(appDir.path()) > 0 && waited.elapsed() < 15000)
-        QThread::msleep(200);
-    EXPECT_EQ(processesMentioning(appDir.path()), 0) << "chromedriver or Chromium outlived the program";
+    m_ovekwarden.terminate();
+    ASSERT_TRUE(m_ovekwarden.waitForFinished(15000));
+    EXPECT_TRUE(waitFor([&] { return processesMentioning(m_appDir.path()).isEmpty(); }, 15000))
+        << "chromedriver or Chromium outlived the program";
+}
 
-    site.kill();
-    site.waitForFinished(3000);
+TEST_F(OvekwardenProgram, ClosingTheWindowDuringThePauseEndsAtOnceAndKeepsTheRoster)
+{
+    const QByteArray previous("\"\x8b\x8c\",\"1\",\"1\"\r\n\r\n"); // 旧
+    QFile seed(rosterPath());
+    ASSERT_TRUE(seed.open(QIODevice::WriteOnly) && seed.write(previous) == previous.size());
+    seed.close();
+    startToolWindow();
+    clickRoster();
+    ASSERT_TRUE(waitFor([&] { return hasWindow(QStringLiteral("名簿作成 1/6")); }, 10000));
+    expectClosedWithin(2000);
+    EXPECT_EQ(rosterBytes(), previous);
+}
+
+TEST_F(OvekwardenProgram, ClosingTheWindowWhileAPageHangsEndsAtOnceAndKeepsTheRoster)
+{
+    const QByteArray previous("\"\x8b\x8c\",\"2\",\"2\"\r\n\r\n");
+    QFile seed(rosterPath());
+    ASSERT_TRUE(seed.open(QIODevice::WriteOnly) && seed.write(previous) == previous.size());
+    seed.close();
+    startToolWindow();
+    m_site.control(QStringLiteral("hang?path=/user/"));
+    clickRoster();
+    ASSERT_TRUE(waitFor([&] { return hasWindow(QStringLiteral("名簿作成 1/6")); }, 10000));
+    QThread::msleep(2500); // past the pause: the profile page is loading and hangs
+    expectClosedWithin(2000);
+    m_site.control(QStringLiteral("release?path=/user/"));
+    EXPECT_EQ(rosterBytes(), previous);
+}
+
+TEST_F(OvekwardenProgram, ABrowserKilledMidWalkIsToldAndReplacedAndTheNextRosterIsRight)
+{
+    startToolWindow();
+    const QString profile = m_appDir.filePath(QStringLiteral("browser-profile"));
+    clickRoster();
+    ASSERT_TRUE(waitFor([&] { return hasWindow(QStringLiteral("名簿作成 3/6")); }, 20000));
+    // Chromium dies (its processes carry the profile; chromedriver does not).
+    for (const qint64 pid : processesMentioning(QStringLiteral("--user-data-dir=") + profile))
+        ::kill(pid_t(pid), SIGKILL);
+
+    ASSERT_TRUE(waitFor([&] { return hasWindow(QStringLiteral("注意")); }, 15000)) << "the user was not told";
+    shot(QStringLiteral("ovekwarden-browser-killed"));
+    EXPECT_EQ(rosterBytes(), QByteArray("<none>")) << "a stopped walk writes nothing";
+    ASSERT_TRUE(X11Input::requestClose(m_display.name(), QStringLiteral("注意")));
+
+    // A new browser on the same profile walks back into the world; then the
+    // next roster is complete and right.
+    ASSERT_TRUE(waitFor(
+        [&] { return !processesMentioning(QStringLiteral("--user-data-dir=") + profile).isEmpty(); }, 30000));
+    ASSERT_TRUE(waitFor([&] { return !hasWindow(QStringLiteral("ブラウザを開き直しています")); }, 60000));
+    clickRoster();
+    int members = 0;
+    const QString expected = RosterOracle::rosterText(dump(), m_allianceId, &members);
+    ASSERT_EQ(members, 6);
+    const QByteArray expectedBytes = RosterOracle::codePage932Bytes(expected + QStringLiteral("\r\n"));
+    EXPECT_TRUE(waitFor([&] { return rosterBytes() == expectedBytes; }, 60000))
+        << rosterBytes().toStdString();
+    shot(QStringLiteral("ovekwarden-after-reopen"));
 }
 
 } // namespace

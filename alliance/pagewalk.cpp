@@ -6,15 +6,34 @@
 #include "site/navigator.h"
 
 PageWalk::PageWalk(CommandContext &context, QString progressLabel)
-    : m_context(context), m_label(std::move(progressLabel))
+    : m_context(context), m_label(std::move(progressLabel)), m_progress(m_label)
 {
+    // A page that hangs would otherwise leave the same progress up for
+    // minutes, as if the tool had stopped.
+    m_context.navigator.setWaitObserver([this](qint64 waitedMs) {
+        m_context.port.showProgress(
+            waitedMs == 0
+                ? m_progress
+                : QStringLiteral("%1（ページを待っています %2秒）").arg(m_progress).arg(waitedMs / 1000));
+    });
+}
+
+PageWalk::~PageWalk()
+{
+    m_context.navigator.setWaitObserver({});
+}
+
+void PageWalk::showProgress(const QString &text)
+{
+    m_progress = text;
+    m_context.port.showProgress(text);
 }
 
 void PageWalk::run(const QList<WalkPage> &pages, const Reader &read)
 {
     m_leftOut.clear();
     for (qsizetype i = 0; i < pages.size(); ++i) {
-        m_context.port.showProgress(QStringLiteral("%1 %2/%3").arg(m_label).arg(i + 1).arg(pages.size()));
+        showProgress(QStringLiteral("%1 %2/%3").arg(m_label).arg(i + 1).arg(pages.size()));
         if (!visit(pages.at(i), i, read))
             m_leftOut.append(pages.at(i).name);
     }

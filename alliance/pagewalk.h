@@ -33,7 +33,12 @@ public:
     // Reads the loaded page of pages[index]; false: not there yet.
     using Reader = std::function<bool(const Document &page, qsizetype index)>;
 
+    // While it lives, a page that keeps the walk waiting shows in the
+    // progress how long the tool has been waiting for it.
     PageWalk(CommandContext &context, QString progressLabel);
+    ~PageWalk();
+    PageWalk(const PageWalk &) = delete;
+    PageWalk &operator=(const PageWalk &) = delete;
 
     void run(const QList<WalkPage> &pages, const Reader &read);
 
@@ -42,10 +47,14 @@ public:
     // One warning (注意) naming every page left out; nothing when none was.
     void tellLeftOut(const QString &intro) const;
 
+    // Progress of the command ("名簿作成 3/30").
+    void showProgress(const QString &text);
+
 private:
     bool visit(const WalkPage &page, qsizetype index, const Reader &read);
 
     CommandContext &m_context;
     QString m_label;
+    QString m_progress;
     QStringList m_leftOut;
 };

@@ -66,6 +66,21 @@ TEST_F(PageWalkTest, APageThatNeverShowsItIsLeftOutAfterFiveAndNamedInOneWarning
     EXPECT_TRUE(walk.leftOut().isEmpty());
 }
 
+TEST_F(PageWalkTest, APageThatKeepsTheWalkWaitingShowsForHowLong)
+{
+    const QList<WalkPage> pages = threePages();
+    // The second page stays busy for twelve looks, each a second on the clock.
+    browser().addPage(pages[1].address, FakeBrowser::Page{QStringLiteral("<p>slow</p>"), {12}, {}});
+    m_pump.onYield = [&] { m_clock.advance(1); };
+    PageWalk walk(m_context, QStringLiteral("抽出"));
+    walk.run(pages, [](const Document &, qsizetype) { return true; });
+    EXPECT_TRUE(m_port.progress.contains(QStringLiteral("抽出 2/3（ページを待っています 3秒）")));
+    EXPECT_TRUE(m_port.progress.contains(QStringLiteral("抽出 2/3（ページを待っています 10秒）")));
+    // Once the page is there, the plain progress comes back.
+    const qsizetype last = m_port.progress.lastIndexOf(QStringLiteral("抽出 2/3"));
+    EXPECT_GT(last, m_port.progress.indexOf(QStringLiteral("抽出 2/3（ページを待っています 10秒）")));
+}
+
 TEST_F(PageWalkTest, TheMemberWalkVisitsProfilesInTableOrder)
 {
     serveAlliance({{5, QStringLiteral("後 藤"), QStringLiteral("1,1")},

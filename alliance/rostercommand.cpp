@@ -5,6 +5,7 @@
 #include "alliance/rosterformat.h"
 #include "alliance/toolport.h"
 #include "common/datafile.h"
+#include "site/profilereaders.h"
 #include "site/session.h"
 
 #include <optional>

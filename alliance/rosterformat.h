@@ -2,19 +2,10 @@
 
 #include <QString>
 #include <QStringList>
-#include <optional>
-
-class Document;
 
 // The roster file: one line per member, in member-table order, each line
 // three quoted fields (name, x, y) ended by CR LF. The plotter, the reply
 // checker and the composer read it; its bytes must stay exactly this.
-
-// The coordinate text of the home-castle link on a member's profile page,
-// such as "-12,34". std::nullopt when the page shows no "(本拠地)" at all
-// (not loaded yet: the caller tries again); ReadFailure when it does but the
-// link after it is incomplete.
-std::optional<QString> homeCastleCoordinates(const Document &profilePage);
 
 // "name","x","y" and CR LF: every comma of the coordinate text separates two
 // fields, so a text without a comma gives two fields.

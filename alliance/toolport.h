@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // What a command of the tool window may do to the window, so commands can be
 // run against a recording port in tests.
@@ -20,6 +21,8 @@ public:
     // Progress of a walk ("名簿作成 3/30"); an empty text takes it away.
     virtual void showProgress(const QString &text) = 0;
     virtual void setClipboardText(const QString &text) = 0;
+    // The items of List1 (the alliance report fills it), replacing the old.
+    virtual void setListItems(const QStringList &items) = 0;
 };
 
 // Holds the hourglass for one scope, so no path out of a command leaves it on.

@@ -168,7 +168,13 @@ void OVEKMark::setBrowserCommandsEnabled(bool enabled)
 
 void OVEKMark::setBrowserReopener(CommandRunner::BrowserReopener reopen)
 {
-    m_runner.setBrowserReopener(std::move(reopen));
+    // The new browser window opens over the tool window: bring the tool
+    // back to the front, where the user left it.
+    m_runner.setBrowserReopener([this, reopen = std::move(reopen)] {
+        reopen();
+        raise();
+        activateWindow();
+    });
 }
 
 QString OVEKMark::archiveFileOfFirstCategory() const
@@ -323,4 +329,11 @@ void OVEKMark::setClipboardText(const QString &text)
     clipboard->clear();
     if (!text.isEmpty())
         clipboard->setText(text);
+}
+
+void OVEKMark::setListItems(const QStringList &items)
+{
+    auto *list = control<QListWidget>(QStringLiteral("List1"));
+    list->clear();
+    list->addItems(items);
 }

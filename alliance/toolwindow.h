@@ -39,6 +39,7 @@ public:
     void endHourglass() override;
     void showProgress(const QString &text) override;
     void setClipboardText(const QString &text) override;
+    void setListItems(const QStringList &items) override;
 
     // The plotter program; tests point it elsewhere.
     void setPlotterProgram(const QString &path) { m_plotterProgram = path; }

@@ -13,17 +13,20 @@ if(DEFINED ENV{CI} AND "$ENV{CI}" STREQUAL "true")
 endif()
 
 # A GoogleTest executable from the listed sources, registered with CTest.
+# LOCK names a resource its tests hold alone (the demo site's fixed ports).
 function(ovek_add_test name)
-  cmake_parse_arguments(ARG "" "LABEL" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "LABEL;LOCK" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ovek_settings GTest::gtest GTest::gtest_main ${ARG_LIBS})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  set(properties ENVIRONMENT QT_QPA_PLATFORM=offscreen)
   if(ARG_LABEL)
-    gtest_discover_tests(${name} PROPERTIES LABELS ${ARG_LABEL} ENVIRONMENT QT_QPA_PLATFORM=offscreen
-                         DISCOVERY_TIMEOUT 60)
-  else()
-    gtest_discover_tests(${name} PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen DISCOVERY_TIMEOUT 60)
+    list(APPEND properties LABELS ${ARG_LABEL})
   endif()
+  if(ARG_LOCK)
+    list(APPEND properties RESOURCE_LOCK ${ARG_LOCK})
+  endif()
+  gtest_discover_tests(${name} PROPERTIES ${properties} DISCOVERY_TIMEOUT 60)
 endfunction()
 
 # One include root for the whole project: every include names its folder

@@ -62,4 +62,76 @@ TEST(TextSearch, MidFailsWhereAMarkerWasMissing)
     EXPECT_EQ(continueFindAsText(QStringLiteral("a>B>"), QStringLiteral("b"), 2), 3);
 }
 
+TEST(TextSearch, ForwardSearchStartsAtTheGivenPositionInclusive)
+{
+    const QString page = QStringLiteral("<A href=x>同盟</A><a href=y>");
+    EXPECT_EQ(findExact(page, QStringLiteral("<a"), 17), 17);
+    EXPECT_EQ(findExact(page, QStringLiteral("<a"), 18), 0);
+    EXPECT_EQ(findAsText(page, QStringLiteral("<A"), 1), 1);
+    EXPECT_EQ(findAsText(page, QStringLiteral("</a>"), 13), 13);
+    // A start before the first character searches the whole text.
+    EXPECT_EQ(findExact(page, QStringLiteral("<A"), 0), 1);
+    EXPECT_EQ(findAsText(page, QStringLiteral("<a"), -5), 1);
+}
+
+TEST(TextSearch, BackwardSearchLimitIsInclusiveDownToTheFirstCharacter)
+{
+    const QString text = QStringLiteral("abcabc");
+    EXPECT_EQ(findLastExact(text, QStringLiteral("abc"), 4), 4);
+    EXPECT_EQ(findLastExact(text, QStringLiteral("abc"), 3), 1);
+    EXPECT_EQ(findLastExact(text, QStringLiteral("a"), 1), 1);
+    EXPECT_EQ(findLastAsText(text, QStringLiteral("BC"), 5), 5);
+    EXPECT_EQ(findLastAsText(text, QStringLiteral("BC"), 4), 2);
+    EXPECT_EQ(findLastExact(text, QStringLiteral("BC")), 0);
+    EXPECT_EQ(findLastAsText(text, QStringLiteral("X")), 0);
+}
+
+TEST(TextSearch, AsTextIgnoresLetterCaseExactDoesNot)
+{
+    // The side box, lordName and end-of-table checks match markup whose case
+    // the page decides.
+    EXPECT_TRUE(containsAsText(QStringLiteral("x</tbody>"), QStringLiteral("</TBODY>")));
+    EXPECT_TRUE(containsAsText(QStringLiteral("id=LORDNAME"), QStringLiteral("lordName")));
+    EXPECT_FALSE(containsExact(QStringLiteral("x</tbody>"), QStringLiteral("</TBODY>")));
+    EXPECT_TRUE(containsExact(QStringLiteral("x</TBODY>"), QStringLiteral("</TBODY>")));
+    EXPECT_FALSE(containsAsText(QStringLiteral("x</tbody>"), QStringLiteral("</TABLE>")));
+
+    EXPECT_EQ(findAsText(QStringLiteral("xAbC"), QStringLiteral("abc")), 2);
+    EXPECT_EQ(findExact(QStringLiteral("xAbC abc"), QStringLiteral("abc")), 6);
+    EXPECT_EQ(continueFindExact(QStringLiteral("aB b"), QStringLiteral("b"), 1), 4);
+    EXPECT_EQ(continueFindAsText(QStringLiteral("aB b"), QStringLiteral("b"), 1), 2);
+}
+
+TEST(TextSearch, ContinuedSearchAcceptsTheFirstPositionAndRefusesBelowIt)
+{
+    EXPECT_EQ(continueFindExact(QStringLiteral(">ab"), QStringLiteral(">"), 1), 1);
+    EXPECT_EQ(continueFindAsText(QStringLiteral("a>b>"), QStringLiteral(">"), 3), 4);
+    EXPECT_EQ(continueFindExact(QStringLiteral("a>b"), QStringLiteral("<"), 1), 0);
+    EXPECT_THROW(continueFindAsText(QStringLiteral("a>b"), QStringLiteral(">"), 0), ReadFailure);
+    EXPECT_THROW(continueFindExact(QStringLiteral("a>b"), QStringLiteral(">"), -3), ReadFailure);
+}
+
+TEST(TextSearch, MidAndSpanCountFromOneAndIncludeBothEnds)
+{
+    EXPECT_EQ(mid(QStringLiteral("abcdef"), 1, 2), QStringLiteral("ab"));
+    EXPECT_EQ(mid(QStringLiteral("abc"), 1, 0), QString());
+    EXPECT_EQ(mid(QStringLiteral("abc"), 4, 1), QString());
+    EXPECT_EQ(span(QStringLiteral("abcdef"), 2, 4), QStringLiteral("bcd"));
+    EXPECT_EQ(span(QStringLiteral("abcdef"), 3, 3), QStringLiteral("c"));
+    EXPECT_EQ(span(QStringLiteral("abcdef"), 1, 6), QStringLiteral("abcdef"));
+    // A last position before the first is a missing marker, not an empty cut.
+    EXPECT_THROW(span(QStringLiteral("abcdef"), 3, 1), ReadFailure);
+    EXPECT_THROW(span(QStringLiteral("abcdef"), 0, 3), ReadFailure);
+}
+
+TEST(TextSearch, RemoveAllTakesEveryOccurrenceAndTrimKeepsInnerSpaces)
+{
+    EXPECT_EQ(removeAll(QStringLiteral("\"a\" \"b\""), QStringLiteral("\"")), QStringLiteral("a b"));
+    EXPECT_EQ(removeAll(QStringLiteral("aaaa"), QStringLiteral("aa")), QString());
+    EXPECT_EQ(trimSpaces(QStringLiteral(" a")), QStringLiteral("a"));
+    EXPECT_EQ(trimSpaces(QStringLiteral("a ")), QStringLiteral("a"));
+    EXPECT_EQ(trimSpaces(QStringLiteral("a  b")), QStringLiteral("a  b"));
+    EXPECT_EQ(trimSpaces(QString()), QString());
+}
+
 } // namespace

@@ -4,6 +4,7 @@
 #include "demosite/pages.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <random>
 
@@ -97,6 +98,10 @@ bool DemoSite::start(std::string &error)
     }
     m_topThread = std::thread([this] { m_topServer->listen_after_bind(); });
     m_worldThread = std::thread([this] { m_worldServer->listen_after_bind(); });
+    // A stop() before a server's loop has started is lost, and its thread
+    // would then listen for ever: return only once both loops run.
+    while (!m_topServer->is_running() || !m_worldServer->is_running())
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     return true;
 }
 

@@ -50,3 +50,46 @@ TEST(CellLabel, OneCharacterNameShowsThatCharacter)
     ASSERT_EQ(canvas.texts.size(), 1);
     EXPECT_EQ(canvas.texts.at(0).text, q("武"));
 }
+
+TEST(CellLabel, TwoCharactersWhateverTheirLengthInUnits)
+{
+    RecordingCanvas wide;
+    CellLabel(wide, q("𠮷田"), 0, 0);
+    ASSERT_EQ(wide.texts.size(), 2);
+    EXPECT_EQ(wide.texts.at(0).text, q("𠮷"));
+    EXPECT_EQ(wide.texts.at(1).text, q("田"));
+    // The first character is two units wide on the fake canvas.
+    EXPECT_EQ(wide.texts.at(1).left, 2 * RecordingCanvas::UnitWidth - 12);
+
+    RecordingCanvas kana;
+    CellLabel(kana, q("ｶﾞﾊﾟｲ"), 0, 0);
+    ASSERT_EQ(kana.texts.size(), 2);
+    EXPECT_EQ(kana.texts.at(0).text, q("ガ"));
+    EXPECT_EQ(kana.texts.at(1).text, q("パ"));
+
+    RecordingCanvas mixed;
+    CellLabel(mixed, q("ﾊﾟ𠮷田"), 5, 7);
+    EXPECT_EQ(mixed.textsAt(5, 7), QStringList({q("パ")}));
+    EXPECT_EQ(mixed.textsAt(5 + RecordingCanvas::UnitWidth - 12, 7), QStringList({q("𠮷")}));
+}
+
+TEST(CellLabel, EmptyNameDrawsNothing)
+{
+    RecordingCanvas canvas;
+    CellLabel(canvas, QString(), 10, 20);
+    EXPECT_TRUE(canvas.texts.isEmpty());
+}
+
+TEST(FullWidth, RangeEdgesOfTheConvertedCharacters)
+{
+    // Below "!" and above "~" nothing changes; the kana block ends at the
+    // semi-voiced mark.
+    EXPECT_EQ(fullWidthCharacters(q("\x7f")), QStringList({q("\x7f")}));
+    EXPECT_EQ(fullWidthCharacters(q("\t")), QStringList({q("\t")}));
+    EXPECT_EQ(fullWidthCharacters(q("\xef\xbd\xa0")), QStringList({q("\xef\xbd\xa0")})); // U+FF60
+    EXPECT_EQ(fullWidthCharacters(q("ﾝﾞ")), split("ン|゛"));
+    EXPECT_EQ(fullWidthCharacters(q("ﾟｶ")), split("゜|カ"));
+    // A lone surrogate at the end stays as it is.
+    const QString lone = QString(QChar(0xD842));
+    EXPECT_EQ(fullWidthCharacters(lone), QStringList({lone}));
+}

@@ -9,7 +9,7 @@ packages=(
   googletest libgtest-dev libgmock-dev
   chromium chromium-driver
   fonts-ipafont-mincho fonts-noto-cjk
-  xvfb xauth x11-utils imagemagick
+  xvfb xauth x11-utils imagemagick libx11-dev libxtst-dev
 )
 
 missing=()

@@ -46,6 +46,46 @@ TEST(BodyText, NonBreakingSpaceIsABlankOfItsOwn)
     EXPECT_EQ(textOf("<div>&nbsp;x&nbsp;</div>&nbsp;"), QStringLiteral("x"));
 }
 
+TEST(BodyText, BlanksBesideALineBreakGoWhateverTheirKind)
+{
+    // U+00A0 is a blank like any other once it stands next to a break.
+    EXPECT_EQ(textOf("a&nbsp;<br>b"), QStringLiteral("a\r\nb"));
+    EXPECT_EQ(textOf("a<br>&nbsp;b"), QStringLiteral("a\r\nb"));
+    EXPECT_EQ(textOf("a &nbsp; <br> &nbsp; b"), QStringLiteral("a\r\nb"));
+    EXPECT_EQ(textOf("<p>a&nbsp;</p><p>&nbsp;b</p>"), QStringLiteral("a\r\nb"));
+    EXPECT_EQ(textOf("a \t<div>b</div>"), QStringLiteral("a\r\nb"));
+    EXPECT_EQ(textOf("<span> a</span>"), QStringLiteral("a"));
+    EXPECT_EQ(textOf("&nbsp; a"), QStringLiteral("a"));
+    // Inside a line they stay: an ordinary blank before one of its own.
+    EXPECT_EQ(textOf("a &nbsp;b"), QStringLiteral("a  b"));
+}
+
+TEST(BodyText, EveryListedBlockElementStandsOnALineOfItsOwn)
+{
+    const char *blocks[] = {"address", "article", "aside",    "blockquote", "center",  "dd", "div",
+                            "dl",      "dt",      "fieldset", "figure",     "footer",  "h1", "h2",
+                            "h3",      "h4",      "h5",       "h6",         "header",  "li", "main",
+                            "nav",     "ol",      "p",        "pre",        "section", "ul"};
+    for (const char *tag : blocks) {
+        const QByteArray html = QByteArray("x<") + tag + ">y</" + tag + ">z";
+        EXPECT_EQ(textOf(html.constData()), QStringLiteral("x\r\ny\r\nz")) << tag;
+    }
+    EXPECT_EQ(textOf("x<hr>z"), QStringLiteral("x\r\nz"));
+    // The parser moves text standing directly in a form out of it, so the
+    // form gets an element to hold its text.
+    EXPECT_EQ(textOf("x<form><b>y</b></form>z"), QStringLiteral("x\r\ny\r\nz"));
+    EXPECT_EQ(textOf("x<table><caption>c</caption><thead><tr><td>h</td></tr></thead>"
+                     "<tfoot><tr><td>f</td></tr></tfoot></table>z"),
+              QStringLiteral("x\r\nc\r\nh\r\nf\r\nz"));
+}
+
+TEST(BodyText, InlineElementsAndCellsStayOnTheLine)
+{
+    EXPECT_EQ(textOf("x<span>y</span><a href=\"#\">z</a><b>w</b><font>v</font><em>u</em><label>t</label>"),
+              QStringLiteral("xyzwvut"));
+    EXPECT_EQ(textOf("<table><tr><td>a</td><th>b</th><td>c</td></tr></table>"), QStringLiteral("abc"));
+}
+
 TEST(BodyText, ShowsNothingOfHeadScriptsStylesTemplatesOrImages)
 {
     EXPECT_EQ(textOf("<head><title>T</title><style>p{}</style></head><body>a<script>var x = 1;</script>"

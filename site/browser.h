@@ -4,6 +4,7 @@
 #include "site/document.h"
 
 #include <QString>
+#include <optional>
 
 // A browser operation failed in a way the caller may want to report.
 class BrowserError : public Failure
@@ -41,6 +42,14 @@ public:
     virtual bool busy() = 0;
     // The current address; empty before the first load.
     virtual QString locationUrl() = 0;
+
+    // Waits up to about maxMs for the document the last navigate, refresh,
+    // back or forward asked for to be complete (the previous document never
+    // counts), and returns it read in one piece; nullopt while it is still
+    // loading. Window events run meanwhile. A document() that follows right
+    // after (no command in between) gives the same page without reading it
+    // again.
+    virtual std::optional<Document> awaitComplete(int maxMs) = 0;
 
     // The page as it is now, read in one piece.
     virtual Document document() = 0;

@@ -1,14 +1,13 @@
 #include "site/chromedriverprocess.h"
 
+#include "common/pump.h"
 #include "site/browser.h"
 #include "site/orphanguard.h"
 #include "site/webdriverclient.h"
 
 #include <QDeadlineTimer>
-#include <QEventLoop>
 #include <QHostAddress>
 #include <QTcpServer>
-#include <QTimer>
 
 namespace {
 
@@ -18,13 +17,6 @@ int freeLoopbackPort()
     if (!probe.listen(QHostAddress::LocalHost, 0))
         return 0;
     return probe.serverPort();
-}
-
-void pauseWithEvents(int ms)
-{
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
 }
 
 constexpr int startAttempts = 3;
@@ -40,13 +32,22 @@ ChromedriverProcess::~ChromedriverProcess()
 
 void ChromedriverProcess::start(const QString &program)
 {
+    // Nothing is started for a program that is already closing.
+    AppQuit::throwIfRequested();
     // The free port is found by binding and releasing it, so another program
     // can take it in between; chromedriver then exits at once and a second
     // port is tried.
     for (int attempt = 0; attempt < startAttempts; ++attempt) {
         const int port = freeLoopbackPort();
-        if (port != 0 && tryStartOn(program, port))
-            return;
+        try {
+            if (port != 0 && tryStartOn(program, port))
+                return;
+        } catch (...) {
+            // The program is closing while chromedriver starts: nothing of
+            // the half-started driver may outlive it.
+            stop();
+            throw;
+        }
         stop();
     }
     throw BrowserError(QStringLiteral("ブラウザ制御プログラム（") + program +
@@ -78,6 +79,9 @@ bool ChromedriverProcess::tryStartOn(const QString &program, int port)
             // Not listening yet.
         } catch (const WebDriverFailure &) {
         }
+        // Both the request above and this pause throw Quitting once the
+        // program is closing, so start-up ends at once instead of polling
+        // on for the rest of the 20 seconds.
         pauseWithEvents(50);
     }
     return false;

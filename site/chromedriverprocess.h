@@ -14,7 +14,8 @@ public:
     ChromedriverProcess &operator=(const ChromedriverProcess &) = delete;
 
     // Starts the program and returns once its /status says ready. Throws
-    // BrowserError when it cannot be started.
+    // BrowserError when it cannot be started, Quitting when the program is
+    // closing meanwhile; either way nothing of it is left running.
     void start(const QString &program);
     int port() const { return m_port; }
     qint64 processId() const { return m_groupId; }

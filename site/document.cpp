@@ -135,6 +135,11 @@ QStringView Document::outerHtml(qsizetype index) const
     return QStringView(m_data->markup).mid(span.outerBegin, span.outerEnd - span.outerBegin);
 }
 
+QStringView Document::rootInnerHtml() const
+{
+    return elementCount() > 0 ? innerHtml(0) : QStringView();
+}
+
 QStringView Document::innerHtml(qsizetype index) const
 {
     requireElement(index, elementCount());

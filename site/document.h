@@ -33,6 +33,12 @@ public:
     QStringView outerHtml(qsizetype index) const;
     QStringView innerHtml(qsizetype index) const;
 
+    // The inner markup of the root element, the page's markup as the
+    // readers search it; empty for a page without elements. Every other
+    // element's markup is a part of it, so a marker no other element holds
+    // is found here first.
+    QStringView rootInnerHtml() const;
+
     // The rendered text of BODY, lines joined by CR LF.
     const QString &bodyText() const;
 

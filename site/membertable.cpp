@@ -64,12 +64,8 @@ void ReadMemberTable(const Document &alliancePage, MemberTable &table, QString *
     // no row marker no element does: the root alone is searched, and the
     // walk over every element happens only to collect the markup of a page
     // that fails anyway.
-    QString searched;
-    qsizetype start = 0;
-    if (alliancePage.elementCount() > 0) {
-        searched = trimSpaces(alliancePage.innerHtml(0).toString());
-        start = tableStart(searched);
-    }
+    const QString searched = trimSpaces(alliancePage.rootInnerHtml().toString());
+    const qsizetype start = tableStart(searched);
     if (collectedMarkup) {
         QString collected = searched + lineEnd();
         if (start == 0) {

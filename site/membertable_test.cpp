@@ -70,11 +70,61 @@ TEST(ReadMemberTable, RowsFoundWhateverTheCaseAndMarkerFormTheEarlierFormWins)
         .replace(QStringLiteral("td>"), QStringLiteral("TD>"));
     EXPECT_EQ(ids(upper), bothIds);
 
-    const QString bare = QStringLiteral("<tr class=fs12>");
-    const QString rowBBare = QString(rowB).replace(QStringLiteral("<tr class=\"fs12\">"), bare);
-    const QString rowABare = QString(rowA).replace(QStringLiteral("<tr class=\"fs12\">"), bare);
-    EXPECT_EQ(ids(alliancePage(rowA + rowBBare)), bothIds);
-    EXPECT_EQ(ids(alliancePage(rowABare + rowB)), bothIds);
+    // "fs12" alone is written bare (<TR class=fs12>); with a second class the
+    // value is written in quotes (<TR class="fs12 odd">). Whichever form comes
+    // first starts the table, so no member before the other form is lost.
+    const QString quotedTag = QStringLiteral("<tr class=\"fs12 odd\">");
+    const QString bareTag = QStringLiteral("<tr class=fs12>");
+    const QString rowAQuoted = QString(rowA).replace(QStringLiteral("<tr class=\"fs12\">"), quotedTag);
+    const QString rowBQuoted = QString(rowB).replace(QStringLiteral("<tr class=\"fs12\">"), quotedTag);
+    const QString rowABare = QString(rowA).replace(QStringLiteral("<tr class=\"fs12\">"), bareTag);
+    const QString rowBBare = QString(rowB).replace(QStringLiteral("<tr class=\"fs12\">"), bareTag);
+    ASSERT_TRUE(page(alliancePage(rowAQuoted)).markup().contains(QStringLiteral("<TR class=\"fs12 odd\">")));
+    ASSERT_TRUE(page(alliancePage(rowABare)).markup().contains(QStringLiteral("<TR class=fs12>")));
+    EXPECT_EQ(ids(alliancePage(rowAQuoted + rowBBare)), bothIds);
+    EXPECT_EQ(ids(alliancePage(rowABare + rowBQuoted)), bothIds);
+    // Either form alone, and the marker's letter case, do not matter.
+    EXPECT_EQ(ids(alliancePage(rowAQuoted + rowBQuoted)), bothIds);
+    EXPECT_EQ(ids(alliancePage(
+                  QString(rowAQuoted + rowBQuoted).replace(QStringLiteral("fs12"), QStringLiteral("FS12")))),
+              bothIds);
+    const QString upperClass = QString(rowA).replace(QStringLiteral("fs12"), QStringLiteral("FS12"));
+    EXPECT_EQ(
+        ids(alliancePage(upperClass + QString(rowB).replace(QStringLiteral("fs12"), QStringLiteral("Fs12")))),
+        bothIds);
+}
+
+TEST(ReadMemberTable, TheMemberIdIsFoundWhateverItsLetterCase)
+{
+    const QString upperLink = QString(rowA).replace(QStringLiteral("user_id="), QStringLiteral("USER_ID="));
+    EXPECT_EQ(ids(alliancePage(upperLink + rowB)), bothIds);
+}
+
+TEST(ReadMemberTable, OnlyTheFifthCellLosesItsFullWidthSpaces)
+{
+    const QString spaced =
+        row(503, QStringLiteral("武田　信玄"),
+            QStringLiteral("<td>一　</td><td>二　</td><td>三　</td><td>四　</td><td>五　番</td>"));
+    MemberTable table;
+    ReadMemberTable(page(alliancePage(spaced)), table);
+    EXPECT_EQ(table.names, QStringLiteral("武田　信玄\r\n"));
+    EXPECT_EQ(table.cell1 + table.cell2 + table.cell3 + table.cell4 + table.cell5,
+              QStringLiteral("一　\r\n二　\r\n三　\r\n四　\r\n五番\r\n"));
+}
+
+TEST(ReadMemberTable, FirstIdOfTheRowIsTheMembersAndCellsFollowTheName)
+{
+    // A cell before the link is not one of the five; a later link with
+    // another id= does not replace the member's.
+    const QString r = QStringLiteral("<tr class=fs12><td>x</td><td><a href=\"/user/?user_id=77\">N</a></td>"
+                                     "<td>1</td><td>2</td><td><a href=\"/land.php?id=9\">3</a></td>"
+                                     "<td>4</td><td>5</td><td>6</td></tr>\n");
+    MemberTable table;
+    ReadMemberTable(page(alliancePage(r)), table);
+    EXPECT_EQ(table.ids, QStringLiteral("77\r\n"));
+    EXPECT_EQ(table.names, QStringLiteral("N\r\n"));
+    EXPECT_EQ(table.cell1 + table.cell2 + table.cell3 + table.cell4 + table.cell5,
+              QStringLiteral("1\r\n2\r\n<Ahref=/land.php?id=9>3</A>\r\n4\r\n5\r\n"));
 }
 
 TEST(ReadMemberTable, RowsAfterTheEndOfTheBodyAreNotRead)
@@ -83,6 +133,18 @@ TEST(ReadMemberTable, RowsAfterTheEndOfTheBodyAreNotRead)
         row(503, QStringLiteral("C"), QStringLiteral("<td>3</td><td>3</td><td>3</td><td>3</td><td>3</td>"));
     const QString otherTable = QStringLiteral("<table><tbody>") + rowC + QStringLiteral("</tbody></table>");
     EXPECT_EQ(ids(alliancePage(rowA + rowB + QStringLiteral("</tbody><tbody>") + rowC, otherTable)), bothIds);
+}
+
+TEST(ReadMemberTable, TheEndOfATableWithoutABodyEndsTheRowsToo)
+{
+    // Rows kept in a table footer end with "</TFOOT></TABLE>", no "</TBODY>".
+    const QString rowC =
+        row(503, QStringLiteral("C"), QStringLiteral("<td>3</td><td>3</td><td>3</td><td>3</td><td>3</td>"));
+    const QString html = QStringLiteral("<html><body><table><tfoot>%1</tfoot></table>"
+                                        "<table><tbody>%2</tbody></table></body></html>")
+                             .arg(rowA + rowB, rowC);
+    ASSERT_TRUE(page(html).markup().contains(QStringLiteral("</TFOOT></TABLE>")));
+    EXPECT_EQ(ids(html), bothIds);
 }
 
 TEST(ReadMemberTable, PageWithoutTableOrRowWithoutCellsFails)

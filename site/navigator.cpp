@@ -3,9 +3,11 @@
 #include "common/clock.h"
 #include "common/numbers.h"
 #include "common/pump.h"
+#include "site/loginlost.h"
 
 #include <QScopeGuard>
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -17,11 +19,51 @@ bool isCommandWord(const QString &request)
            request == QStringLiteral("GO");
 }
 
-QString loginLostMessage()
+// Tells the wait observer how long one page wait has lasted, once the wait
+// is slow, and that it is over when it ends.
+class SlowWaitReport
 {
-    return QStringLiteral("ゲームへのログインが切れています。"
-                          "ブラウザでログインし直してから、もう一度実行してください。");
-}
+public:
+    SlowWaitReport(std::function<void(qint64)> observer, const Clock &clock)
+        : m_observer(std::move(observer)), m_clock(clock), m_startSeconds(clock.secondsSinceMidnight())
+    {
+    }
+    SlowWaitReport(const SlowWaitReport &) = delete;
+    SlowWaitReport &operator=(const SlowWaitReport &) = delete;
+
+    ~SlowWaitReport()
+    {
+        if (m_reportedSecond == 0)
+            return;
+        try {
+            m_observer(0);
+        } catch (...) {
+            // The wait may be ending by an exception already; the caption
+            // is the window's business and must not end the program.
+        }
+    }
+
+    void look()
+    {
+        if (!m_observer)
+            return;
+        double seconds = m_clock.secondsSinceMidnight() - m_startSeconds;
+        if (seconds < 0)
+            seconds += secondsPerDay; // the wait went on past midnight
+        const qint64 waitedMs = qRound64(seconds * 1000);
+        if (waitedMs < Navigator::slowPageAfterMs || waitedMs / 1000 <= m_reportedSecond)
+            return;
+        m_reportedSecond = waitedMs / 1000;
+        m_observer(waitedMs);
+    }
+
+private:
+    static constexpr double secondsPerDay = 86400;
+    std::function<void(qint64)> m_observer;
+    const Clock &m_clock;
+    double m_startSeconds;
+    qint64 m_reportedSecond = 0;
+};
 
 } // namespace
 
@@ -69,42 +111,33 @@ void Navigator::waitForPage(const QString &request)
     // command was given is what the command meant to load again or leave.
     const QString reloadAddress = isCommandWord(request) ? browser().locationUrl() : request;
     issue(request);
-    waitWithDeadline();
-    if (browser().locationUrl() == m_world.sessionOutUrl())
+    const Document page = waitForComplete(Deadline::Reload);
+    if (page.address() == m_world.sessionOutUrl())
         recoverSession(reloadAddress);
-}
-
-void Navigator::waitWithDeadline()
-{
-    int deadline = deadlineMinute(currentMinute());
-    while (browser().readyState() != Browser::Complete) {
-        while (browser().busy())
-            yieldAndReloadAtDeadline(deadline);
-        // Not busy and not complete yet: this phase yields as well (no busy
-        // spinning that would freeze the windows) and the deadline holds
-        // here too, so a page that stalls without reporting busy is still
-        // reloaded instead of being waited for without end.
-        if (browser().readyState() != Browser::Complete)
-            yieldAndReloadAtDeadline(deadline);
-    }
-}
-
-void Navigator::yieldAndReloadAtDeadline(int &deadline)
-{
-    m_pump.yieldOnce();
-    if (currentMinute() == deadline) {
-        browser().refresh();
-        deadline = deadlineMinute(currentMinute());
-    }
 }
 
 void Navigator::waitUntilComplete()
 {
-    while (browser().readyState() != Browser::Complete) {
-        while (browser().busy())
-            m_pump.yieldOnce();
-        if (browser().readyState() != Browser::Complete)
-            m_pump.yieldOnce();
+    waitForComplete(Deadline::None);
+}
+
+Document Navigator::waitForComplete(Deadline deadlineRule)
+{
+    SlowWaitReport report(m_waitObserver, m_clock);
+    int deadline = deadlineMinute(currentMinute());
+    for (;;) {
+        // Each look ends when the page does, or after lookMs at most.
+        if (std::optional<Document> page = browser().awaitComplete(lookMs))
+            return std::move(*page);
+        m_pump.yieldOnce();
+        report.look();
+        // Whether the browser says it is busy or the page just stalls, a
+        // page not complete by the deadline is asked for again instead of
+        // being waited for without end.
+        if (deadlineRule == Deadline::Reload && currentMinute() == deadline) {
+            browser().refresh();
+            deadline = deadlineMinute(currentMinute());
+        }
     }
 }
 
@@ -133,7 +166,7 @@ void Navigator::recoverSession(const QString &reloadAddress)
     // the top site is gone too); every such round nests one level deeper.
     // Past the bound the caller is told, instead of walking for ever.
     if (m_recoveryDepth >= maxNestedRecoveries)
-        throw BrowserError(loginLostMessage());
+        throw LoginLost();
     ++m_recoveryDepth;
     const auto leaveLevel = qScopeGuard([this] { --m_recoveryDepth; });
 
@@ -142,9 +175,9 @@ void Navigator::recoverSession(const QString &reloadAddress)
     followWorldEntryLinks();
     waitUntilComplete();
     browser().navigate(reloadAddress.isEmpty() ? m_world.topPageUrl() : reloadAddress);
-    waitUntilComplete();
+    const Document page = waitForComplete(Deadline::None);
     // Still out after the walk (no login on the top site either): the page
     // shown is not the one asked for, and the caller must not read it as such.
-    if (browser().locationUrl() == m_world.sessionOutUrl())
-        throw BrowserError(loginLostMessage());
+    if (page.address() == m_world.sessionOutUrl())
+        throw LoginLost();
 }

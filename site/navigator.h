@@ -1,9 +1,11 @@
 #pragma once
 
 #include "site/browserslot.h"
+#include "site/document.h"
 #include "site/worldconfig.h"
 
 #include <QString>
+#include <functional>
 
 class Clock;
 class Pump;
@@ -22,6 +24,11 @@ public:
     static constexpr int maxNestedRecoveries = 3;
     // A page still loading this many minutes after its request is loaded again.
     static constexpr int reloadAfterMinutes = 10;
+    // A page wait longer than this is told to the wait observer.
+    static constexpr qint64 slowPageAfterMs = 3000;
+    // The longest single look at the browser: between looks, window events
+    // run through the pump and the deadline is checked.
+    static constexpr int lookMs = 500;
 
     Navigator(BrowserSlot &browsers, WorldConfig world, Clock &clock, Pump &pump);
 
@@ -32,6 +39,17 @@ public:
 
     // Waits without a deadline until the page is complete.
     void waitUntilComplete();
+
+    // Told about page waits that take long, so the user can see why nothing
+    // moves. During any one page wait (of waitForPage, waitUntilComplete or a
+    // recovery) that has lasted slowPageAfterMs or more, it is called about
+    // once a second with the milliseconds waited so far; when such a wait
+    // ends, however it ends, it is called once more with 0. Waits shorter
+    // than slowPageAfterMs never call it. It must not throw.
+    void setWaitObserver(std::function<void(qint64 waitedMs)> observer)
+    {
+        m_waitObserver = std::move(observer);
+    }
 
     // The two link steps of the walk into the world: the first link whose
     // address holds "game_start", then the first whose title holds the
@@ -47,8 +65,9 @@ public:
 private:
     Browser &browser() { return m_browsers.current(); }
     void issue(const QString &request);
-    void waitWithDeadline();
-    void yieldAndReloadAtDeadline(int &deadline);
+    enum class Deadline { Reload, None };
+    // The complete page, as the browser read it when it was complete.
+    Document waitForComplete(Deadline deadline);
     int currentMinute() const;
     void recoverSession(const QString &reloadAddress);
 
@@ -56,5 +75,6 @@ private:
     WorldConfig m_world;
     Clock &m_clock;
     Pump &m_pump;
+    std::function<void(qint64)> m_waitObserver;
     int m_recoveryDepth = 0;
 };

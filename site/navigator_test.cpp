@@ -5,6 +5,7 @@
 #include "testsupport/site/fakebrowser.h"
 
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace {
 
@@ -131,11 +132,11 @@ TEST_F(NavigatorTest, PageBusyForeverIsReloadedEveryTenMinutes)
 TEST_F(NavigatorTest, PageNeverBusyIsNotReloadedBeforeTheDeadlineAndTheWaitYields)
 {
     FakeBrowser::Page slow;
-    slow.incompletePollsPerLoad = {100}; // two polls per yield, 10 s each: over 8 minutes
+    slow.incompletePollsPerLoad = {100}; // one look per yield, 5 s each: over 8 minutes
     browser->addPage(memberPage, slow);
 
-    EXPECT_TRUE(refreshMinutesDuringWait(10).isEmpty());
-    EXPECT_GE(pump.yields(), 49);
+    EXPECT_TRUE(refreshMinutesDuringWait(5).isEmpty());
+    EXPECT_GE(pump.yields(), 99);
 }
 
 TEST_F(NavigatorTest, PageStalledWithoutBusyPastTheDeadlineIsReloaded)
@@ -238,6 +239,88 @@ TEST_F(NavigatorTest, WaitPollsTheBrowserTheSlotHoldsNow)
     navigator.waitForPage(memberPage);
     EXPECT_EQ(browser->locationUrl(), top);
     EXPECT_FALSE(browser->calls().contains(QStringLiteral("navigate ") + memberPage));
+}
+
+class NavigatorClosingTest : public NavigatorTest
+{
+protected:
+    void TearDown() override { AppQuit::reset(); }
+
+    // Makes the program close at the given yield of the wait that follows.
+    void closeAtYield(long long yield)
+    {
+        const long long at = pump.yields() + yield;
+        pump.onYield = [this, at] {
+            if (pump.yields() == at)
+                AppQuit::request();
+        };
+    }
+};
+
+TEST_F(NavigatorClosingTest, EveryPageWaitEndsWithQuittingOnceTheProgramIsClosing)
+{
+    FakeBrowser::Page never;
+    never.busyPollsPerLoad = {1000000};
+
+    // A page that never completes, in waitForPage.
+    browser->addPage(memberPage, never);
+    closeAtYield(5);
+    EXPECT_THROW(navigator.waitForPage(memberPage), Quitting);
+    EXPECT_LE(pump.yields(), 6);
+    AppQuit::reset();
+
+    // The same in a wait without a deadline.
+    const long long before = pump.yields();
+    closeAtYield(3);
+    EXPECT_THROW(navigator.waitUntilComplete(), Quitting);
+    EXPECT_LE(pump.yields(), before + 4);
+    AppQuit::reset();
+
+    // During a recovery: the top page hangs, and the recovery must not take
+    // the closing for one of its own failures and carry on.
+    browser->redirect(memberPage, sessionOut);
+    browser->addPage(memberPage, QStringLiteral("<p>member</p>"));
+    browser->addPage(top, never);
+    closeAtYield(3);
+    EXPECT_THROW(navigator.waitForPage(memberPage), Quitting);
+    EXPECT_EQ(browser->navigations().last(), top);
+}
+
+TEST_F(NavigatorTest, SlowWaitIsToldAboutOnceASecondFromThreeSecondsAndItsEndOnce)
+{
+    QList<qint64> told;
+    navigator.setWaitObserver([&told](qint64 waitedMs) { told.append(waitedMs); });
+    pump.onYield = [this] { clock.advance(0.25); };
+
+    // Ten seconds, and across midnight.
+    clock.setTime(23, 59, 58);
+    FakeBrowser::Page slow;
+    slow.busyPollsPerLoad = {40};
+    browser->addPage(memberPage, slow);
+    navigator.waitForPage(memberPage);
+    EXPECT_EQ(told, QList<qint64>({3000, 4000, 5000, 6000, 7000, 8000, 9000, 10000, 0}));
+
+    // A page of a second and a half is nobody's concern.
+    told.clear();
+    slow.busyPollsPerLoad = {6};
+    browser->addPage(memberPage, slow);
+    navigator.waitForPage(memberPage);
+    EXPECT_TRUE(told.isEmpty());
+
+    // A slow wait that ends with an error is over as well.
+    told.clear();
+    slow.busyPollsPerLoad = {1000};
+    browser->addPage(memberPage, slow);
+    clock.setTime(8, 0);
+    pump.onYield = [this] {
+        clock.advance(0.25);
+        if (clock.secondsSinceMidnight() >= 8 * 3600 + 10)
+            browser->close();
+    };
+    EXPECT_THROW(navigator.waitForPage(memberPage), BrowserGone);
+    ASSERT_FALSE(told.isEmpty());
+    EXPECT_GE(told.first(), 3000);
+    EXPECT_EQ(told.last(), 0);
 }
 
 } // namespace

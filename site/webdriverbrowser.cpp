@@ -1,13 +1,13 @@
 #include "site/webdriverbrowser.h"
 
+#include "common/pump.h"
 #include "site/webdriverclient.h"
 
 #include <QDir>
-#include <QEventLoop>
 #include <QFileInfo>
 #include <QJsonObject>
-#include <QTimer>
 #include <QUuid>
+#include <algorithm>
 
 namespace {
 
@@ -21,6 +21,12 @@ constexpr int quitTimeoutMs = 15000;
 // Waits poll at tens of milliseconds; faster polling only costs CPU in
 // chromedriver and the page's renderer.
 constexpr int minPollIntervalMs = 25;
+// A look for the complete page waits inside the page, and must end before
+// the script time-out: the time chromedriver holds the call while the
+// navigation is pending counts against that too.
+constexpr int maxLookMs = scriptTimeoutMs - 200;
+// The page awaitComplete read serves only a document() asked for right after.
+constexpr int snapshotFreshMs = 1000;
 
 const QString tokenProperty = QStringLiteral("window.__ovekwardenNavigationToken");
 
@@ -155,15 +161,17 @@ QJsonValue WebDriverBrowser::executeScript(const QString &script, const QJsonArr
         commandTimeoutMs);
 }
 
+QJsonValue WebDriverBrowser::tokenArgument() const
+{
+    return m_token.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(m_token);
+}
+
 void WebDriverBrowser::keepPollInterval()
 {
     if (m_sinceLastPoll.isValid()) {
         const qint64 left = minPollIntervalMs - m_sinceLastPoll.elapsed();
-        if (left > 0) {
-            QEventLoop loop;
-            QTimer::singleShot(static_cast<int>(left), &loop, &QEventLoop::quit);
-            loop.exec();
-        }
+        if (left > 0)
+            pauseWithEvents(static_cast<int>(left));
     }
     m_sinceLastPoll.start();
 }
@@ -196,6 +204,8 @@ void WebDriverBrowser::forward()
 
 void WebDriverBrowser::issue(Command command, const QString &address)
 {
+    m_snapshot.reset();
+    m_previousStillShown = false;
     const QString token = QUuid::createUuid().toString(QUuid::WithoutBraces);
     try {
         executeScript(tokenProperty + QStringLiteral(" = arguments[0]; return true;"), QJsonArray{token});
@@ -256,7 +266,7 @@ WebDriverBrowser::PageState WebDriverBrowser::pageState()
         const QJsonArray answer =
             executeScript(QStringLiteral("return [") + tokenProperty +
                               QStringLiteral(" === arguments[0], document.readyState];"),
-                          QJsonArray{m_token.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(m_token)})
+                          QJsonArray{tokenArgument()})
                 .toArray();
         state.stillPrevious = !m_token.isEmpty() && answer.at(0).toBool();
         const QString readyState = answer.at(1).toString();
@@ -294,19 +304,82 @@ QString WebDriverBrowser::locationUrl()
     }
 }
 
+std::optional<Document> WebDriverBrowser::awaitComplete(int maxMs)
+{
+    // The previous document answers at once; looks at it are spaced like
+    // polls. Any other look waits inside the page and ends when it does.
+    if (m_previousStillShown)
+        keepPollInterval();
+    else
+        m_sinceLastPoll.start();
+    m_previousStillShown = false;
+    QJsonValue answer;
+    try {
+        // One call: the token check (null for the previous document), then
+        // the page read in one piece as soon as it is complete; false when
+        // it is not complete within the look's time. chromedriver holds the
+        // call while a navigation is pending. A script may return a promise,
+        // which chromedriver awaits (this answered sooner than an
+        // asynchronous script in the roster benchmark). The page is read
+        // at pageshow, which the browser fires right after the load event in
+        // the same task: every load handler of the page has run by then, and
+        // nothing else (a repaint) comes before the read.
+        answer = executeScript(
+            QStringLiteral("var token = arguments[0], maxMs = arguments[1];"
+                           " if (token !== null && ") +
+                tokenProperty +
+                QStringLiteral(" === token) return null;"
+                               " var read = function () {"
+                               "   var root = document.documentElement;"
+                               "   return [location.href, root ? root.outerHTML : ''];"
+                               " };"
+                               " if (document.readyState === 'complete') return read();"
+                               " return new Promise(function (settle) {"
+                               "   var timer = setTimeout(function () { settle(false); }, maxMs);"
+                               "   window.addEventListener('pageshow', function () {"
+                               "     clearTimeout(timer);"
+                               "     settle(read());"
+                               "   }, {once: true});"
+                               " });"),
+            QJsonArray{tokenArgument(), std::clamp(maxMs, 0, maxLookMs)});
+    } catch (const WebDriverFailure &failure) {
+        // Held past the time-out by a pending navigation, or the document
+        // went away under the script: still loading.
+        if (failure.kind() != WebDriverFailureKind::StillNavigating)
+            rethrow(failure);
+        return std::nullopt;
+    }
+    if (answer.isNull()) {
+        m_previousStillShown = true;
+        return std::nullopt;
+    }
+    const QJsonArray page = answer.toArray();
+    if (page.size() != 2)
+        return std::nullopt;
+    m_snapshot = Document::fromHtml(shownAddress(page.at(0).toString()), page.at(1).toString());
+    m_snapshotTaken.start();
+    return m_snapshot;
+}
+
 Document WebDriverBrowser::document()
 {
+    // Right after a wait the page it read is the page: no second round trip.
+    if (m_snapshot && m_snapshotTaken.elapsed() < snapshotFreshMs) {
+        Document page = std::move(*m_snapshot);
+        m_snapshot.reset();
+        return page;
+    }
+    m_snapshot.reset();
     QJsonArray answer;
     try {
         // One call for the whole page; null while the previous document is
         // still the one shown, which must never pass for the new page.
-        answer =
-            executeScript(QStringLiteral("if (") + tokenProperty +
-                              QStringLiteral(" === arguments[0]) return null;"
-                                             " var root = document.documentElement;"
-                                             " return [location.href, root ? root.outerHTML : ''];"),
-                          QJsonArray{m_token.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(m_token)})
-                .toArray();
+        answer = executeScript(QStringLiteral("if (") + tokenProperty +
+                                   QStringLiteral(" === arguments[0]) return null;"
+                                                  " var root = document.documentElement;"
+                                                  " return [location.href, root ? root.outerHTML : ''];"),
+                               QJsonArray{tokenArgument()})
+                     .toArray();
     } catch (const WebDriverFailure &failure) {
         rethrow(failure);
     }
@@ -315,8 +388,25 @@ Document WebDriverBrowser::document()
     return Document::fromHtml(shownAddress(answer.at(0).toString()), answer.at(1).toString());
 }
 
+std::optional<double> WebDriverBrowser::navigationLoadMs()
+{
+    QJsonValue answer;
+    try {
+        answer = executeScript(QStringLiteral("var entry = performance.getEntriesByType('navigation')[0];"
+                                              " return entry ? entry.loadEventEnd : null;"),
+                               QJsonArray{});
+    } catch (const WebDriverFailure &failure) {
+        rethrow(failure);
+    }
+    if (!answer.isDouble())
+        return std::nullopt;
+    return answer.toDouble();
+}
+
 void WebDriverBrowser::setFieldValue(const QString &elementId, const QString &value)
 {
+    // The page's own handlers of the events below may change it.
+    m_snapshot.reset();
     bool found = false;
     try {
         // The id and the value travel as arguments: no page text ever becomes script.
@@ -338,13 +428,15 @@ void WebDriverBrowser::setFieldValue(const QString &elementId, const QString &va
 
 void WebDriverBrowser::quit()
 {
+    m_snapshot.reset();
     try {
         if (!m_sessionId.isEmpty() && m_driver.isRunning()) {
             // Closing the session lets Chromium shut down in order, so the
-            // profile (and the login in it) is written out.
+            // profile (and the login in it) is written out; also, and above
+            // all, when the program is closing.
             const QString path = sessionPath(QString());
             m_sessionId.clear();
-            m_client->remove(path, quitTimeoutMs);
+            m_client->remove(path, quitTimeoutMs, WebDriverClient::WhileClosing::Finish);
         }
     } catch (...) {
         // Gone already: nothing left to close politely.

@@ -7,6 +7,7 @@
 #include <QJsonArray>
 #include <QString>
 #include <memory>
+#include <optional>
 
 class WebDriverClient;
 class WebDriverFailure;
@@ -39,9 +40,17 @@ public:
     int readyState() override;
     bool busy() override;
     QString locationUrl() override;
+    std::optional<Document> awaitComplete(int maxMs) override;
     Document document() override;
     void setFieldValue(const QString &elementId, const QString &value) override;
+    // Closes the session politely (so the profile is written out) even when
+    // the program is closing.
     void quit() override;
+
+    // The browser's own time from the start of the shown page's navigation
+    // to the end of its load event (Navigation Timing), in milliseconds;
+    // nullopt when the page has no such record. For figures only.
+    std::optional<double> navigationLoadMs();
 
     // The process group of chromedriver and its Chromium (tests look for it).
     qint64 driverProcessId() const { return m_driver.processId(); }
@@ -59,6 +68,7 @@ private:
     void sendCommand(Command command, const QString &address);
     PageState pageState();
     QJsonValue executeScript(const QString &script, const QJsonArray &arguments);
+    QJsonValue tokenArgument() const;
     [[noreturn]] void rethrow(const WebDriverFailure &failure);
     QString sessionPath(const QString &tail) const;
     void keepPollInterval();
@@ -73,4 +83,10 @@ private:
     Command m_lastCommand = Command::None;
     QString m_lastAddress;
     QElapsedTimer m_sinceLastPoll;
+    // The last look of awaitComplete found the previous document, which
+    // answers at once: the next look keeps the poll interval.
+    bool m_previousStillShown = false;
+    // The page awaitComplete returned, for the document() that follows it.
+    std::optional<Document> m_snapshot;
+    QElapsedTimer m_snapshotTaken;
 };

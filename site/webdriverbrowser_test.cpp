@@ -2,8 +2,10 @@
 #include "common/clock.h"
 #include "common/pump.h"
 #include "site/browserslot.h"
+#include "site/chromedriverprocess.h"
 #include "site/navigator.h"
 #include "site/webdriverbrowser.h"
+#include "site/webdriverclient.h"
 #include "testsupport/common/qtprinters.h"
 #include "testsupport/site/demositeprocess.h"
 
@@ -14,6 +16,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTimer>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -109,6 +112,34 @@ qint64 chromiumMainProcess(const QString &profileDir)
             return pid;
     }
     return 0;
+}
+
+// Processes this test program started that are still running.
+QList<qint64> runningChildren()
+{
+    QList<qint64> found;
+    const QString self = QString::number(QCoreApplication::applicationPid());
+    const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString &entry : entries) {
+        QFile stat(QStringLiteral("/proc/") + entry + QStringLiteral("/stat"));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray line = stat.readAll();
+        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() > 1 && fields.at(0) != "Z" && QString::fromLatin1(fields.at(1)) == self)
+            found.append(entry.toLongLong());
+    }
+    return found;
+}
+
+// Once the program has been told to close, Qt refuses nested event loops
+// until its main loop has run; a test that closes puts both back for the
+// tests after it.
+void reopenAfterClosing()
+{
+    AppQuit::reset();
+    QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+    QCoreApplication::exec();
 }
 
 class WebDriverBrowserTest : public ::testing::Test
@@ -308,6 +339,81 @@ TEST_F(WebDriverBrowserTest, FieldValueIsWrittenAsDataNotScript)
     // Quotes and a closing script tag would break out of built script text.
     EXPECT_NO_THROW(browser().setFieldValue(QStringLiteral("SUBJECT"), QStringLiteral("a'b\"c</script>\\n")));
     EXPECT_THROW(browser().setFieldValue(QStringLiteral("no-such-field"), QStringLiteral("x")), BrowserError);
+}
+
+class ClosingProgramTest : public WebDriverBrowserTest
+{
+protected:
+    void TearDown() override
+    {
+        // The browser is quit while the program is still closing.
+        WebDriverBrowserTest::TearDown();
+        reopenAfterClosing();
+        s_site->control(QStringLiteral("reset"));
+    }
+};
+
+TEST_F(ClosingProgramTest, WaitOnAHungPageEndsAtOnceAndTheSessionIsStillClosed)
+{
+    enterWorld();
+    const QString profileDir = m_profile.path();
+    s_site->control(QStringLiteral("hang?path=/message/inbox.php"));
+    QTimer::singleShot(300, [] { AppQuit::request(); });
+    QElapsedTimer elapsed;
+    elapsed.start();
+
+    EXPECT_THROW(m_navigator.waitForPage(inboxPage(1)), Quitting);
+    EXPECT_LT(elapsed.elapsed(), 1500);
+    // Nothing more is asked of the browser; each call ends at once.
+    elapsed.start();
+    EXPECT_THROW(browser().locationUrl(), Quitting);
+    EXPECT_THROW(browser().document(), Quitting);
+    EXPECT_LT(elapsed.elapsed(), 100);
+
+    // Quit still closes the session: Chromium shuts down in order and marks
+    // its profile as closed normally, rather than being ended from outside.
+    const qint64 driver = browser().driverProcessId();
+    browser().quit();
+    EXPECT_FALSE(processRunning(driver));
+    QFile preferences(profileDir + QStringLiteral("/Default/Preferences"));
+    ASSERT_TRUE(preferences.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(preferences.readAll().contains("\"exit_type\":\"Normal\""));
+}
+
+TEST(ChromedriverClosingTest, StartEndsAtOnceAndRequestsToFinishStillComplete)
+{
+    // Closing while chromedriver starts (here one that never gets ready):
+    // the start ends at once, and nothing of the half-started driver is left.
+    {
+        QTemporaryDir dir;
+        const QString neverReady = dir.filePath(QStringLiteral("chromedriver"));
+        QFile script(neverReady);
+        ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\nexec sleep 60\n");
+        script.close();
+        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        ChromedriverProcess starting;
+        QTimer::singleShot(300, [] { AppQuit::request(); });
+        QElapsedTimer elapsed;
+        elapsed.start();
+        EXPECT_THROW(starting.start(neverReady), Quitting);
+        EXPECT_LT(elapsed.elapsed(), 1500);
+        EXPECT_TRUE(runningChildren().isEmpty());
+    }
+    reopenAfterClosing();
+
+    ChromedriverProcess driver;
+    driver.start(QStringLiteral("/usr/bin/chromedriver"));
+    WebDriverClient client(driver.port());
+    AppQuit::request();
+    // What must still be done (closing the session) is done...
+    const QJsonValue status =
+        client.get(QStringLiteral("/status"), 2000, WebDriverClient::WhileClosing::Finish);
+    EXPECT_TRUE(status.toObject().value(QStringLiteral("ready")).toBool());
+    // ...and nothing else is started.
+    EXPECT_THROW(client.get(QStringLiteral("/status"), 2000), Quitting);
+    driver.stop();
+    reopenAfterClosing();
 }
 
 class OrphanGuardTest : public ::testing::TestWithParam<const char *>

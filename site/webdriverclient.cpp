@@ -1,12 +1,15 @@
 #include "site/webdriverclient.h"
 
+#include "common/pump.h"
 #include "site/browser.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QJsonDocument>
 #include <QNetworkProxy>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QScopeGuard>
 
 WebDriverFailureKind classifyWebDriverError(const QString &errorCode)
 {
@@ -32,24 +35,28 @@ WebDriverClient::WebDriverClient(int port)
     m_network.setProxy(QNetworkProxy::NoProxy);
 }
 
-QJsonValue WebDriverClient::get(const QString &path, int timeoutMs)
+QJsonValue WebDriverClient::get(const QString &path, int timeoutMs, WhileClosing closing)
 {
-    return send("GET", path, {}, timeoutMs);
+    return send("GET", path, {}, timeoutMs, closing);
 }
 
-QJsonValue WebDriverClient::post(const QString &path, const QJsonObject &body, int timeoutMs)
+QJsonValue WebDriverClient::post(const QString &path, const QJsonObject &body, int timeoutMs,
+                                 WhileClosing closing)
 {
-    return send("POST", path, QJsonDocument(body).toJson(QJsonDocument::Compact), timeoutMs);
+    return send("POST", path, QJsonDocument(body).toJson(QJsonDocument::Compact), timeoutMs, closing);
 }
 
-QJsonValue WebDriverClient::remove(const QString &path, int timeoutMs)
+QJsonValue WebDriverClient::remove(const QString &path, int timeoutMs, WhileClosing closing)
 {
-    return send("DELETE", path, {}, timeoutMs);
+    return send("DELETE", path, {}, timeoutMs, closing);
 }
 
 QJsonValue WebDriverClient::send(const QByteArray &verb, const QString &path, const QByteArray &body,
-                                 int timeoutMs)
+                                 int timeoutMs, WhileClosing closing)
 {
+    if (closing == WhileClosing::Abandon)
+        AppQuit::throwIfRequested();
+
     QUrl url = m_base;
     url.setPath(path);
     QNetworkRequest request(url);
@@ -59,15 +66,33 @@ QJsonValue WebDriverClient::send(const QByteArray &verb, const QString &path, co
     request.setAttribute(QNetworkRequest::Http2AllowedAttribute, false);
 
     QNetworkReply *reply = m_network.sendCustomRequest(request, verb, body);
-    QEventLoop loop;
-    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    if (!reply->isFinished())
-        loop.exec();
+    const auto release = qScopeGuard([reply] { reply->deleteLater(); });
+    // Qt refuses nested loops once it has been told to quit, also when the
+    // quit did not come through AppQuit; a refused loop counts as closing.
+    bool loopRefused = false;
+    while (!reply->isFinished()) {
+        if (AppQuit::requested() || loopRefused) {
+            if (closing == WhileClosing::Abandon) {
+                reply->abort();
+                throw Quitting();
+            }
+            // No nested loop here: it would return at once and this would
+            // spin. Waiting for more events sleeps until the answer comes or
+            // the request's own time-out ends it. The closing windows' input
+            // is left alone.
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents |
+                                            QEventLoop::ExcludeUserInputEvents);
+            continue;
+        }
+        QEventLoop loop;
+        QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+        if (loop.exec() == -1)
+            loopRefused = true;
+    }
     const QByteArray answer = reply->readAll();
     const QNetworkReply::NetworkError networkError = reply->error();
     const QString networkErrorText = reply->errorString();
     const bool hasHttpStatus = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid();
-    reply->deleteLater();
 
     if (!hasHttpStatus) {
         if (networkError == QNetworkReply::OperationCanceledError ||

@@ -41,17 +41,26 @@ private:
 // Throws WebDriverFailure for an error answer, BrowserGone when chromedriver
 // does not answer at all (refused or dropped connection), BrowserError when
 // the answer does not come in time or is not WebDriver JSON.
+//
+// Once the program is closing, Qt refuses to run nested event loops. A
+// request marked Abandon then throws Quitting at once (also one already on
+// its way); a request marked Finish is still waited for, without a nested
+// loop, for at most its time-out, so the browser can be closed politely.
 class WebDriverClient
 {
 public:
+    enum class WhileClosing { Abandon, Finish };
+
     explicit WebDriverClient(int port);
 
-    QJsonValue get(const QString &path, int timeoutMs);
-    QJsonValue post(const QString &path, const QJsonObject &body, int timeoutMs);
-    QJsonValue remove(const QString &path, int timeoutMs);
+    QJsonValue get(const QString &path, int timeoutMs, WhileClosing closing = WhileClosing::Abandon);
+    QJsonValue post(const QString &path, const QJsonObject &body, int timeoutMs,
+                    WhileClosing closing = WhileClosing::Abandon);
+    QJsonValue remove(const QString &path, int timeoutMs, WhileClosing closing = WhileClosing::Abandon);
 
 private:
-    QJsonValue send(const QByteArray &verb, const QString &path, const QByteArray &body, int timeoutMs);
+    QJsonValue send(const QByteArray &verb, const QString &path, const QByteArray &body, int timeoutMs,
+                    WhileClosing closing);
 
     QUrl m_base;
     QNetworkAccessManager m_network;

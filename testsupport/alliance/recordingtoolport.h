@@ -22,10 +22,12 @@ public:
             progress.append(t);
     }
     void setClipboardText(const QString &t) override { clipboard = t; }
+    void setListItems(const QStringList &items) override { listItems = items; }
 
     QString text = QStringLiteral("前の出力");
     QStringList messages;
     QStringList progress;
     QString clipboard;
+    QStringList listItems;
     int hourglassDepth = 0;
 };

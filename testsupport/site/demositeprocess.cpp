@@ -18,8 +18,10 @@ DemoSiteProcess::~DemoSiteProcess()
 void DemoSiteProcess::start(const QStringList &options, int timeoutMs)
 {
     QStringList arguments = options;
-    arguments << QStringLiteral("--top-port") << QStringLiteral("0") << QStringLiteral("--world-port")
-              << QStringLiteral("0");
+    // Free ports, unless the test needs the ones compiled into the program.
+    if (!options.contains(QStringLiteral("--top-port")))
+        arguments << QStringLiteral("--top-port") << QStringLiteral("0") << QStringLiteral("--world-port")
+                  << QStringLiteral("0");
     m_process.setProgram(m_program);
     m_process.setArguments(arguments);
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);

@@ -12,7 +12,7 @@ public:
     explicit DemoSiteProcess(QString program);
     ~DemoSiteProcess();
 
-    // Starts with these options plus free ports and waits for its
+    // Starts with these options (plus free ports when they name none) and waits for its
     // "demosite ready top=P world=Q" line; throws std::runtime_error when it
     // does not come within timeoutMs.
     void start(const QStringList &options = {}, int timeoutMs = 15000);

@@ -124,6 +124,20 @@ QString FakeBrowser::locationUrl()
     return m_current;
 }
 
+std::optional<Document> FakeBrowser::awaitComplete(int)
+{
+    throwIfClosed();
+    if (m_busyLeft > 0) {
+        --m_busyLeft;
+        return std::nullopt;
+    }
+    if (m_incompleteLeft > 0) {
+        --m_incompleteLeft;
+        return std::nullopt;
+    }
+    return document();
+}
+
 Document FakeBrowser::document()
 {
     throwIfClosed();

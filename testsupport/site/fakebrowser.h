@@ -13,6 +13,8 @@
 // A load starts with navigate/refresh/back/forward. It is busy for the page's
 // busy polls (each busy() call counts one), then not busy but not complete
 // for its incomplete polls (each readyState() call counts one), then complete.
+// Each awaitComplete() call counts as one poll of whichever phase the load is
+// in, and gives the document only once the load is complete.
 class FakeBrowser : public Browser
 {
 public:
@@ -50,6 +52,7 @@ public:
     int readyState() override;
     bool busy() override;
     QString locationUrl() override;
+    std::optional<Document> awaitComplete(int maxMs) override;
     Document document() override;
     void setFieldValue(const QString &elementId, const QString &value) override;
     void quit() override;

@@ -1,0 +1,115 @@
+#include "testsupport/x11/x11input.h"
+
+#include <QByteArray>
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <memory>
+
+namespace {
+
+struct DisplayCloser
+{
+    void operator()(Display *display) const { XCloseDisplay(display); }
+};
+using DisplayHandle = std::unique_ptr<Display, DisplayCloser>;
+
+DisplayHandle open(const QString &name)
+{
+    return DisplayHandle(XOpenDisplay(name.toLocal8Bit().constData()));
+}
+
+QString titleOf(Display *display, Window window)
+{
+    const Atom netName = XInternAtom(display, "_NET_WM_NAME", False);
+    const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char *data = nullptr;
+    QString title;
+    if (XGetWindowProperty(display, window, netName, 0, 1024, False, utf8, &type, &format, &count, &after,
+                           &data) == Success &&
+        data) {
+        title = QString::fromUtf8(reinterpret_cast<const char *>(data), int(count));
+        XFree(data);
+    }
+    return title;
+}
+
+bool isMapped(Display *display, Window window)
+{
+    XWindowAttributes attributes;
+    return XGetWindowAttributes(display, window, &attributes) && attributes.map_state == IsViewable;
+}
+
+Window find(Display *display, Window parent, const QString &title)
+{
+    Window root = 0, parentOut = 0, *children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(display, parent, &root, &parentOut, &children, &count))
+        return 0;
+    Window found = 0;
+    for (unsigned int i = 0; i < count && !found; ++i) {
+        if (isMapped(display, children[i]) && titleOf(display, children[i]).contains(title))
+            found = children[i];
+        else
+            found = find(display, children[i], title);
+    }
+    if (children)
+        XFree(children);
+    return found;
+}
+
+} // namespace
+
+namespace X11Input {
+
+bool hasWindow(const QString &displayName, const QString &title)
+{
+    const DisplayHandle display = open(displayName);
+    return display && find(display.get(), DefaultRootWindow(display.get()), title) != 0;
+}
+
+bool click(const QString &displayName, const QString &title, QPoint pos)
+{
+    const DisplayHandle display = open(displayName);
+    if (!display)
+        return false;
+    const Window window = find(display.get(), DefaultRootWindow(display.get()), title);
+    if (!window)
+        return false;
+    int x = 0, y = 0;
+    Window child = 0;
+    XTranslateCoordinates(display.get(), window, DefaultRootWindow(display.get()), pos.x(), pos.y(), &x, &y,
+                          &child);
+    XTestFakeMotionEvent(display.get(), -1, x, y, CurrentTime);
+    XTestFakeButtonEvent(display.get(), 1, True, CurrentTime);
+    XTestFakeButtonEvent(display.get(), 1, False, 20);
+    XFlush(display.get());
+    XSync(display.get(), False);
+    return true;
+}
+
+bool requestClose(const QString &displayName, const QString &title)
+{
+    const DisplayHandle display = open(displayName);
+    if (!display)
+        return false;
+    const Window window = find(display.get(), DefaultRootWindow(display.get()), title);
+    if (!window)
+        return false;
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display.get(), "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = long(XInternAtom(display.get(), "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display.get(), window, False, NoEventMask, &event);
+    XSync(display.get(), False);
+    return true;
+}
+
+} // namespace X11Input

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QPoint>
+#include <QString>
+
+// What a person does to a program's windows on an X screen: click in a
+// window, and ask it to close as the window's × does (WM_DELETE_WINDOW).
+// Windows are found by a part of their title.
+namespace X11Input {
+
+// Whether a mapped window with that title part is on the screen.
+bool hasWindow(const QString &display, const QString &title);
+// A left click at pos (pixels inside the window).
+bool click(const QString &display, const QString &title, QPoint pos);
+// The close request of the window's ×.
+bool requestClose(const QString &display, const QString &title);
+
+} // namespace X11Input
