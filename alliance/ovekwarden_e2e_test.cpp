@@ -10,6 +10,7 @@
 #include "site/session.h"
 #include "site/startup.h"
 #include "site/webdriverbrowser.h"
+#include "testsupport/alliance/countingpacer.h"
 #include "testsupport/alliance/recordingtoolport.h"
 #include "testsupport/alliance/rosteroracle.h"
 #include "testsupport/site/demositeprocess.h"
@@ -43,15 +44,6 @@ public:
 
 private:
     std::function<void(const QString &)> &m_before;
-};
-
-// The roster walk with its pause taken out: the pause itself is tested on
-// its own, and thirty pauses would only make this test slow.
-class NoPause : public Pacer
-{
-public:
-    void startTicks() override {}
-    void waitForTicks() override {}
 };
 
 class OvekwardenEndToEnd : public ::testing::Test
@@ -110,7 +102,7 @@ TEST_F(OvekwardenEndToEnd, StartUpReachesTheOwnAllianceAndTheRosterMatchesTheWor
         QString::number(world[QStringLiteral("player")][QStringLiteral("alliance_id")].toInt());
     ASSERT_EQ(m_session.allianceId, ownAlliance);
 
-    NoPause pacer;
+    CountingPacer pacer; // no pause: the pause is tested on its own, thirty would only be slow
     RecordingToolPort port;
     CommandContext context{m_session, *m_navigator, m_browsers, pacer, port};
     RosterCommand(context).run();
@@ -149,7 +141,7 @@ TEST_F(OvekwardenEndToEnd, AProfileMissingItsHomeCastleIsLoadedAgain)
     startUp();
     // The first two profile loads come without the home castle's link.
     m_site.control(QStringLiteral("miss-marker?path=/user/&count=2"));
-    NoPause pacer;
+    CountingPacer pacer; // no pause: the pause is tested on its own, thirty would only be slow
     RecordingToolPort port;
     CommandContext context{m_session, *m_navigator, m_browsers, pacer, port};
     RosterCommand(context).run();

@@ -141,7 +141,7 @@ TEST(PlotRoster, DrawsMapDateLineAndListsFromTheFile)
     const QString path = dir.filePath(q("OVEKMAP_DATA_7.txt"));
     ASSERT_TRUE(DataFile::writeText(path, q("\"名前\",\"x\",\"y\"\r\n\"甲斐\",\"0\",\"0\"\r\n")));
     RecordingCanvas surface, picture1, picture2;
-    FixedClock clock;
+    FakeClock clock = fixedClock();
     const auto members = PlotRoster(path, Frame, 15360, clock, PlotSurfaces{surface, picture1, picture2});
     ASSERT_TRUE(members.has_value());
     EXPECT_EQ(members->MemberCount(), 1);
@@ -154,7 +154,7 @@ TEST(PlotRoster, NoFileDrawsNothing)
 {
     QTemporaryDir dir;
     RecordingCanvas surface, picture1, picture2;
-    FixedClock clock;
+    FakeClock clock = fixedClock();
     EXPECT_FALSE(PlotRoster(dir.filePath(q("none.txt")), Frame, 15360, clock,
                             PlotSurfaces{surface, picture1, picture2}));
     EXPECT_EQ(surface.clears + picture1.clears + picture2.clears, 0);

@@ -3,6 +3,7 @@
 #include "common/clock.h"
 #include "plotter/canvas.h"
 #include "plotter/messageport.h"
+#include "testsupport/common/fakeclock.h"
 
 #include <QList>
 #include <QStringList>
@@ -69,12 +70,10 @@ public:
 };
 
 // Noon on 6 May 2024.
-class FixedClock : public Clock
+inline FakeClock fixedClock()
 {
-public:
-    double secondsSinceMidnight() const override { return 12 * 3600; }
-    QDateTime now() const override { return QDateTime(QDate(2024, 5, 6), QTime(12, 0)); }
-};
+    return FakeClock(12 * 3600, QDate(2024, 5, 6));
+}
 
 class RecordingMessages : public MessagePort
 {

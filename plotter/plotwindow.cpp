@@ -8,10 +8,14 @@
 #include "plotter/messageport.h"
 #include "plotter/plotroster.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QPainter>
 #include <QScreen>
+#include <QThread>
 
 namespace {
 
@@ -115,6 +119,7 @@ void PlotWindow::Form_Load(const QString &commandLine)
     m_appDir = AppDir::withTrailingSlash(m_appDir);
     m_rosterName = TextSearch::trimSpaces(commandLine);
     show();
+    waitForFrame();
     m_picture2->move(Twips::toPixels(Plotter::picture2Left(screenWidthTwips())), 0);
 
     const QRect outer = frameGeometry();
@@ -129,6 +134,21 @@ void PlotWindow::Form_Load(const QString &commandLine)
     show();
     update();
     m_messages.information(completionTitle(), completionText());
+}
+
+void PlotWindow::waitForFrame()
+{
+    // Under a window manager the frame, and the maximised size with it,
+    // arrive some time after show(); the map is fitted to the window's outer
+    // size, so give them a moment. Without a manager the frame never comes.
+    if (QGuiApplication::platformName() == QStringLiteral("offscreen"))
+        return;
+    QElapsedTimer waited;
+    waited.start();
+    while (frameGeometry() == geometry() && waited.elapsed() < kFrameWaitMs) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(10);
+    }
 }
 
 void PlotWindow::PlotRoster()

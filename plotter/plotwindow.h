@@ -51,6 +51,9 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    static constexpr int kFrameWaitMs = 1000;
+
+    void waitForFrame();
     qint64 screenWidthTwips() const;
     qint64 screenHeightTwips() const;
 

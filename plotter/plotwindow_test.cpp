@@ -29,7 +29,7 @@ class PlotWindowTest : public ::testing::Test
 protected:
     void SetUp() override { ensureTestApplication(); }
     QTemporaryDir m_dir;
-    FixedClock m_clock;
+    FakeClock m_clock = fixedClock();
     RecordingMessages m_messages;
 };
 

@@ -156,6 +156,41 @@ TEST_F(StartupTest, RestartWithTheBrowserClosedOpensANewOneOnTheTopPageOnly)
     EXPECT_EQ(browser().navigations(), QStringList{kTop + QStringLiteral("/")});
 }
 
+TEST_F(StartupTest, RestartDoesNothingWhileABrowserIsBeingMade)
+{
+    // Making a browser runs the event loop, so 「再起動」 can be clicked
+    // meanwhile: it must neither walk nor make a second browser on the
+    // same profile.
+    StartupSequence *sequence = nullptr;
+    int restartsDuringCreation = 0;
+    BrowserSlot slot([&] {
+        ++restartsDuringCreation;
+        sequence->restart();
+        return makeBrowser();
+    });
+    Navigator navigator(slot, m_session.world, m_clock, m_pump);
+    StartupSequence restartable(m_session, slot, navigator, m_pump);
+    sequence = &restartable;
+    restartable.restart(); // before any browser exists
+    EXPECT_EQ(m_browsersMade, 0);
+    slot.replaceWithNew();
+    slot.replaceWithNew();
+    EXPECT_EQ(restartsDuringCreation, 2);
+    EXPECT_EQ(m_browsersMade, 2) << "a restart made a browser of its own";
+    EXPECT_TRUE(static_cast<FakeBrowser &>(slot.current()).navigations().isEmpty());
+}
+
+TEST_F(StartupTest, ReopeningTheBrowserWalksBackIntoTheWorld)
+{
+    m_browsers.replaceWithNew();
+    browser().close(); // the user's browser died under a command
+    startup().reopenBrowser();
+    EXPECT_EQ(m_browsersMade, 2);
+    EXPECT_EQ(browser().navigations(), QStringList({kTop + QStringLiteral("/"), kTop + QStringLiteral("/"),
+                                                    kTop + QStringLiteral("/select?game_start=1"),
+                                                    kWorld + QStringLiteral("/enter")}));
+}
+
 TEST(AppDirTest, GetsOneTrailingSlash)
 {
     EXPECT_EQ(AppDir::withTrailingSlash(QStringLiteral("/opt/ovek")), QStringLiteral("/opt/ovek/"));
