@@ -8,9 +8,11 @@
 #include "site/startup.h"
 #include "site/startupwindow.h"
 #include "site/webdriverbrowser.h"
+#include "site/worldsettings.h"
 
 #include <QApplication>
 #include <QMessageBox>
+#include <cstdio>
 
 #ifdef Q_OS_UNIX
 #include <unistd.h>
@@ -31,16 +33,39 @@ WebDriverOptions browserOptions(const QString &appDir)
     return options;
 }
 
+void tellUser(const QString &text)
+{
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("注意"), text, QMessageBox::Ok);
+    box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    box.exec();
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    app.setApplicationVersion(QStringLiteral(OVEK_VERSION));
     app.setQuitOnLastWindowClosed(false); // the start-up window closes before the tool window opens
 
     Session session;
-    session.world = WorldConfig::compiledIn();
     session.appDir = AppDir::path();
+    // The server and world come from the command line, the settings file or
+    // the build, and are checked before any browser starts.
+    const WorldSettings settings = configureWorld(app.arguments(), session.appDir, WorldConfig::compiledIn());
+    if (settings.outcome == WorldSettings::Outcome::Print) {
+        std::fputs(settings.text.toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+    if (settings.outcome == WorldSettings::Outcome::Refused) {
+        tellUser(settings.text);
+        return 2;
+    }
+    session.world = settings.world;
+    if (settings.save) {
+        if (const QString problem = saveWorldSettings(session.appDir, session.world); !problem.isEmpty())
+            tellUser(problem);
+    }
 
     EventLoopPump pump;
     SystemClock clock;
@@ -66,9 +91,7 @@ int main(int argc, char *argv[])
         // Chromium, join an alliance) before the next try can work.
         browsers.quit();
         startWindow->hide();
-        QMessageBox box(QMessageBox::Warning, QStringLiteral("注意"), failure.message(), QMessageBox::Ok);
-        box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
-        box.exec();
+        tellUser(failure.message());
         delete startWindow;
         return 1;
     }

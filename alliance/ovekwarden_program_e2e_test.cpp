@@ -69,15 +69,23 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_display.isRunning());
-        m_site.start({QStringLiteral("--auto-login"), QStringLiteral("--members"), QStringLiteral("6"),
-                      QStringLiteral("--top-port"), QStringLiteral(OVEK_DEMO_TOP_PORT),
-                      QStringLiteral("--world-port"), QStringLiteral(OVEK_DEMO_WORLD_PORT)});
+        m_site.start(
+            QStringList{QStringLiteral("--auto-login"), QStringLiteral("--members"), QStringLiteral("6")} +
+            siteOptions());
         m_allianceId =
             QString::number(dump()[QStringLiteral("player")][QStringLiteral("alliance_id")].toInt());
         // A program directory of its own, so the browser profile is ours alone.
         m_program = m_appDir.filePath(QStringLiteral("ovekwarden"));
         ASSERT_TRUE(QFile::copy(QStringLiteral(OVEKWARDEN_PROGRAM), m_program));
     }
+
+    // The ports compiled into the program, unless a test names its server.
+    virtual QStringList siteOptions() const
+    {
+        return {QStringLiteral("--top-port"), QStringLiteral(OVEK_DEMO_TOP_PORT),
+                QStringLiteral("--world-port"), QStringLiteral(OVEK_DEMO_WORLD_PORT)};
+    }
+    virtual QStringList programArguments() const { return {}; }
 
     void TearDown() override
     {
@@ -102,13 +110,24 @@ protected:
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
     }
 
-    void startToolWindow()
+    void startToolWindow(const QString &caption = kToolWindow)
     {
         m_ovekwarden.setProcessEnvironment(m_display.environment());
         m_ovekwarden.setProcessChannelMode(QProcess::ForwardedChannels);
-        m_ovekwarden.start(m_program, {});
+        m_ovekwarden.start(m_program, programArguments());
         ASSERT_TRUE(m_ovekwarden.waitForStarted(5000));
-        ASSERT_TRUE(m_display.waitForWindow(kToolWindow, 90000)) << "the tool window never opened";
+        ASSERT_TRUE(m_display.waitForWindow(caption, 90000)) << "the tool window never opened";
+    }
+    // Clicks 「同盟名簿作成」 and waits for the roster the world implies.
+    void expectRosterOfTheWorld()
+    {
+        clickRoster();
+        int members = 0;
+        const QString expected = RosterOracle::rosterText(dump(), m_allianceId, &members);
+        ASSERT_EQ(members, 6);
+        const QByteArray expectedBytes = RosterOracle::codePage932Bytes(expected + QStringLiteral("\r\n"));
+        EXPECT_TRUE(waitFor([&] { return rosterBytes() == expectedBytes; }, 60000))
+            << rosterBytes().toStdString();
     }
     bool hasWindow(const QString &title) const { return X11Input::hasWindow(m_display.name(), title); }
     void clickRoster() { ASSERT_TRUE(X11Input::click(m_display.name(), kToolWindow, kRosterButton)); }
@@ -203,14 +222,48 @@ TEST_F(OvekwardenProgram, ABrowserKilledMidWalkIsToldAndReplacedAndTheNextRoster
     ASSERT_TRUE(waitFor(
         [&] { return !processesMentioning(QStringLiteral("--user-data-dir=") + profile).isEmpty(); }, 30000));
     ASSERT_TRUE(waitFor([&] { return !hasWindow(QStringLiteral("ブラウザを開き直しています")); }, 60000));
-    clickRoster();
-    int members = 0;
-    const QString expected = RosterOracle::rosterText(dump(), m_allianceId, &members);
-    ASSERT_EQ(members, 6);
-    const QByteArray expectedBytes = RosterOracle::codePage932Bytes(expected + QStringLiteral("\r\n"));
-    EXPECT_TRUE(waitFor([&] { return rosterBytes() == expectedBytes; }, 60000))
-        << rosterBytes().toStdString();
+    expectRosterOfTheWorld();
     shot(QStringLiteral("ovekwarden-after-reopen"));
+}
+
+// A bad world number is refused with a message before any browser starts.
+class OvekwardenWithABadOption : public OvekwardenProgram
+{
+protected:
+    QStringList programArguments() const override
+    {
+        return {QStringLiteral("--world"), QStringLiteral("w12")};
+    }
+};
+
+TEST_F(OvekwardenWithABadOption, IsRefusedWithAMessageAndStartsNoBrowser)
+{
+    startToolWindow(QStringLiteral("注意"));
+    shot(QStringLiteral("ovekwarden-bad-option"));
+    EXPECT_TRUE(processesMentioning(m_appDir.filePath(QStringLiteral("browser-profile"))).isEmpty());
+    EXPECT_TRUE(processesMentioning(QStringLiteral("chromedriver"), QStringLiteral("--port=")).isEmpty());
+    ASSERT_TRUE(X11Input::requestClose(m_display.name(), QStringLiteral("注意")));
+    ASSERT_TRUE(m_ovekwarden.waitForFinished(5000));
+    EXPECT_EQ(m_ovekwarden.exitCode(), 2);
+}
+
+// Another server and world, given on the command line: no rebuild.
+class OvekwardenOnWorld12 : public OvekwardenProgram
+{
+protected:
+    QStringList siteOptions() const override { return {QStringLiteral("--world"), QStringLiteral("12")}; }
+    QStringList programArguments() const override
+    {
+        return {QStringLiteral("--top-url"), m_site.topUrl(),           QStringLiteral("--world-url"),
+                m_site.worldUrl(),           QStringLiteral("--world"), QStringLiteral("12")};
+    }
+};
+
+TEST_F(OvekwardenOnWorld12, OptionsLeadIntoThatWorldAndItsOwnAlliance)
+{
+    startToolWindow(QStringLiteral("同盟管理ツール - w012"));
+    shot(QStringLiteral("ovekwarden-world12"));
+    expectRosterOfTheWorld();
 }
 
 } // namespace

@@ -86,6 +86,9 @@ OVEKMark::OVEKMark(Session &session, BrowserSlot &browsers, Navigator &navigator
       m_caption(QStringLiteral("同盟管理ツール"))
 {
     setObjectName(QStringLiteral("OVEKMark"));
+    // A leader with two worlds open tells the windows apart by the world.
+    if (session.world.worldNumber != WorldConfig::compiledIn().worldNumber)
+        m_caption += QStringLiteral(" - ") + session.world.worldLinkKey();
     setWindowTitle(m_caption);
     m_pacer = new TimerPacer(m_pump, this);
     m_placement.setInterval(kPlacementCheckMs);

@@ -55,6 +55,7 @@ protected:
         m_session.appDir = m_dir.path() + QStringLiteral("/");
         m_session.world.worldBaseUrl = QStringLiteral("http://127.0.0.1:1");
         m_session.world.warRankingKey = QStringLiteral("5");
+        m_session.world.worldNumber = QStringLiteral("3");
     }
 
     std::unique_ptr<RecordingToolWindow> openWindow()
@@ -220,6 +221,15 @@ TEST_F(ToolWindowTest, ClosingTheWindowDuringARosterWalkEndsItAndKeepsTheFile)
     EXPECT_FALSE(window->pacer().timer().isActive());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the hourglass is gone";
     AppQuit::reset();
+}
+
+TEST_F(ToolWindowTest, AnotherWorldShowsInTheCaption)
+{
+    m_session.world.worldNumber = QStringLiteral("12");
+    auto window = openWindow();
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("同盟管理ツール - w012"));
+    window->showProgress(QStringLiteral("名簿作成 1/3"));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("同盟管理ツール - w012 - 名簿作成 1/3"));
 }
 
 TEST_F(ToolWindowTest, WidenTwiceRestoresWidthsAndCaption)

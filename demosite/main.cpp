@@ -8,11 +8,12 @@
 namespace {
 
 const char *const kUsage =
-    "usage: demosite [--seed N] [--top-port P] [--world-port P] [--members N] [--auto-login] [--help]\n"
+    "usage: demosite [--seed N] [--top-port P] [--world-port P] [--world N] [--members N] [--auto-login] "
+    "[--help]\n"
     "  --seed N        world seed (default 1)\n"
     "  --top-port P    port of the public top site (default " OVEK_DEMO_TOP_PORT_TEXT ", 0 = any free port)\n"
-    "  --world-port P  port of the world 3 server (default " OVEK_DEMO_WORLD_PORT_TEXT
-    ", 0 = any free port)\n"
+    "  --world-port P  port of the world server (default " OVEK_DEMO_WORLD_PORT_TEXT ", 0 = any free port)\n"
+    "  --world N       the world number the world server is (default 3, 1 to 999)\n"
     "  --members N     size of the player's own alliance (default 30, 1 to 1000)\n"
     "  --auto-login    the login entry logs in at once\n";
 
@@ -49,6 +50,10 @@ int main(int argc, char **argv)
             if (!numberArgument(argc, argv, i, 0, 65535, value))
                 return 2;
             (option == "--top-port" ? options.topPort : options.worldPort) = static_cast<int>(value);
+        } else if (option == "--world") {
+            if (!numberArgument(argc, argv, i, 1, 999, value))
+                return 2;
+            options.world = static_cast<int>(value);
         } else if (option == "--members") {
             // Bounded so the names of the world stay unique.
             if (!numberArgument(argc, argv, i, 1, 1000, value))

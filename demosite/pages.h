@@ -32,7 +32,9 @@ std::string notFoundPage();
 // Public top site.
 std::string topIndexPage(bool loggedIn, const std::string &loginName);
 std::string loginFormPage(const std::string &error);
-std::string worldSelectPage(const std::string &worldEntryUrl);
+// Worlds 1 to 5 (and the served one when it is higher); only the served
+// one leads into the world.
+std::string worldSelectPage(const std::string &worldEntryUrl, int worldNumber);
 std::string worldClosedPage(int worldNumber);
 
 // Small labelled pictures used as table headings; empty for an unknown name.

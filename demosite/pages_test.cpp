@@ -242,8 +242,13 @@ TEST(PagesTest, TopPagesInviteLoginAndLeadIntoWorldThree)
     EXPECT_EQ(in.find("JAPAN IDをお持ちでない方もこちら"), std::string::npos);
     EXPECT_NE(in.find("href=\"/game_start.php\""), std::string::npos);
     EXPECT_NE(in.find("&lt;me&gt;"), std::string::npos);
-    const std::string select = pages::worldSelectPage("http://127.0.0.1:9/login/enter.php");
+    const std::string select = pages::worldSelectPage("http://127.0.0.1:9/login/enter.php", 3);
     EXPECT_TRUE(inOrder(select, {"title=\"w001\"", "title=\"w002\"",
                                  "<a href=\"http://127.0.0.1:9/login/enter.php\" title=\"w003\">",
                                  "title=\"w004\"", "title=\"w005\""}));
+    // Another world served: its link leads in, world 3 is closed like the rest.
+    const std::string twelve = pages::worldSelectPage("http://127.0.0.1:9/login/enter.php", 12);
+    EXPECT_TRUE(inOrder(twelve, {"href=\"/world_closed.php?w=3\" title=\"w003\"",
+                                 "<a href=\"http://127.0.0.1:9/login/enter.php\" title=\"w012\">"}));
+    EXPECT_EQ(twelve.find("title=\"w006\""), std::string::npos);
 }

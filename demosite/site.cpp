@@ -186,7 +186,7 @@ void DemoSite::serveTop(const httplib::Request &request, httplib::Response &resp
         if (name.empty())
             redirect(response, "/");
         else
-            sendHtml(response, pages::worldSelectPage(worldUrl() + "/login/enter.php"));
+            sendHtml(response, pages::worldSelectPage(worldUrl() + "/login/enter.php", m_options.world));
     } else if (path == "/world_closed.php") {
         sendHtml(response, pages::worldClosedPage(intParam(request, "w", 0)));
     } else if (path == "/logout.php") {

@@ -26,6 +26,7 @@ struct SiteOptions
     int worldPort = 0;
     int members = 30;
     bool autoLogin = false;
+    int world = 3; // the world number the world server is, 1 to 999
 };
 
 // The demo game site: the public top site and the world 3 server, two

@@ -1,6 +1,7 @@
 #include "demosite/html.h"
 #include "demosite/pages.h"
 
+#include <algorithm>
 #include <map>
 
 using html::escape;
@@ -34,12 +35,15 @@ std::string loginFormPage(const std::string &error)
     return html::topPage("ログイン", main);
 }
 
-std::string worldSelectPage(const std::string &worldEntryUrl)
+std::string worldSelectPage(const std::string &worldEntryUrl, int worldNumber)
 {
     std::string main = "<h2>ワールド選択</h2>\n<ul class=\"worlds\">\n";
-    for (int w = 1; w <= 5; ++w) {
-        const std::string title = "w00" + number(w);
-        const std::string href = w == 3 ? worldEntryUrl : "/world_closed.php?w=" + number(w);
+    for (int w = 1; w <= std::max(5, worldNumber); ++w) {
+        if (w > 5 && w != worldNumber)
+            continue;
+        const std::string digits = number(w);
+        const std::string title = "w" + std::string(digits.size() < 3 ? 3 - digits.size() : 0, '0') + digits;
+        const std::string href = w == worldNumber ? worldEntryUrl : "/world_closed.php?w=" + number(w);
         main +=
             "<li><a href=\"" + escape(href) + "\" title=\"" + title + "\">第" + number(w) + "陣</a></li>\n";
     }

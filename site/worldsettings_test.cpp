@@ -1,0 +1,123 @@
+#include "site/worldsettings.h"
+#include "testsupport/common/qtprinters.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+WorldConfig builtIn()
+{
+    WorldConfig world;
+    world.gameSiteTopUrl = QStringLiteral("http://127.0.0.1:18080");
+    world.worldBaseUrl = QStringLiteral("http://127.0.0.1:18083");
+    world.worldNumber = QStringLiteral("3");
+    world.warRankingKey = QStringLiteral("5");
+    return world;
+}
+
+class WorldSettingsTest : public ::testing::Test
+{
+protected:
+    void writeFile(const QByteArray &bytes)
+    {
+        QFile file(m_dir.filePath(QStringLiteral("ovekwarden.ini")));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    WorldSettings configure(QStringList options)
+    {
+        options.prepend(QStringLiteral("ovekwarden"));
+        return configureWorld(options, m_dir.path(), builtIn());
+    }
+
+    QTemporaryDir m_dir;
+};
+
+TEST_F(WorldSettingsTest, OptionOverFileOverBuiltInKeyByKey)
+{
+    WorldSettings nothing = configure({});
+    EXPECT_EQ(nothing.outcome, WorldSettings::Outcome::Run);
+    EXPECT_EQ(nothing.world.worldNumber, QStringLiteral("3"));
+    EXPECT_EQ(nothing.world.worldBaseUrl, QStringLiteral("http://127.0.0.1:18083"));
+
+    // The file with a byte order mark, CR LF lines and a key of no meaning.
+    writeFile("\xEF\xBB\xBF[General]\r\nworld=12\r\nworld-url=https://w12.example.jp\r\ncolour=blue\r\n");
+    const WorldSettings fromFile = configure({});
+    ASSERT_EQ(fromFile.outcome, WorldSettings::Outcome::Run) << fromFile.text.toStdString();
+    EXPECT_EQ(fromFile.world.worldNumber, QStringLiteral("12"));
+    EXPECT_EQ(fromFile.world.worldBaseUrl, QStringLiteral("https://w12.example.jp"));
+    EXPECT_EQ(fromFile.world.gameSiteTopUrl, QStringLiteral("http://127.0.0.1:18080")) << "not in the file";
+    EXPECT_EQ(fromFile.world.warRankingKey, QStringLiteral("5"));
+
+    const WorldSettings both =
+        configure({QStringLiteral("--world"), QStringLiteral("7"), QStringLiteral("--ranking-key=9")});
+    EXPECT_EQ(both.world.worldNumber, QStringLiteral("7"));
+    EXPECT_EQ(both.world.warRankingKey, QStringLiteral("9"));
+    EXPECT_EQ(both.world.worldBaseUrl, QStringLiteral("https://w12.example.jp"));
+}
+
+TEST_F(WorldSettingsTest, TheSameFileWithoutBomAndWithLfReadsTheSame)
+{
+    writeFile("world=12\nworld-url=https://w12.example.jp\n");
+    const WorldSettings plain = configure({});
+    EXPECT_EQ(plain.world.worldNumber, QStringLiteral("12"));
+    EXPECT_EQ(plain.world.worldBaseUrl, QStringLiteral("https://w12.example.jp"));
+}
+
+TEST_F(WorldSettingsTest, BadValuesAreRefusedNamingTheOptionOrKey)
+{
+    const struct
+    {
+        QStringList options;
+        QString named;
+    } refused[] = {
+        {{QStringLiteral("--world-url"), QStringLiteral("ftp://w3.example.jp")},
+         QStringLiteral("--world-url")},
+        {{QStringLiteral("--world-url"), QStringLiteral("https://w3.example.jp/")},
+         QStringLiteral("--world-url")},
+        {{QStringLiteral("--top-url"), QStringLiteral("https://example.jp/game")},
+         QStringLiteral("--top-url")},
+        {{QStringLiteral("--top-url"), QStringLiteral("example.jp")}, QStringLiteral("--top-url")},
+        {{QStringLiteral("--world"), QStringLiteral("1234")}, QStringLiteral("--world")},
+        {{QStringLiteral("--world"), QStringLiteral("w3")}, QStringLiteral("--world")},
+        {{QStringLiteral("--ranking-key"), QStringLiteral("5a")}, QStringLiteral("--ranking-key")},
+        {{QStringLiteral("--colour"), QStringLiteral("blue")}, QStringLiteral("colour")},
+        {{QStringLiteral("stray")}, QStringLiteral("stray")},
+    };
+    for (const auto &c : refused) {
+        const WorldSettings settings = configure(c.options);
+        EXPECT_EQ(settings.outcome, WorldSettings::Outcome::Refused) << c.options.join(u' ').toStdString();
+        EXPECT_TRUE(settings.text.contains(c.named)) << settings.text.toStdString();
+    }
+    // Accepted: a port, https, three digits.
+    const WorldSettings fine =
+        configure({QStringLiteral("--world-url"), QStringLiteral("https://w3.example.jp:8443"),
+                   QStringLiteral("--world"), QStringLiteral("012")});
+    EXPECT_EQ(fine.outcome, WorldSettings::Outcome::Run) << fine.text.toStdString();
+
+    writeFile("world=abc\n");
+    const WorldSettings badFile = configure({});
+    EXPECT_EQ(badFile.outcome, WorldSettings::Outcome::Refused);
+    EXPECT_TRUE(badFile.text.contains(QStringLiteral("ovekwarden.ini")));
+    EXPECT_TRUE(badFile.text.contains(QStringLiteral("「world」")));
+}
+
+TEST_F(WorldSettingsTest, HelpIsPrintedAndSavingWritesTheFile)
+{
+    const WorldSettings help = configure({QStringLiteral("--help")});
+    EXPECT_EQ(help.outcome, WorldSettings::Outcome::Print);
+    EXPECT_TRUE(help.text.contains(QStringLiteral("--world-url")));
+    EXPECT_TRUE(help.text.contains(QStringLiteral("ワールド番号")));
+
+    const WorldSettings saving =
+        configure({QStringLiteral("--world"), QStringLiteral("12"), QStringLiteral("--save-settings")});
+    ASSERT_TRUE(saving.save);
+    EXPECT_FALSE(QFile::exists(m_dir.filePath(QStringLiteral("ovekwarden.ini"))))
+        << "nothing written unasked";
+    EXPECT_EQ(saveWorldSettings(m_dir.path(), saving.world), QString());
+    EXPECT_EQ(configure({}).world.worldNumber, QStringLiteral("12"));
+}
+
+} // namespace
