@@ -1,0 +1,111 @@
+#pragma once
+
+// The fixture of the end-to-end tests of commands: demosite on free ports,
+// chromedriver with a headless Chromium, the real start-up walk, and the
+// command's collaborators (no pacing pause, a recording port). The test
+// target defines OVEK_DEMOSITE_PROGRAM.
+
+#include "alliance/commandcontext.h"
+#include "common/clock.h"
+#include "common/pump.h"
+#include "site/browserslot.h"
+#include "site/navigator.h"
+#include "site/session.h"
+#include "site/startup.h"
+#include "site/webdriverbrowser.h"
+#include "testsupport/alliance/countingpacer.h"
+#include "testsupport/alliance/recordingtoolport.h"
+#include "testsupport/site/demositeprocess.h"
+#include "testsupport/x11/testapplication.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+
+// The real browser, with a hook before each navigation so a test can change
+// the game at a precise moment of a walk.
+class HookedBrowser : public WebDriverBrowser
+{
+public:
+    HookedBrowser(const WebDriverOptions &options, std::function<void(const QString &)> &before)
+        : WebDriverBrowser(options), m_before(before)
+    {
+    }
+    void navigate(const QString &address) override
+    {
+        if (m_before)
+            m_before(address);
+        WebDriverBrowser::navigate(address);
+    }
+
+private:
+    std::function<void(const QString &)> &m_before;
+};
+
+class EndToEndFixture : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite() { ensureTestApplication(); }
+
+    // demosite's options besides its ports.
+    virtual QStringList siteOptions() const
+    {
+        return {QStringLiteral("--auto-login"), QStringLiteral("--seed"), QStringLiteral("7")};
+    }
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_appDir.isValid() && m_profile.isValid());
+        m_site.start(siteOptions());
+        m_session.world.gameSiteTopUrl = m_site.topUrl();
+        m_session.world.worldBaseUrl = m_site.worldUrl();
+        m_session.world.worldNumber = QStringLiteral("3");
+        m_session.world.warRankingKey = QStringLiteral("5");
+        m_session.appDir = m_appDir.path() + QStringLiteral("/");
+        m_navigator = std::make_unique<Navigator>(m_browsers, m_session.world, m_clock, m_pump);
+        m_context = std::make_unique<CommandContext>(
+            CommandContext{m_session, *m_navigator, m_browsers, m_pacer, m_port});
+    }
+
+    void TearDown() override { m_browsers.quit(); }
+
+    QJsonObject dump() const
+    {
+        return QJsonDocument::fromJson(m_site.control(QStringLiteral("dump"))).object();
+    }
+    QString ownAllianceId() const
+    {
+        return QString::number(dump()[QStringLiteral("player")][QStringLiteral("alliance_id")].toInt());
+    }
+
+    void startUp()
+    {
+        StartupSequence startup(m_session, m_browsers, *m_navigator, m_pump);
+        startup.run();
+    }
+    CommandContext &context() { return *m_context; }
+
+    DemoSiteProcess m_site{QStringLiteral(OVEK_DEMOSITE_PROGRAM)};
+    QTemporaryDir m_appDir;
+    QTemporaryDir m_profile;
+    Session m_session;
+    std::function<void(const QString &)> m_beforeNavigate;
+    BrowserSlot m_browsers{[this] {
+        WebDriverOptions options;
+        options.profileDir = m_profile.path();
+        options.headless = true;
+        options.noSandbox = true; // CI runs as root
+        return std::make_unique<HookedBrowser>(options, m_beforeNavigate);
+    }};
+    SystemClock m_clock;
+    EventLoopPump m_pump;
+    std::unique_ptr<Navigator> m_navigator;
+    // No pause: the pause is tested on its own, and a walk of thirty pauses
+    // would only make the tests slow.
+    CountingPacer m_pacer;
+    RecordingToolPort m_port;
+    std::unique_ptr<CommandContext> m_context;
+};
