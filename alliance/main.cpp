@@ -98,7 +98,7 @@ int main(int argc, char *argv[])
     startWindow->close();
     startWindow->deleteLater();
 
-    OVEKMark tool(session, browsers, navigator, pump);
+    OVEKMark tool(session, browsers, navigator, pump, clock);
     tool.setBrowserReopener([&startup] { startup.reopenBrowser(); });
     tool.Form_Load();
     const int code = app.exec();

@@ -1,7 +1,13 @@
 #include "alliance/toolwindow.h"
 
+#include "alliance/activitycommand.h"
+#include "alliance/alliancereportcommand.h"
+#include "alliance/branchcastlecommand.h"
 #include "alliance/pacer.h"
 #include "alliance/plotterlauncher.h"
+#include "alliance/rankingarchive.h"
+#include "alliance/replychecker.h"
+#include "alliance/replycheckercommand.h"
 #include "alliance/rostercommand.h"
 #include "alliance/toolwindowlayout.h"
 #include "alliance/wrappingcheckbox.h"
@@ -79,9 +85,11 @@ QString withCrLf(QString text)
 
 } // namespace
 
-OVEKMark::OVEKMark(Session &session, BrowserSlot &browsers, Navigator &navigator, Pump &pump, QWidget *parent)
+OVEKMark::OVEKMark(Session &session, BrowserSlot &browsers, Navigator &navigator, Pump &pump,
+                   const Clock &clock, QWidget *parent)
     : QWidget(parent), m_session(session), m_browsers(browsers), m_navigator(navigator), m_pump(pump),
-      m_guard([this](bool busy) { setBrowserCommandsEnabled(!busy); }), m_runner(*this, m_guard),
+      m_clock(clock), m_guard([this](bool busy) { setBrowserCommandsEnabled(!busy); }),
+      m_runner(*this, m_guard), m_rankingPanel(session, *this, *this),
       m_plotterProgram(session.appDir + PlotterLauncher::programName()),
       m_caption(QStringLiteral("同盟管理ツール"))
 {
@@ -136,17 +144,47 @@ void OVEKMark::buildControls()
 
     registerBrowserCommand(QStringLiteral("Command2"), QStringLiteral("名簿作成"),
                            [](CommandContext &context) { RosterCommand(context).run(); });
+    registerBrowserCommand(QStringLiteral("Command3"), QStringLiteral("出城リスト作成"),
+                           [this](CommandContext &context) { ListBranchCastles(context, m_clock); });
+    registerBrowserCommand(QStringLiteral("Command5"), QStringLiteral("活動履歴"),
+                           [this](CommandContext &context) { ActivityCommand(context, m_clock).run(); });
+    registerBrowserCommand(QStringLiteral("Command7"), QStringLiteral("同盟データ取得"),
+                           [this](CommandContext &context) {
+                               AllianceReportCommand(context, m_clock, inputText(QStringLiteral("Text2")),
+                                                     inputText(QStringLiteral("Text3(0)")),
+                                                     inputText(QStringLiteral("Text3(1)")))
+                                   .run();
+                           });
+    registerBrowserCommand(QStringLiteral("Command8"), QStringLiteral("返信者リストアップ"),
+                           [this](CommandContext &context) {
+                               // Text4 shows the keyword as it is used: blanks at both ends removed.
+                               auto *text4 = control<QLineEdit>(QStringLiteral("Text4"));
+                               text4->setText(ReplyChecker::trimmedKeyword(text4->text()));
+                               ReplyCheckCommand(context, text4->text()).run();
+                           });
 
     // Buttons whose commands are not part of the tool yet stay visible, so
     // the window looks as users know it, but cannot be pressed.
     const QStringList windowCommands{QStringLiteral("Command1(0)"), QStringLiteral("Command1(1)"),
-                                     QStringLiteral("Command1(2)"), QStringLiteral("Command4")};
+                                     QStringLiteral("Command1(2)"), QStringLiteral("Command4"),
+                                     QStringLiteral("Command6")};
     for (QWidget *widget : std::as_const(m_controls)) {
         auto *button = qobject_cast<QPushButton *>(widget);
         if (button && !windowCommands.contains(button->objectName()) && !m_browserButtons.contains(button))
             button->setEnabled(false);
     }
-    m_combo1->setEnabled(false);
+
+    // The war-ranking panel: picking a band extracts it (a browser command
+    // like the buttons), the options pick the category, Command6 saves.
+    connect(m_combo1, &QComboBox::activated, this, &OVEKMark::Combo1_Click);
+    for (int i = 0; i < RankingArchive::kCategoryCount; ++i)
+        connect(control<QRadioButton>(QStringLiteral("Option1(%1)").arg(i)), &QRadioButton::toggled, this,
+                [this, i](bool on) {
+                    if (on)
+                        Option1_Click(i);
+                });
+    connect(control<QPushButton>(QStringLiteral("Command6")), &QPushButton::clicked, this,
+            &OVEKMark::Command6_Click);
 }
 
 void OVEKMark::registerBrowserCommand(const QString &buttonName, const QString &commandName, CommandBody body)
@@ -167,6 +205,7 @@ void OVEKMark::setBrowserCommandsEnabled(bool enabled)
 {
     for (QPushButton *button : std::as_const(m_browserButtons))
         button->setEnabled(enabled);
+    m_combo1->setEnabled(enabled);
 }
 
 void OVEKMark::setBrowserReopener(CommandRunner::BrowserReopener reopen)
@@ -180,10 +219,18 @@ void OVEKMark::setBrowserReopener(CommandRunner::BrowserReopener reopen)
     });
 }
 
-QString OVEKMark::archiveFileOfFirstCategory() const
+QString OVEKMark::inputText(const QString &name) const
 {
-    return m_session.appDir + QStringLiteral("Archive_") + m_session.world.warRankingKey +
-           QStringLiteral("_") + m_option1First->text() + QStringLiteral(".txt");
+    return control<QLineEdit>(name)->text();
+}
+
+int OVEKMark::selectedCategory() const
+{
+    for (int i = 0; i < RankingArchive::kCategoryCount; ++i) {
+        if (control<QRadioButton>(QStringLiteral("Option1(%1)").arg(i))->isChecked())
+            return i;
+    }
+    return 0;
 }
 
 void OVEKMark::Form_Load()
@@ -193,7 +240,7 @@ void OVEKMark::Form_Load()
                         QStringLiteral("201～300位"), QStringLiteral("301～400位"),
                         QStringLiteral("401～500位")});
     m_combo1->setCurrentIndex(-1);
-    m_check1->setEnabled(DataFile::exists(archiveFileOfFirstCategory()));
+    m_rankingPanel.selectCategory(0); // Check1 follows the archive of the first category
     show();
     placeOnScreen();
     m_placementChecks = 0;
@@ -267,6 +314,38 @@ void OVEKMark::Command4_Click()
         showMessage(QStringLiteral("分布図プログラムを起動できませんでした。"), QStringLiteral("注意"),
                     Icon::Warning);
     }
+}
+
+void OVEKMark::Combo1_Click(int index)
+{
+    if (index < 0)
+        return;
+    const int category = selectedCategory();
+    const bool compare = m_check1->isChecked();
+    CommandContext context{m_session, m_navigator, m_browsers, *m_pacer, *this};
+    if (m_runner.run(QStringLiteral("合戦格付抽出"),
+                     [&] { RankingCommand(context, index, category, compare).run(); }))
+        control<QPushButton>(QStringLiteral("Command6"))->setFocus();
+}
+
+void OVEKMark::Option1_Click(int index)
+{
+    m_rankingPanel.selectCategory(index);
+}
+
+void OVEKMark::Command6_Click()
+{
+    m_rankingPanel.save(selectedCategory());
+}
+
+void OVEKMark::setCheck1Enabled(bool enabled)
+{
+    m_check1->setEnabled(enabled);
+}
+
+void OVEKMark::setCheck1Ticked(bool ticked)
+{
+    m_check1->setChecked(ticked);
 }
 
 void OVEKMark::closeEvent(QCloseEvent *event)

@@ -3,6 +3,7 @@
 #include "alliance/commandcontext.h"
 #include "alliance/commandguard.h"
 #include "alliance/commandrunner.h"
+#include "alliance/rankingcommand.h"
 #include "alliance/toolport.h"
 
 #include <QHash>
@@ -15,17 +16,18 @@ class QComboBox;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
+class Clock;
 class Pump;
 class TimerPacer;
 
 // The alliance tool window 「同盟管理ツール」: the buttons of every alliance
 // command, the shared output box Text1, and the pacing timer. Thin: each
 // handler hands its work to a command object with this window as its port.
-class OVEKMark : public QWidget, public ToolPort
+class OVEKMark : public QWidget, public ToolPort, public RankingPanelPort
 {
     Q_OBJECT
 public:
-    OVEKMark(Session &session, BrowserSlot &browsers, Navigator &navigator, Pump &pump,
+    OVEKMark(Session &session, BrowserSlot &browsers, Navigator &navigator, Pump &pump, const Clock &clock,
              QWidget *parent = nullptr);
     ~OVEKMark() override;
 
@@ -41,6 +43,10 @@ public:
     void setClipboardText(const QString &text) override;
     void setListItems(const QStringList &items) override;
 
+    // RankingPanelPort
+    void setCheck1Enabled(bool enabled) override;
+    void setCheck1Ticked(bool ticked) override;
+
     // The plotter program; tests point it elsewhere.
     void setPlotterProgram(const QString &path) { m_plotterProgram = path; }
     // How a browser closed under a command is replaced (start-up's walk).
@@ -51,6 +57,9 @@ public:
     void Command1_Click(int index);
     void Command2_Click();
     void Command4_Click();
+    void Combo1_Click(int index);
+    void Option1_Click(int index);
+    void Command6_Click();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -66,16 +75,19 @@ private:
     void setBrowserCommandsEnabled(bool enabled);
     void placeOnScreen();
     void Form_QueryUnload();
-    QString archiveFileOfFirstCategory() const;
+    int selectedCategory() const;
+    QString inputText(const QString &name) const; // an input box's text as typed
     template <typename W> W *control(const QString &name) const;
 
     Session &m_session;
     BrowserSlot &m_browsers;
     Navigator &m_navigator;
     Pump &m_pump;
+    const Clock &m_clock;
     TimerPacer *m_pacer = nullptr;
     CommandGuard m_guard;
     CommandRunner m_runner;
+    RankingPanel m_rankingPanel;
     QString m_plotterProgram;
     QString m_caption;
     // Text1 gives back exactly the text a command set (with its CR LF),

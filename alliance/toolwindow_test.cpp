@@ -60,7 +60,8 @@ protected:
 
     std::unique_ptr<RecordingToolWindow> openWindow()
     {
-        auto window = std::make_unique<RecordingToolWindow>(m_session, m_browsers, m_navigator, m_pump);
+        auto window =
+            std::make_unique<RecordingToolWindow>(m_session, m_browsers, m_navigator, m_pump, m_clock);
         window->Form_Load();
         return window;
     }
@@ -113,8 +114,9 @@ TEST_F(ToolWindowTest, OpensWithItsControlsAndDefaults)
     EXPECT_EQ(find<QPushButton>(window.get(), "Command2")->text(), QStringLiteral("同盟名簿作成"));
     EXPECT_EQ(find<QPushButton>(window.get(), "Command2")->geometry(), QRect(128, 8, 97, 25));
     EXPECT_TRUE(find<QPushButton>(window.get(), "Command2")->isEnabled());
-    // Commands that are not part of the tool yet are visible but cannot be pressed.
-    EXPECT_FALSE(find<QPushButton>(window.get(), "Command7")->isEnabled());
+    // The composer's button waits for its window; the ranking panel is usable.
+    EXPECT_FALSE(find<QPushButton>(window.get(), "Command9")->isEnabled());
+    EXPECT_TRUE(find<QComboBox>(window.get(), "Combo1")->isEnabled());
 }
 
 TEST_F(ToolWindowTest, EveryControlStandsAtItsDesignedPlaceWithItsCaption)
@@ -342,7 +344,10 @@ TEST_F(ToolWindowTest, ASecondBrowserCommandIsRefusedWhileOneRuns)
     {
         CommandGuard::Scope running(window->guard());
         ASSERT_TRUE(running);
-        EXPECT_FALSE(roster->isEnabled());
+        // Every browser command waits: the buttons and the ranking band list.
+        for (const char *name : {"Command2", "Command3", "Command5", "Command7", "Command8"})
+            EXPECT_FALSE(find<QPushButton>(window.get(), name)->isEnabled()) << name;
+        EXPECT_FALSE(find<QComboBox>(window.get(), "Combo1")->isEnabled());
         CommandGuard::Scope second(window->guard());
         EXPECT_FALSE(second) << "a nested command must not start";
         // Clear, widen and copy stay usable meanwhile.

@@ -1,5 +1,7 @@
 #include "common/numbers.h"
 
+#include "common/readfailure.h"
+
 #include <cfenv>
 #include <cmath>
 #include <limits>
@@ -69,7 +71,7 @@ template <typename Int> Int toInteger(double value)
     const double rounded = Numbers::roundHalfEven(value);
     if (std::isnan(rounded) || rounded < double(std::numeric_limits<Int>::min()) ||
         rounded > double(std::numeric_limits<Int>::max()))
-        throw std::overflow_error("number out of range");
+        throw ReadFailure(QStringLiteral("数値 %1 が扱える範囲を超えています。").arg(value, 0, 'g', 15));
     return static_cast<Int>(rounded);
 }
 

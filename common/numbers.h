@@ -20,7 +20,8 @@ double readLoose(const QString &text);
 double roundHalfEven(double value);
 
 // roundHalfEven into the range of the type; a value outside it throws
-// std::overflow_error rather than wrapping silently.
+// ReadFailure rather than wrapping silently: a number from a page that does
+// not fit ends the command with a message instead of a wrong figure.
 qint16 toInt16(double value);
 qint32 toInt32(double value);
 

@@ -120,6 +120,29 @@ void DemoSite::serveControl(const httplib::Request &request, httplib::Response &
             ok(response);
         else
             fail(response, 404, "unknown alliance, user or membership");
+    } else if (command == "ranking-traps") {
+        std::unique_lock lock(m_worldMutex);
+        plantRankingTraps(m_world);
+        ok(response);
+    } else if (command == "set-score") {
+        static const char *const kCategories[] = {"merit", "attack", "defense", "total"};
+        const std::string name = request.get_param_value("category");
+        int category = 0;
+        while (category < kRankingCategories && name != kCategories[category])
+            ++category;
+        int userId = 0;
+        if (category == kRankingCategories) {
+            fail(response, 400, "missing or bad parameter: category");
+            return;
+        }
+        if (!intArgument(request, "user_id", 1, 2000000000, userId, response) ||
+            !intArgument(request, "score", 0, 1000000000, number, response))
+            return;
+        std::unique_lock lock(m_worldMutex);
+        if (setRankingScore(m_world, userId, static_cast<RankingCategory>(category), number))
+            ok(response);
+        else
+            fail(response, 404, "unknown user_id");
     } else if (command == "dump") {
         std::shared_lock lock(m_worldMutex);
         sendJson(response, dumpWorld(m_world));

@@ -21,12 +21,13 @@ std::string landLink(const Place &place, const std::string &extra, const std::st
 }
 
 // The profile shows sub-leader roles with a blank before the bracket, as
-// the game does; readers drop ASCII blanks from the role.
+// the game does; readers drop ASCII blanks from the role. The second
+// sub-leader shows without it, so both forms are on the site.
 std::string shownRole(const std::string &role)
 {
     const std::string bracket = "（";
     const auto at = role.find(bracket);
-    if (at == std::string::npos || at == 0)
+    if (at == std::string::npos || at == 0 || role == "盟主補佐（二）")
         return role;
     return role.substr(0, at) + " " + role.substr(at);
 }

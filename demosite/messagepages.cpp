@@ -102,6 +102,22 @@ std::string newLetterPage(const World &world, const LetterForm &form, const std:
             escape(form.body) +
             "</textarea></td></tr>\n</table>\n<p><button type=\"submit\" "
             "id=\"send\">送信</button></p>\n</form>\n";
+    // For tests through the browser: each field mirrors its current value,
+    // percent-encoded, into data-value (the page snapshot shows attributes,
+    // not typed values), and a value written into the hidden SEND field
+    // sends the form as the send button does.
+    main += "<input type=\"hidden\" id=\"SEND\">\n<script>\n"
+            "(function () {\n"
+            "  ['SUBJECT', 'TO', 'BODY'].forEach(function (id) {\n"
+            "    var field = document.getElementById(id);\n"
+            "    var mirror = function () { field.setAttribute('data-value', encodeURIComponent(field.value)); };\n"
+            "    mirror();\n"
+            "    field.addEventListener('input', mirror);\n"
+            "  });\n"
+            "  document.getElementById('SEND').addEventListener('change', function () {\n"
+            "    document.querySelector('form[action=\"/message/new.php\"]').submit();\n"
+            "  });\n"
+            "})();\n</script>\n";
     return html::worldPage("書状作成", world.playerAllianceId, main);
 }
 

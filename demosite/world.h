@@ -99,3 +99,15 @@ private:
 };
 
 inline constexpr const char *kOperatorName = "戦国OVEK運営チーム";
+
+// War-ranking traps for tests (worldgen.cpp). Adds four lords at the top of
+// every ranking: "白<name>丸" (rank 1), whose name holds that of an own member
+// ranked 2nd (the one-character "凛" when the own alliance has him), and
+// lords of two alliances whose ids are the own id with one more digit and
+// the own id without its last digit. Afterwards the world no longer keeps
+// "ids of four digits" and "no name is part of another". Idempotent.
+void plantRankingTraps(World &world);
+
+// Sets one ranking score of a lord and ranks every category again; setting
+// attack or defense also makes total their sum. False for an unknown lord.
+bool setRankingScore(World &world, int userId, RankingCategory category, int score);

@@ -200,16 +200,21 @@ TEST(WorldTest, RankingAndInboxHaveEnoughPagesAndSenders)
     std::map<std::string, int> letters;
     int keyword = 0;
     int strangers = 0;
+    int blanked = 0;
     for (const Letter &letter : world.inbox) {
         ++letters[letter.sender];
         keyword += letter.subject.find("出欠") != std::string::npos;
-        EXPECT_EQ(letter.sender.find(' '), std::string::npos);
         const Lord *sender = world.lord(letter.senderUserId);
+        if (letter.sender.find(' ') != std::string::npos) {
+            ++blanked; // only own members may hold a blank: the roster tells where their name begins
+            EXPECT_TRUE(sender != nullptr && sender->allianceId == world.playerAllianceId);
+        }
         strangers += sender != nullptr && sender->allianceId != world.playerAllianceId;
     }
     EXPECT_GT(letters[kOperatorName], 0);
     EXPECT_GT(keyword, 0);
     EXPECT_GT(strangers, 0);
+    EXPECT_GT(blanked, 0);
     int repeated = 0;
     for (int id : ownAlliance(world).memberIds)
         repeated += letters[world.lord(id)->name] > 1;

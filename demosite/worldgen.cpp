@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <map>
 #include <set>
+#include <tuple>
 #include <utility>
 
 namespace {
@@ -328,14 +329,19 @@ std::string dateText(long long minutes)
 
 void Generator::makeInbox()
 {
-    // Senders are lords without blanks in their names: the inbox row is split
-    // at blanks, so such a name could not be told from the subject.
+    // Strangers are lords without blanks in their names: the inbox row is
+    // split at blanks, and only a roster name tells where a name with a blank
+    // begins. Members with a blank do write (the roster holds them).
     const Alliance &own = m_world.alliances[1];
     std::vector<const Lord *> members;
     std::vector<const Lord *> strangers;
+    const Lord *blankedMember = nullptr;
     for (const Lord &lord : m_world.lords) {
-        if (lord.userId == m_world.playerUserId || lord.name.find(' ') != std::string::npos)
+        const bool blank = lord.name.find(' ') != std::string::npos;
+        if (lord.userId == m_world.playerUserId || (blank && lord.allianceId != own.id))
             continue;
+        if (blank && blankedMember == nullptr)
+            blankedMember = &lord;
         (lord.allianceId == own.id ? members : strangers).push_back(&lord);
     }
     const std::vector<std::string> replies = {"Re: 【出欠】次回合戦の参加確認", "【出欠】参加します",
@@ -379,6 +385,13 @@ void Generator::makeInbox()
         }
         m_world.inbox.push_back(letter);
     }
+    // One reply on the first page surely comes from a member with a blank.
+    if (blankedMember != nullptr && m_world.inbox.size() > 1) {
+        Letter &letter = m_world.inbox[1];
+        letter.sender = blankedMember->name;
+        letter.senderUserId = blankedMember->userId;
+        letter.subject = replies.front();
+    }
 }
 
 } // namespace
@@ -386,4 +399,86 @@ void Generator::makeInbox()
 World World::generate(std::uint64_t seed, int ownAllianceSize)
 {
     return Generator(seed, std::max(1, ownAllianceSize)).run();
+}
+
+namespace {
+
+// Every category in score order, ties by user id, as the generator ranks.
+void rankAllCategories(World &world)
+{
+    for (std::size_t c = 0; c < kRankingCategories; ++c) {
+        std::vector<std::pair<int, int>> order; // (-score, user id)
+        for (const Lord &lord : world.lords)
+            order.push_back({-lord.scores[c], lord.userId});
+        std::sort(order.begin(), order.end());
+        world.ranking[c].clear();
+        for (const auto &entry : order)
+            world.ranking[c].push_back(entry.second);
+    }
+}
+
+} // namespace
+
+void plantRankingTraps(World &world)
+{
+    const int ownId = world.playerAllianceId;
+    const int longerId = ownId * 10 + 7; // the own id is a prefix of it
+    const int shorterId = ownId / 10;    // a prefix of the own id
+    if (world.alliance(longerId) != nullptr)
+        return;
+    const Alliance &own = *world.alliance(ownId);
+    int twinId = own.memberIds.back();
+    for (int id : own.memberIds) {
+        if (world.lord(id)->name == "凛")
+            twinId = id;
+    }
+    const std::string twinName = world.lord(twinId)->name;
+
+    std::array<int, kRankingCategories> top{};
+    int nextUserId = 0;
+    int nextVillageId = 0;
+    for (const Lord &lord : world.lords) {
+        for (std::size_t c = 0; c < kRankingCategories; ++c)
+            top[c] = std::max(top[c], lord.scores[c]);
+        nextUserId = std::max(nextUserId, lord.userId + 1);
+        nextVillageId = std::max(nextVillageId, lord.home.villageId + 1);
+    }
+    world.alliances.push_back(Alliance{longerId, "擬態連合", static_cast<int>(world.alliances.size()) + 1, {}});
+    world.alliances.push_back(Alliance{shorterId, "写し衆", static_cast<int>(world.alliances.size()) + 1, {}});
+    // (name, alliance, lead over the former first): ranks 1, 3 and 4 in every category.
+    const std::vector<std::tuple<std::string, int, int>> newcomers = {
+        {"白" + twinName + "丸", longerId, 60}, {"擬態 一号", longerId, 40}, {"写し 二号", shorterId, 30}};
+    int tile = 0;
+    for (const auto &[name, allianceId, lead] : newcomers) {
+        Lord lord;
+        lord.userId = nextUserId++;
+        lord.name = name;
+        lord.home = Place{nextVillageId++, name + "城", -200 + tile, 200};
+        ++tile;
+        lord.allianceId = allianceId;
+        lord.role = "一般";
+        lord.scores = {top[0] + lead, top[1] + lead, top[2] + lead, top[1] + top[2] + 2 * lead};
+        world.lords.push_back(lord);
+    }
+    world.rebuildIndex();
+    for (std::size_t k = 0; k < newcomers.size(); ++k) {
+        const Lord &lord = world.lords[world.lords.size() - newcomers.size() + k];
+        world.alliance(lord.allianceId)->memberIds.push_back(lord.userId);
+    }
+    // The own member right after the lord whose name holds his: rank 2.
+    Lord &twin = *world.lord(twinId);
+    twin.scores = {top[0] + 50, top[1] + 50, top[2] + 50, top[1] + top[2] + 100};
+    rankAllCategories(world);
+}
+
+bool setRankingScore(World &world, int userId, RankingCategory category, int score)
+{
+    Lord *lord = world.lord(userId);
+    if (lord == nullptr)
+        return false;
+    lord->scores[static_cast<std::size_t>(category)] = score;
+    if (category == RankingCategory::Attack || category == RankingCategory::Defense)
+        lord->scores[3] = lord->scores[1] + lord->scores[2];
+    rankAllCategories(world);
+    return true;
 }

@@ -2,6 +2,7 @@
 
 #include "common/textsearch.h"
 #include "site/document.h"
+#include "site/extractbetween.h"
 
 using namespace TextSearch;
 
@@ -19,4 +20,75 @@ std::optional<QString> homeCastleCoordinates(const Document &profilePage)
     const qsizetype tagEnd = continueFindExact(markup, QStringLiteral(">"), castleParam);
     const qsizetype textEnd = continueFindExact(markup, QStringLiteral("<"), tagEnd);
     return span(markup, tagEnd + 1, textEnd - 1);
+}
+
+void ReadLordProfile(const Document &profilePage, QString &population, QString &merit, QString &allianceName,
+                     QString &allianceSize, QString &role, QString &x, QString &y)
+{
+    const QString lordMarker = QStringLiteral("alt=城主名");
+    // Every element's markup is a part of the root's: a page whose root does
+    // not hold the marker has no element that does, and costs one pass.
+    if (!profilePage.rootInnerHtml().contains(lordMarker)) {
+        population.clear();
+        return;
+    }
+    QString h;
+    bool found = false;
+    for (qsizetype i = 1; i < profilePage.elementCount() && !found; ++i) {
+        const QStringView inner = profilePage.innerHtml(i);
+        if (inner.contains(lordMarker)) {
+            h = inner.toString() + QStringLiteral("\r\n");
+            found = true;
+        }
+    }
+    if (!found) {
+        population.clear();
+        return;
+    }
+
+    // The steps cut h from the front, so their order is the reading rule:
+    // each field is looked for after the one before it.
+    const QString none;
+    const QString lordName =
+        ExtractBetween(h, lordMarker, none, QStringLiteral("<STRONG>"), QStringLiteral("</STRONG>"), true);
+    if (lordName.isEmpty())
+        ExtractBetween(h, lordMarker, QStringLiteral("<A href="), QStringLiteral(">"), QStringLiteral("</A>"),
+                       true);
+    ExtractBetween(h, QStringLiteral("alt=城主レベル"), none, QStringLiteral("para>Lv."),
+                   QStringLiteral("<SPAN"), true);
+    population = ExtractBetween(h, QStringLiteral("人口数"), none, QStringLiteral("para>"),
+                                QStringLiteral("<SPAN"), true);
+    merit = ExtractBetween(h, QStringLiteral("総戦功"), none, QStringLiteral("<BR>"),
+                           QStringLiteral("pt</P>"), true);
+    allianceName = ExtractBetween(h, QStringLiteral("所属同盟"), QStringLiteral("<A href="),
+                                  QStringLiteral(">"), QStringLiteral("</A>"), true);
+    role = removeAll(ExtractBetween(h, QStringLiteral("alt=役職"), none, QStringLiteral("<P class=para>"),
+                                    QStringLiteral("</P>"), true),
+                     QStringLiteral(" "));
+    allianceSize = ExtractBetween(h, QStringLiteral("同盟規模"), none, QStringLiteral("para>"),
+                                  QStringLiteral("人<SPAN"), true);
+    const QString rank = ExtractBetween(h, QStringLiteral("class="), none, QStringLiteral(">"),
+                                        QStringLiteral("位</SPAN"), true);
+    allianceSize += QStringLiteral("(") + rank + QStringLiteral("位)");
+
+    // The start marker "</TD>" is the end of the row label itself: the home
+    // row is everything after "<TD>本領</TD>" up to the row's end.
+    QString homeRow = ExtractBetween(h, QStringLiteral("<TD>本領</TD>"), none, QStringLiteral("</TD>"),
+                                     QStringLiteral("</TD></TR>"), true);
+    QString link = removeAll(ExtractBetween(homeRow, QStringLiteral("本拠地"), QStringLiteral("sizset"),
+                                            QStringLiteral("<A href=\""), QStringLiteral(">"), false),
+                             QStringLiteral("\""));
+    if (link.isEmpty()) {
+        const qsizetype anchor = findExact(homeRow, QStringLiteral("A href"), 20);
+        // Without any link in the home row the coordinates are unknown: x and
+        // y come back empty rather than as the text of some other link.
+        if (anchor > 0)
+            link = homeRow.mid(anchor - 1);
+    }
+    x = removeAll(
+        ExtractBetween(link, QStringLiteral("?"), none, QStringLiteral("x="), QStringLiteral("&"), false),
+        QStringLiteral(" "));
+    y = removeAll(
+        ExtractBetween(link, QStringLiteral("amp;"), none, QStringLiteral("y="), QStringLiteral("&"), false),
+        QStringLiteral(" "));
 }

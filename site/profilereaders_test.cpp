@@ -56,3 +56,141 @@ TEST(HomeCastleCoordinates, TheWholeLinkTextBetweenTheTagAndTheNextMarkup)
 }
 
 } // namespace
+
+namespace {
+
+struct LordFields
+{
+    QString population = QStringLiteral("前");
+    QString merit = QStringLiteral("前");
+    QString allianceName = QStringLiteral("前");
+    QString allianceSize = QStringLiteral("前");
+    QString role = QStringLiteral("前");
+    QString x = QStringLiteral("前");
+    QString y = QStringLiteral("前");
+};
+
+LordFields readLord(const Document &page, LordFields fields = {})
+{
+    ReadLordProfile(page, fields.population, fields.merit, fields.allianceName, fields.allianceSize,
+                    fields.role, fields.x, fields.y);
+    return fields;
+}
+
+// A profile as the game shows it, lower-case modern markup; the snapshot
+// gives it the legacy form the reader matches.
+QString lordBody(const QString &nameCell = QStringLiteral("<strong>織田 信長</strong>"),
+                 const QString &role = QStringLiteral("盟主補佐 （一）"),
+                 const QString &homeCells = QStringLiteral(
+                     "<td>岐阜城(本拠地)</td><td><a href=\"/land.php?x=-12&y=34&c=1\">-12,34</a></td>"))
+{
+    return QStringLiteral(
+               "<table class=\"profile\">"
+               "<tr><th><img src=\"/img/lord.svg\" alt=\"城主名\"></th><td>%1</td></tr>\n"
+               "<tr><th><img alt=\"城主レベル\"></th><td><p class=\"para\">Lv.12<span>（経験値 "
+               "99）</span></p></td></tr>\n"
+               "<tr><th>人口数</th><td><p class=\"para\"> 1250 <span class=\"unit\">人</span></p></td></tr>\n"
+               "<tr><th>戦功</th><td><p class=\"para\">総戦功<br>98765 pt</p></td></tr>\n"
+               "<tr><th>所属同盟</th><td><a href=\"/alliance/info.php?id=2581\">天下 布武</a></td></tr>\n"
+               "<tr><th><img alt=\"役職\"></th><td><p class=\"para\">%2</p></td></tr>\n"
+               "<tr><th>同盟規模</th><td><p class=\"para\">24人<span "
+               "class=\"rank\">7位</span></p></td></tr>\n"
+               "</table><table class=\"landList\">"
+               "<tr><td>本領</td>%3</tr>\n"
+               "<tr><td>所領</td><td>北村</td><td><a href=\"/land.php?x=5&y=6\">5,6</a></td></tr></table>")
+        .arg(nameCell, role, homeCells);
+}
+
+TEST(ReadLordProfile, ReadsEveryFieldOfAProfileInItsOrder)
+{
+    const LordFields read = readLord(profile(lordBody()));
+    EXPECT_EQ(read.population, QStringLiteral("1250"));
+    EXPECT_EQ(read.merit, QStringLiteral("98765"));
+    EXPECT_EQ(read.allianceName, QStringLiteral("天下 布武"));
+    EXPECT_EQ(read.allianceSize, QStringLiteral("24(7位)"));
+    // The ASCII blank before the bracket goes, the full-width bracket stays.
+    EXPECT_EQ(read.role, QStringLiteral("盟主補佐（一）"));
+    EXPECT_EQ(read.x, QStringLiteral("-12"));
+    EXPECT_EQ(read.y, QStringLiteral("34"));
+}
+
+TEST(ReadLordProfile, ALordNameShownAsALinkStillGivesEveryField)
+{
+    const LordFields read = readLord(profile(
+        lordBody(QStringLiteral("<a href=\"/user/?user_id=5\">織田 信長</a>"), QStringLiteral("盟主"))));
+    EXPECT_EQ(read.population, QStringLiteral("1250"));
+    EXPECT_EQ(read.merit, QStringLiteral("98765"));
+    EXPECT_EQ(read.allianceName, QStringLiteral("天下 布武"));
+    EXPECT_EQ(read.allianceSize, QStringLiteral("24(7位)"));
+    EXPECT_EQ(read.role, QStringLiteral("盟主"));
+    EXPECT_EQ(read.x, QStringLiteral("-12"));
+    EXPECT_EQ(read.y, QStringLiteral("34"));
+}
+
+TEST(ReadLordProfile, RoleKeepsFullWidthBlanksAndRemovesEveryAsciiBlank)
+{
+    EXPECT_EQ(
+        readLord(profile(lordBody({QStringLiteral("<strong>甲</strong>")}, QStringLiteral(" 外 交　役 "))))
+            .role,
+        QStringLiteral("外交　役"));
+}
+
+TEST(ReadLordProfile, HomeCoordinatesByBothLinkPaths)
+{
+    // The link marked with "sizset" is taken between its quotes, not the
+    // first link of the row.
+    const QString marked = QStringLiteral("<td><a href=\"/land.php?x=1&y=1\">城</a>(本拠地)</td><td "
+                                          "sizset=\"2\"><a href=\"/land.php?x=-12&y=34&c=1\">"
+                                          "x</a></td>");
+    LordFields read =
+        readLord(profile(lordBody({QStringLiteral("<strong>甲</strong>")}, QStringLiteral("一般"), marked)));
+    EXPECT_EQ(read.x, QStringLiteral("-12"));
+    EXPECT_EQ(read.y, QStringLiteral("34"));
+
+    // Spaces inside the values are dropped; the fief row after it is not read.
+    const QString spaced = QStringLiteral(
+        "<td>長い名前の城(本拠地)</td><td><a href=\"/land.php?x= 0 &y= -7 &c=1\">0,-7</a></td>");
+    read =
+        readLord(profile(lordBody({QStringLiteral("<strong>甲</strong>")}, QStringLiteral("一般"), spaced)));
+    EXPECT_EQ(read.x, QStringLiteral("0"));
+    EXPECT_EQ(read.y, QStringLiteral("-7"));
+}
+
+TEST(ReadLordProfile, AHomeRowWithoutALinkGivesEmptyCoordinates)
+{
+    const LordFields read =
+        readLord(profile(lordBody({QStringLiteral("<strong>甲</strong>")}, QStringLiteral("一般"),
+                                  QStringLiteral("<td>城(本拠地)</td>"))));
+    EXPECT_EQ(read.population, QStringLiteral("1250"));
+    EXPECT_EQ(read.x, QString()) << "not the fief's link of the next row";
+    EXPECT_EQ(read.y, QString());
+}
+
+TEST(ReadLordProfile, ANonProfilePageEmptiesOnlyThePopulation)
+{
+    // The lord's marker is an attribute of its own: 城主名 in a longer value is not it.
+    for (const Document &page : {profile(QStringLiteral("<p>指定された城主は存在しません。</p>")), Document(),
+                                 profile(QStringLiteral("<img alt=\"城主の名\"><p>人口数</p>"))}) {
+        const LordFields read = readLord(page);
+        EXPECT_EQ(read.population, QString());
+        EXPECT_EQ(read.merit, QStringLiteral("前"));
+        EXPECT_EQ(read.allianceName, QStringLiteral("前"));
+        EXPECT_EQ(read.allianceSize, QStringLiteral("前"));
+        EXPECT_EQ(read.role, QStringLiteral("前"));
+        EXPECT_EQ(read.x, QStringLiteral("前"));
+        EXPECT_EQ(read.y, QStringLiteral("前"));
+    }
+}
+
+TEST(ReadLordProfile, AMissingFieldIsEmptyAndTheLaterFieldsStillRead)
+{
+    QString body = lordBody();
+    body.replace(QStringLiteral("総戦功"), QStringLiteral("戦功合計"));
+    const LordFields read = readLord(profile(body));
+    EXPECT_EQ(read.merit, QString());
+    EXPECT_EQ(read.allianceName, QStringLiteral("天下 布武"));
+    EXPECT_EQ(read.allianceSize, QStringLiteral("24(7位)"));
+    EXPECT_EQ(read.x, QStringLiteral("-12"));
+}
+
+} // namespace

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "alliance/commandcontext.h"
+
+#include <QString>
+
+class Clock;
+
+// 「同盟員活動履歴」: reads every member's alliance points from the own
+// alliance's page, compares them with the history file of the previous run,
+// lists in Text1 the members whose points have not moved (with the day they
+// last moved) and replaces the history file with today's state. The first
+// run only records. The history file is the only memory between runs: it is
+// replaced whole or not at all, and kept as it was when the page cannot be
+// read.
+class ActivityCommand
+{
+public:
+    // The alliance page is loaded at most this many times, with the pacing
+    // pause between loads, before the command gives up: the game's page that
+    // comes without its member list is one that is still being made, and a
+    // few loads a pause apart are enough for it, while loading without end
+    // would hold the browser and every other command for good.
+    static constexpr int kAlliancePageLoads = 5;
+
+    ActivityCommand(CommandContext &context, const Clock &clock) : m_context(context), m_clock(clock) {}
+
+    void run();
+
+private:
+    // The member rows of the alliance page; empty when the page never
+    // showed them.
+    QString loadMemberRows(const QString &allianceId);
+    void tell(const QString &text, bool warning) const;
+
+    CommandContext &m_context;
+    const Clock &m_clock;
+};

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class Document;
+
+// A member as the activity history keeps it: the lord name and the alliance
+// points as the alliance page shows them, and the day the points were last
+// seen to change (or the member was first recorded). Dates are text, never
+// parsed.
+struct ActivityRecord
+{
+    QString name;
+    QString points;
+    QString date;
+
+    bool operator==(const ActivityRecord &) const = default;
+};
+
+namespace ActivityHistory {
+
+// "同盟ポイントDATA_<allianceId>.txt", the bare name in AppDir.
+QString fileName(const QString &allianceId);
+
+// The member rows of the alliance page as this command searches them: the
+// page's markup without double quotes, from the first row marker (letter
+// case ignored) up to and including the "<" of the table's end. Empty when
+// the page has no row marker or the table's end is missing after it.
+QString memberRowsMarkup(const Document &alliancePage);
+
+// Every member row of that markup, in page order: name and points, no date.
+// A row without its member link or its points cell throws ReadFailure.
+QList<ActivityRecord> readMemberRows(const QString &rowsMarkup);
+
+// The history file's lines, in file order. Lines that cannot be a record
+// are skipped.
+QList<ActivityRecord> parseHistory(const QStringList &lines);
+// One line per record: name%points%date.
+QStringList formatHistory(const QList<ActivityRecord> &records);
+
+// The current members with their dates: a member whose points are those of
+// the first previous record of the same name keeps that record's date; any
+// other member is dated today.
+QList<ActivityRecord> dateMembers(const QList<ActivityRecord> &current, const QList<ActivityRecord> &previous,
+                                  const QString &today);
+
+// The members not dated today, in order: "name<<points<<date".
+QStringList inactiveLines(const QList<ActivityRecord> &dated, const QString &today);
+// The report of Text1 on those lines.
+QString inactiveReport(const QStringList &lines);
+
+} // namespace ActivityHistory

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QtGlobal>
+#include <array>
+#include <optional>
+
+// What one member's profile gave the report, all as the page shows it.
+struct LordProfile
+{
+    QString population;
+    QString merit;
+    QString allianceName;
+    QString allianceSize; // "24(7位)"
+    QString role;         // without ASCII blanks
+    QString x;
+    QString y;
+};
+
+// A star step typed by the user: the number at the start of the text,
+// rounded to the nearest integer. Only 1 to 32767 make a bar: a step of 0
+// would divide by zero, a negative one would make no bar at all.
+std::optional<qint64> readStarStep(const QString &typed);
+
+// The alliance report 「同盟データ取得」, collected member by member in
+// member-table order and then written as the text the leader posts.
+class AllianceReport
+{
+public:
+    // A bar never holds more stars than this; a smaller step than the values
+    // allow would otherwise build a report too large to show.
+    static constexpr qsizetype kMaxStars = 1000;
+
+    AllianceReport(qint64 populationStep, qint64 meritStep);
+
+    // One member whose profile was read.
+    void addMember(const QString &name, const LordProfile &profile);
+    // The fief count column of one member of the member table.
+    void addFiefCount(const QString &fiefCount);
+
+    struct Texts
+    {
+        QString today;              // the short date of the day
+        QString populationStepText; // both steps as typed
+        QString meritStepText;
+        qsizetype memberCount = 0; // members in the member table
+    };
+    QString text(const Texts &texts) const;
+
+    qsizetype membersRead() const { return m_membersRead; }
+    // Whether any bar was cut at kMaxStars.
+    bool barsCut() const { return m_barsCut; }
+
+private:
+    QString barLine(qint64 value, qint64 step, const QString &shown, const QString &name);
+
+    qint64 m_populationStep;
+    qint64 m_meritStep;
+    qsizetype m_membersRead = 0;
+    qint64 m_totalPopulation = 0;
+    qint64 m_totalMerit = 0;
+    QString m_populationBars;
+    QString m_meritBars;
+    QString m_leaderLine;
+    QString m_subLeader1Line;
+    QString m_subLeader2Line;
+    qint64 m_northEast = 0;
+    qint64 m_southEast = 0;
+    qint64 m_northWest = 0;
+    qint64 m_southWest = 0;
+    std::array<qint64, 8> m_fiefCounts{}; // index 1 to 7
+    QString m_allianceName;
+    QString m_allianceSize;
+    bool m_barsCut = false;
+};

@@ -1,0 +1,187 @@
+// End to end: the alliance report of demosite's largest alliance, through
+// the real start-up walk, chromedriver and a headless Chromium, compared
+// with the report the world dump implies.
+#include "alliance/alliancereportcommand.h"
+#include "alliance/pacer.h"
+#include "common/pump.h"
+#include "site/browserslot.h"
+#include "site/navigator.h"
+#include "site/session.h"
+#include "site/startup.h"
+#include "site/webdriverbrowser.h"
+#include "testsupport/alliance/recordingtoolport.h"
+#include "testsupport/common/fakeclock.h"
+#include "testsupport/site/demositeprocess.h"
+#include "testsupport/x11/testapplication.h"
+
+#include <QHash>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+// The walk without its pause: the pause is tested on its own.
+class NoPause : public Pacer
+{
+public:
+    void startTicks() override {}
+    void waitForTicks() override {}
+};
+
+// The report written straight from the dump, apart from the tool's readers
+// and builder: the members in table order, their names as the member table
+// shows them (no ASCII blank), the roles with the brackets of the report.
+QString expectedReport(const QJsonObject &dump, const QJsonObject &alliance, const QString &today,
+                       QStringList *names)
+{
+    QHash<int, QJsonObject> lords;
+    for (const QJsonValue lord : dump[QStringLiteral("lords")].toArray())
+        lords.insert(lord[QStringLiteral("user_id")].toInt(), lord.toObject());
+    const QJsonArray ids = alliance[QStringLiteral("member_ids")].toArray();
+    long long population = 0;
+    long long merit = 0;
+    QString populationBars;
+    QString meritBars;
+    QMap<QString, QString> leaders;
+    int quarters[4] = {0, 0, 0, 0};
+    int fiefs[8] = {};
+    for (const QJsonValue id : ids) {
+        const QJsonObject lord = lords.value(id.toInt());
+        QString name = lord[QStringLiteral("name")].toString();
+        name.remove(u' ');
+        names->append(name + u'/');
+        const int p = lord[QStringLiteral("population")].toInt();
+        const int q = lord[QStringLiteral("merit")].toInt();
+        population += p;
+        merit += q;
+        populationBars += QString(p / 300, u'*') + QStringLiteral("<<%1:%2\r\n").arg(p).arg(name);
+        meritBars += QString(q / 10000, u'*') + QStringLiteral("<<%1:%2\r\n").arg(q).arg(name);
+        const int x = lord[QStringLiteral("x")].toInt();
+        const int y = lord[QStringLiteral("y")].toInt();
+        ++quarters[x > 0 ? (y > 0 ? 0 : 1) : (y > 0 ? 2 : 3)];
+        const QString role = lord[QStringLiteral("role")].toString();
+        const QString line = QStringLiteral(":%1(%2,%3)").arg(name).arg(x).arg(y);
+        if (role == QStringLiteral("盟主"))
+            leaders[QStringLiteral("0")] = QStringLiteral("盟主") + line;
+        else if (role == QStringLiteral("盟主補佐（一）"))
+            leaders[QStringLiteral("1")] = QStringLiteral("盟主補佐(一)") + line;
+        else if (role == QStringLiteral("盟主補佐（二）"))
+            leaders[QStringLiteral("2")] = QStringLiteral("盟主補佐(二)") + line;
+        const qsizetype fiefCount = lord[QStringLiteral("fiefs")].toArray().size();
+        if (fiefCount >= 1 && fiefCount <= 7)
+            ++fiefs[fiefCount];
+    }
+    auto number = [](long long n) { return n < 0 ? QString::number(n) : u' ' + QString::number(n); };
+    const qsizetype m = ids.size();
+    QString text = QStringLiteral("[%1]同盟 レポート %2作成\r\n同盟規模 %3(%4位)\r\n")
+                       .arg(alliance[QStringLiteral("name")].toString(), today)
+                       .arg(m)
+                       .arg(alliance[QStringLiteral("rank")].toInt());
+    text += QStringList(leaders.values()).join(QStringLiteral("　")) + QStringLiteral("\r\n\r\n");
+    text += QStringLiteral("★人口について・・・\r\n総人口") + number(population) +
+            QStringLiteral("　平均一城主あたり") + number(population / m) +
+            QStringLiteral("\r\n人口分布 *1つにつき300人\r\n") + populationBars + QStringLiteral("\r\n\r\n");
+    text += QStringLiteral("★戦功について・・・\r\n総戦功") + number(merit) +
+            QStringLiteral("　平均一城主あたり") + number(merit / m) +
+            QStringLiteral("\r\n戦功分布　*1つにつき10000\r\n") + meritBars +
+            QStringLiteral("\r\n\r\n★所領数分布・・・\r\n");
+    static const char16_t *const wide[] = {u"", u"１", u"２", u"３", u"４", u"５", u"６", u"７"};
+    for (int n = 7; n >= 1; --n) {
+        if (fiefs[n] > 0)
+            text += QStringLiteral("所領数") + QString::fromUtf16(wide[n]) + QStringLiteral("の城主") +
+                    number(fiefs[n]) + QStringLiteral("\r\n");
+    }
+    text += QStringLiteral("\r\n\r\n★本城分布・・・\r\n北東(+○,+○)") + number(quarters[0]) +
+            QStringLiteral("\r\n南東(+○,-○)") + number(quarters[1]) + QStringLiteral("\r\n北西(-○,+○)") +
+            number(quarters[2]) + QStringLiteral("\r\n南西(-○,-○)") + number(quarters[3]) +
+            QStringLiteral("\r\n");
+    return text;
+}
+
+class AllianceReportEndToEnd : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite() { ensureTestApplication(); }
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_appDir.isValid() && m_profile.isValid());
+        m_site.start({QStringLiteral("--auto-login"), QStringLiteral("--seed"), QStringLiteral("11")});
+        m_session.world.gameSiteTopUrl = m_site.topUrl();
+        m_session.world.worldBaseUrl = m_site.worldUrl();
+        m_session.world.worldNumber = QStringLiteral("3");
+        m_session.world.warRankingKey = QStringLiteral("5");
+        m_session.appDir = m_appDir.path() + QStringLiteral("/");
+        m_navigator = std::make_unique<Navigator>(m_browsers, m_session.world, m_clock, m_pump);
+        StartupSequence(m_session, m_browsers, *m_navigator, m_pump).run();
+        m_dump = QJsonDocument::fromJson(m_site.control(QStringLiteral("dump"))).object();
+    }
+
+    void TearDown() override { m_browsers.quit(); }
+
+    // The alliance of the dump at this index, and the report the tool makes of it.
+    QJsonObject alliance(int index) const
+    {
+        return m_dump[QStringLiteral("alliances")].toArray().at(index).toObject();
+    }
+    void report(const QJsonObject &alliance)
+    {
+        CommandContext context{m_session, *m_navigator, m_browsers, m_pacer, m_port};
+        AllianceReportCommand(context, m_clock, QString::number(alliance[QStringLiteral("id")].toInt()),
+                              QStringLiteral("300"), QStringLiteral("10000"))
+            .run();
+    }
+
+    DemoSiteProcess m_site{QStringLiteral(OVEK_DEMOSITE_PROGRAM)};
+    QTemporaryDir m_appDir;
+    QTemporaryDir m_profile;
+    Session m_session;
+    BrowserSlot m_browsers{[this] {
+        WebDriverOptions options;
+        options.profileDir = m_profile.path();
+        options.headless = true;
+        options.noSandbox = true; // CI runs as root
+        return std::make_unique<WebDriverBrowser>(options);
+    }};
+    FakeClock m_clock{12 * 3600, QDate(2024, 4, 1)};
+    EventLoopPump m_pump;
+    std::unique_ptr<Navigator> m_navigator;
+    QJsonObject m_dump;
+    NoPause m_pacer;
+    RecordingToolPort m_port;
+};
+
+TEST_F(AllianceReportEndToEnd, TheLargestAllianceReportsWhatTheWorldHolds)
+{
+    const QJsonObject largest = alliance(0);
+    ASSERT_GT(largest[QStringLiteral("member_ids")].toArray().size(), 300);
+    report(largest);
+    QStringList names;
+    const QString expected = expectedReport(m_dump, largest, m_clock.todayText(), &names);
+    EXPECT_TRUE(m_port.messages.isEmpty()) << m_port.messages.join(u'\n').toStdString();
+    const QStringList got = m_port.text.split(QStringLiteral("\r\n"));
+    const QStringList want = expected.split(QStringLiteral("\r\n"));
+    for (qsizetype i = 0; i < std::min(got.size(), want.size()); ++i)
+        ASSERT_EQ(got[i], want[i]) << "line " << i + 1;
+    EXPECT_EQ(got.size(), want.size());
+    EXPECT_EQ(m_port.listItems, names);
+    EXPECT_TRUE(expected.contains(QStringLiteral("盟主補佐(一):")) &&
+                expected.contains(QStringLiteral("盟主補佐(二):")));
+}
+
+TEST_F(AllianceReportEndToEnd, AProfileMissingItsMarkerTwiceIsReadOnTheThirdLoad)
+{
+    // The fifth alliance has a leader and only the second sub-leader.
+    const QJsonObject small = alliance(4);
+    m_site.control(QStringLiteral("miss-marker?path=/user/&count=2"));
+    report(small);
+    QStringList names;
+    EXPECT_TRUE(m_port.messages.isEmpty()) << m_port.messages.join(u'\n').toStdString();
+    EXPECT_EQ(m_port.text, expectedReport(m_dump, small, m_clock.todayText(), &names));
+    EXPECT_EQ(m_port.listItems, names);
+}
+
+} // namespace

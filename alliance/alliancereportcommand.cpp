@@ -1,0 +1,112 @@
+#include "alliance/alliancereportcommand.h"
+
+#include "alliance/alliancereport.h"
+#include "alliance/memberwalk.h"
+#include "alliance/toolport.h"
+#include "common/clock.h"
+#include "common/readfailure.h"
+#include "common/textsearch.h"
+#include "site/profilereaders.h"
+
+namespace {
+
+// The id as it goes into the alliance page's address: ASCII digits only, so
+// nothing typed can change the address. Full-width digits, as a Japanese
+// input method gives them, are taken as the digits they are.
+std::optional<QString> allianceIdFrom(const QString &typed)
+{
+    QString id;
+    for (const QChar c : typed) {
+        if (c >= u'0' && c <= u'9')
+            id += c;
+        else if (c >= u'０' && c <= u'９')
+            id += QChar(char16_t(u'0' + (c.unicode() - u'０')));
+        else
+            return std::nullopt;
+    }
+    return id;
+}
+
+} // namespace
+
+AllianceReportCommand::AllianceReportCommand(CommandContext &context, const Clock &clock,
+                                             QString allianceIdText, QString populationStepText,
+                                             QString meritStepText)
+    : m_context(context), m_clock(clock), m_allianceIdText(std::move(allianceIdText)),
+      m_populationStepText(std::move(populationStepText)), m_meritStepText(std::move(meritStepText))
+{
+}
+
+void AllianceReportCommand::tell(const QString &text) const
+{
+    m_context.port.showMessage(text, QStringLiteral("注意"), ToolPort::Icon::Warning);
+}
+
+void AllianceReportCommand::run()
+{
+    // Everything the user typed is checked before any page is loaded; a
+    // refusal leaves Text1 and List1 as they were.
+    const QString typedId = TextSearch::trimSpaces(m_allianceIdText);
+    if (typedId.isEmpty()) {
+        tell(QStringLiteral("「同盟ID」に、レポートを作る同盟のIDを入力してください。"));
+        return;
+    }
+    const std::optional<QString> allianceId = allianceIdFrom(typedId);
+    if (!allianceId) {
+        tell(QStringLiteral("「同盟ID」は数字で入力してください。（%1）").arg(typedId));
+        return;
+    }
+    const std::optional<qint64> populationStep = readStarStep(m_populationStepText);
+    const std::optional<qint64> meritStep = readStarStep(m_meritStepText);
+    if (!populationStep || !meritStep) {
+        tell(QStringLiteral("「区切」の人口と戦功には、1 から 32767 までの数を入力してください。"));
+        return;
+    }
+
+    MemberWalk walk(m_context, QStringLiteral("同盟データ取得"));
+    MemberTable table;
+    QList<Member> members;
+    try {
+        members = walk.readMembers(*allianceId, &table);
+    } catch (const ReadFailure &failure) {
+        // An id of no alliance shows a page without the member table.
+        tell(QStringLiteral("同盟ID %1 の同盟員一覧を読めませんでした。同盟IDを確かめてください。\r\n\r\n")
+                 .arg(*allianceId) +
+             failure.message());
+        return;
+    }
+    m_context.port.setOutputText(QString());
+
+    AllianceReport report(*populationStep, *meritStep);
+    walk.visitProfiles(members, [&](const Document &page, qsizetype i) {
+        LordProfile profile;
+        ReadLordProfile(page, profile.population, profile.merit, profile.allianceName, profile.allianceSize,
+                        profile.role, profile.x, profile.y);
+        // An empty population means the page was no profile yet: it is
+        // loaded again, and after the walk's last try left out and named.
+        if (profile.population.isEmpty())
+            return false;
+        report.addMember(members.at(i).name, profile);
+        return true;
+    });
+
+    QStringList names;
+    names.reserve(members.size());
+    const QStringList fiefCounts = splitMemberLines(table.cell4);
+    for (qsizetype i = 0; i < members.size(); ++i) {
+        names.append(members.at(i).name + QStringLiteral("/"));
+        if (i < fiefCounts.size())
+            report.addFiefCount(fiefCounts.at(i));
+    }
+    m_context.port.setListItems(names);
+    m_context.port.setOutputText(report.text({m_clock.todayText(), m_populationStepText, m_meritStepText,
+                                              static_cast<qsizetype>(members.size())}));
+
+    walk.tellLeftOut(
+        QStringLiteral("次の同盟員は、プロフィールを読めなかったため、レポートの集計に入っていません。"));
+    if (report.barsCut()) {
+        tell(QStringLiteral("%1個を超える「*」は%1個で切りました。"
+                            "「区切」の数を大きくすると、全部を表示できます。")
+                 .arg(AllianceReport::kMaxStars));
+    }
+}

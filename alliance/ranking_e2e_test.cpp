@@ -1,0 +1,204 @@
+// End to end: war-ranking bands extracted from demosite through the real
+// start-up walk and a headless Chromium, compared with the world dump.
+#include "alliance/pacer.h"
+#include "alliance/rankingarchive.h"
+#include "alliance/rankingcommand.h"
+#include "common/clock.h"
+#include "common/datafile.h"
+#include "common/pump.h"
+#include "site/browserslot.h"
+#include "site/navigator.h"
+#include "site/session.h"
+#include "site/startup.h"
+#include "site/webdriverbrowser.h"
+#include "testsupport/alliance/recordingtoolport.h"
+#include "testsupport/alliance/rosteroracle.h"
+#include "testsupport/common/qtprinters.h"
+#include "testsupport/site/demositeprocess.h"
+#include "testsupport/x11/testapplication.h"
+
+#include <QFile>
+#include <QHash>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+// The pause is tested on its own; twenty pauses would only make this slow.
+class NoPause : public Pacer
+{
+public:
+    void startTicks() override {}
+    void waitForTicks() override {}
+};
+
+class NoPanel : public RankingPanelPort
+{
+public:
+    void setCheck1Enabled(bool) override {}
+    void setCheck1Ticked(bool) override {}
+};
+
+struct Standing
+{
+    int rank;
+    int score;
+};
+
+class RankingEndToEnd : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite() { ensureTestApplication(); }
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_appDir.isValid() && m_profile.isValid());
+        m_site.start({QStringLiteral("--auto-login"), QStringLiteral("--seed"), QStringLiteral("7")});
+        m_site.control(QStringLiteral("ranking-traps"));
+        m_session.world.gameSiteTopUrl = m_site.topUrl();
+        m_session.world.worldBaseUrl = m_site.worldUrl();
+        m_session.world.worldNumber = QStringLiteral("3");
+        m_session.world.warRankingKey = QStringLiteral("5");
+        m_session.appDir = m_appDir.path() + QStringLiteral("/");
+        m_navigator = std::make_unique<Navigator>(m_browsers, m_session.world, m_clock, m_pump);
+        StartupSequence(m_session, m_browsers, *m_navigator, m_pump).run();
+        m_ownId = dump()[QStringLiteral("player")][QStringLiteral("alliance_id")].toInt();
+        ASSERT_EQ(m_session.allianceId, QString::number(m_ownId));
+    }
+
+    void TearDown() override { m_browsers.quit(); }
+
+    QJsonObject dump() const
+    {
+        return QJsonDocument::fromJson(m_site.control(QStringLiteral("dump"))).object();
+    }
+
+    QJsonArray merit() const { return dump()[QStringLiteral("ranking")][QStringLiteral("merit")].toArray(); }
+
+    // The own lords of ranks 1 to 100, as the band should list them.
+    QString expectedBand(const QJsonArray &ranking, const QHash<QString, Standing> *before) const
+    {
+        QString rows;
+        int count = 0;
+        for (const QJsonValue &entry : ranking) {
+            const int rank = entry[QStringLiteral("rank")].toInt();
+            if (rank > 100 || entry[QStringLiteral("alliance_id")].toInt() != m_ownId)
+                continue;
+            const QString name = entry[QStringLiteral("name")].toString();
+            const int score = entry[QStringLiteral("score")].toInt();
+            QString rankMark;
+            QString scoreMark;
+            if (before) {
+                if (const auto old = before->constFind(name); old != before->constEnd()) {
+                    rankMark = old->rank > rank    ? QStringLiteral("↑")
+                               : old->rank == rank ? QStringLiteral("→")
+                                                   : QStringLiteral("↓");
+                    scoreMark = old->score > score    ? QStringLiteral("↓")
+                                : old->score == score ? QStringLiteral("→")
+                                                      : QStringLiteral("↑");
+                } else {
+                    rankMark = QStringLiteral("　");
+                }
+            }
+            rows +=
+                QStringLiteral("%1位%2 %3 %4%5\r\n").arg(rank).arg(rankMark, name).arg(score).arg(scoreMark);
+            ++count;
+        }
+        return QStringLiteral("★第1～100位━━━ %1人\r\n").arg(count) + rows;
+    }
+
+    QHash<QString, Standing> standings(const QJsonArray &ranking) const
+    {
+        QHash<QString, Standing> out;
+        for (const QJsonValue &entry : ranking) {
+            if (entry[QStringLiteral("rank")].toInt() <= 100 &&
+                entry[QStringLiteral("alliance_id")].toInt() == m_ownId)
+                out.insert(entry[QStringLiteral("name")].toString(),
+                           {entry[QStringLiteral("rank")].toInt(), entry[QStringLiteral("score")].toInt()});
+        }
+        return out;
+    }
+
+    void setMerit(int userId, int score)
+    {
+        m_site.control(QStringLiteral("set-score?user_id=%1&category=merit&score=%2").arg(userId).arg(score));
+    }
+
+    DemoSiteProcess m_site{QStringLiteral(OVEK_DEMOSITE_PROGRAM)};
+    QTemporaryDir m_appDir;
+    QTemporaryDir m_profile;
+    Session m_session;
+    BrowserSlot m_browsers{[this] {
+        WebDriverOptions options;
+        options.profileDir = m_profile.path();
+        options.headless = true;
+        options.noSandbox = true; // CI runs as root
+        return std::make_unique<WebDriverBrowser>(options);
+    }};
+    SystemClock m_clock;
+    EventLoopPump m_pump;
+    std::unique_ptr<Navigator> m_navigator;
+    int m_ownId = 0;
+    NoPause m_pacer;
+    RecordingToolPort m_port;
+    NoPanel m_panel;
+};
+
+TEST_F(RankingEndToEnd, ABandListsTheOwnLordsAndASecondExtractionCarriesTheMarks)
+{
+    const QJsonArray first = merit();
+    // The traps are on the first page: a stranger whose name holds an own
+    // lord's right above him, and strangers of alliances whose ids share
+    // digits with the own id.
+    ASSERT_EQ(first[0][QStringLiteral("alliance_id")].toInt(), m_ownId * 10 + 7);
+    ASSERT_EQ(first[1][QStringLiteral("alliance_id")].toInt(), m_ownId);
+    ASSERT_TRUE(
+        first[0][QStringLiteral("name")].toString().contains(first[1][QStringLiteral("name")].toString()));
+    ASSERT_EQ(first[3][QStringLiteral("alliance_id")].toInt(), m_ownId / 10);
+
+    m_port.text.clear();
+    CommandContext context{m_session, *m_navigator, m_browsers, m_pacer, m_port};
+    RankingCommand(context, 0, 0, false).run();
+    EXPECT_TRUE(m_port.messages.isEmpty()) << m_port.messages.join(u'\n').toStdString();
+    const QString extracted = expectedBand(first, nullptr);
+    ASSERT_EQ(m_port.text, extracted);
+    ASSERT_GE(extracted.count(QStringLiteral("\r\n")), 3) << "a band worth comparing";
+
+    RankingPanel(m_session, m_port, m_panel).save(0);
+    QFile archive(m_session.appDir + QStringLiteral("Archive_5_戦功.txt"));
+    ASSERT_TRUE(archive.open(QIODevice::ReadOnly));
+    EXPECT_EQ(archive.readAll(), RosterOracle::codePage932Bytes(extracted + QStringLiteral("\r\n")));
+
+    // Since the save: the last own lord of the band goes to the top, the one
+    // of rank 2 loses a little, and an own lord from further down comes in.
+    const QHash<QString, Standing> before = standings(first);
+    const int top = first[0][QStringLiteral("score")].toInt();
+    int last = 0;
+    int outside = 0;
+    for (const QJsonValue &entry : first) {
+        if (entry[QStringLiteral("alliance_id")].toInt() != m_ownId)
+            continue;
+        (entry[QStringLiteral("rank")].toInt() <= 100 ? last : outside) =
+            entry[QStringLiteral("user_id")].toInt();
+        if (outside != 0)
+            break;
+    }
+    ASSERT_NE(outside, 0);
+    setMerit(last, top + 100);
+    setMerit(first[1][QStringLiteral("user_id")].toInt(), first[1][QStringLiteral("score")].toInt() - 15);
+    setMerit(outside, top - 1);
+
+    m_port.text.clear();
+    RankingCommand(context, 0, 0, true).run();
+    EXPECT_TRUE(m_port.messages.isEmpty()) << m_port.messages.join(u'\n').toStdString();
+    const QString compared = expectedBand(merit(), &before);
+    EXPECT_EQ(m_port.text, compared);
+    for (const QString &mark :
+         {QStringLiteral("↑"), QStringLiteral("↓"), QStringLiteral("→"), QStringLiteral("　")})
+        EXPECT_TRUE(compared.contains(mark)) << mark.toStdString();
+}
+
+} // namespace

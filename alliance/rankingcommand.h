@@ -1,0 +1,81 @@
+#pragma once
+
+#include "alliance/commandcontext.h"
+
+#include <QString>
+#include <QStringList>
+
+class ToolPort;
+
+// What the war-ranking panel changes in the window besides Text1.
+class RankingPanelPort
+{
+public:
+    virtual ~RankingPanelPort() = default;
+    virtual void setCheck1Enabled(bool enabled) = 0;
+    virtual void setCheck1Ticked(bool ticked) = 0;
+};
+
+// A band picked in Combo1: the own alliance's lords on the ten ranking pages
+// of the band, appended to Text1 under the band header, which is completed
+// with the number of rows at the end. With the saved data asked for (Check1),
+// every row carries its marks against the archive of the category.
+class RankingCommand
+{
+public:
+    static constexpr int kBandCount = 5;
+    static constexpr int kPagesPerBand = 10;
+
+    // "★第101～200位━━━" for band 1.
+    static QString bandHeader(int band);
+
+    // band: the Combo1 index (0 "1～100位" to 4 "401～500位"); category: the
+    // Option1 index; compareWithSaved: Check1 ticked when the band was picked.
+    RankingCommand(CommandContext &context, int band, int category, bool compareWithSaved)
+        : m_context(context), m_band(band), m_category(category), m_compare(compareWithSaved)
+    {
+    }
+
+    void run();
+
+    // The rows the last run found, and the pages it had to leave out.
+    qsizetype rowCount() const { return m_rowCount; }
+    const QStringList &leftOut() const { return m_leftOut; }
+
+private:
+    QString savedText() const;
+    void append(const QString &text);
+
+    CommandContext &m_context;
+    int m_band;
+    int m_category;
+    bool m_compare;
+    qsizetype m_rowCount = 0;
+    QStringList m_leftOut;
+};
+
+// The archive side of the panel: Option1 (which archive Check1 refers to)
+// and 「データ保存」.
+class RankingPanel
+{
+public:
+    RankingPanel(const Session &session, ToolPort &port, RankingPanelPort &panel)
+        : m_session(session), m_port(port), m_panel(panel)
+    {
+    }
+
+    QString archivePath(int category) const;
+
+    // Option1_Click, and Form_Load with category 0: Check1 unticked, and
+    // enabled only when the category has an archive.
+    void selectCategory(int category);
+
+    // Command6_Click: Text1 as the category's archive, or the reason it
+    // cannot be.
+    void save(int category);
+
+private:
+    const Session &m_session;
+    ToolPort &m_port;
+    RankingPanelPort &m_panel;
+};

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "alliance/rankingarchive.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class Document;
+
+// One row of the war ranking that belongs to the own alliance.
+struct RankingRow
+{
+    QString rank;  // what stands on the lord's line of the page text before the name
+    QString name;  // the text of the lord link, as the page markup holds it
+    QString score; // the text of the category's score cell up to its first tag
+};
+
+struct RankingPageRead
+{
+    // The page showed its menu line, the ranking table and the pager; a page
+    // without them is not (yet) a ranking page and has no rows.
+    bool complete = false;
+    QList<RankingRow> rows; // page order
+};
+
+// Reads the own alliance's rows of a ranking page. category: 0 戦功, 1 攻撃,
+// 2 防御, 3 総合 (the score is the category+1-th cell after the alliance link).
+RankingPageRead readRankingPage(const Document &page, const QString &allianceId, int category);
+
+// The line of a row in the output box, without line end:
+// rank + "位" + rank mark + " " + name + " " + score + score mark. Marks only
+// when saved has rows: ↑ → ↓ for a better, equal, worse rank and a higher,
+// equal, lower score; a lord the saved rows lack gets "　" and no score mark.
+QString rankingLine(const RankingRow &row, const SavedRanking &saved);
+
+// The lines of the own alliance's rows of one ranking page, compared with the
+// saved rows; their count is the page's share of the band's row count.
+QStringList ScrapeRankingPage(const Document &page, const QString &allianceId, int category,
+                              const SavedRanking &saved);

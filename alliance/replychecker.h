@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QSet>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// The reply checker's rules: which members the roster names, what an inbox
+// page holds, who sent a letter row, and the result text of repliers and
+// non-repliers. Pure: no browser, no window, no files.
+namespace ReplyChecker {
+
+// Letters of the game's operator never make a replier.
+inline const QString kOperatorName = QStringLiteral("戦国OVEK運営チーム");
+// The keyword box's own text: left as it is, no keyword is in force.
+inline const QString kKeywordPlaceholder = QStringLiteral("キーワード");
+// Inbox pages read per run, whatever the pager says.
+inline constexpr int kMaxInboxPages = 10;
+
+// The member names of the roster's lines, in roster order: the text between
+// the first and the second double quote of every line that has one.
+QStringList rosterMemberNames(const QStringList &rosterLines);
+
+// The keyword box's text with blanks at both ends removed (the window shows
+// it so), and whether that text is a keyword in force.
+QString trimmedKeyword(const QString &keywordBox);
+bool keywordInForce(const QString &trimmedKeyword);
+
+// What one inbox page's body text holds.
+struct InboxPage
+{
+    bool hasLetterTable = false; // the table header was there
+    QStringList letterRows;      // the rows after the header, up to the pager, trimmed
+    // The number of the last page link of the first page's pager; none when
+    // the page has no pager leading on (a one-page inbox).
+    std::optional<qint64> lastPageLink;
+};
+InboxPage readInboxPage(const QString &bodyText, bool firstPage);
+
+// The page count a first page's pager line ("1 2 3 ＞  >>") gives: the whole
+// number the text before "＞" ends with; 0 when it ends with no number.
+qint64 pageCountOfPager(const QString &pagerLine);
+
+// Collects the senders of letter rows and writes the result text.
+class ReplyTally
+{
+public:
+    ReplyTally(QStringList members, const QString &trimmedKeyword);
+
+    // One letter row of the inbox, trimmed. A row that counts adds its
+    // sender once, in the order first met.
+    void addRow(const QString &row);
+
+    // The sender of a row; empty when the row has no sender field.
+    QString senderOf(const QString &row) const;
+
+    const QStringList &repliers() const { return m_repliers; }
+
+    // "★返信者リスト", the repliers, an empty line, "★未返信者リスト" and the
+    // members who did not reply in roster order, every line ended by CR LF.
+    QString resultText() const;
+
+private:
+    QStringList m_members;
+    QSet<QString> m_memberSet;
+    QString m_keyword; // empty: none in force
+    QStringList m_repliers;
+    QSet<QString> m_listed;
+};
+
+} // namespace ReplyChecker

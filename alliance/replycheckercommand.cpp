@@ -1,0 +1,85 @@
+#include "alliance/replycheckercommand.h"
+
+#include "alliance/pagewalk.h"
+#include "alliance/replychecker.h"
+#include "alliance/rosterformat.h"
+#include "alliance/toolport.h"
+#include "common/datafile.h"
+#include "site/document.h"
+#include "site/session.h"
+
+#include <algorithm>
+
+using namespace ReplyChecker;
+
+namespace {
+
+const QString kProgressLabel = QStringLiteral("返信者確認");
+
+WalkPage inboxPage(const WorldConfig &world, qint64 page)
+{
+    return {world.inboxUrl(page), QStringLiteral("受信箱 %1ページ").arg(page)};
+}
+
+} // namespace
+
+void ReplyCheckCommand::run()
+{
+    // The roster is named after the cleaned id, as the roster command saved
+    // it; with a "/" left in the id the roster would never be found.
+    const QString path = m_context.session.appDir + rosterFileName(m_context.session.cleanAllianceId());
+    if (!DataFile::exists(path)) {
+        m_context.port.showMessage(QStringLiteral("同盟員名簿が作成されていません。"), QStringLiteral("注意"),
+                                   ToolPort::Icon::Warning);
+        return;
+    }
+    m_context.port.setOutputText(QString());
+    const DataFile::Lines roster = DataFile::readLines(path);
+    if (!roster) {
+        m_context.port.showMessage(QStringLiteral("同盟員名簿を読み込めませんでした。\r\n") + roster.error,
+                                   QStringLiteral("注意"), ToolPort::Icon::Warning);
+        return;
+    }
+    ReplyTally tally(rosterMemberNames(roster.lines), trimmedKeyword(m_keywordBox));
+
+    // A page without the letter table has not come yet: the walk loads it
+    // again. Only the first page tells how many pages there are.
+    qint64 pageCount = 1;
+    {
+        PageWalk walk(m_context, kProgressLabel);
+        walk.run({inboxPage(m_context.session.world, 1)}, [&](const Document &page, qsizetype) {
+            const InboxPage read = readInboxPage(page.bodyText(), true);
+            if (!read.hasLetterTable)
+                return false;
+            pageCount = read.lastPageLink.value_or(1);
+            for (const QString &row : read.letterRows)
+                tally.addRow(row);
+            return true;
+        });
+        if (!walk.leftOut().isEmpty()) {
+            // Without the first page every member would show as not replied.
+            m_context.port.showMessage(QStringLiteral("受信箱を読み込めませんでした。\r\n"
+                                                      "時間をおいて、もう一度「返信者リストアップ」を実行"
+                                                      "してください。"),
+                                       QStringLiteral("注意"), ToolPort::Icon::Warning);
+            return;
+        }
+    }
+
+    QList<WalkPage> later;
+    for (qint64 page = 2; page <= std::min<qint64>(pageCount, kMaxInboxPages); ++page)
+        later.append(inboxPage(m_context.session.world, page));
+    PageWalk walk(m_context, kProgressLabel + QStringLiteral("（2ページ目から）"));
+    walk.run(later, [&](const Document &page, qsizetype) {
+        const InboxPage read = readInboxPage(page.bodyText(), false);
+        if (!read.hasLetterTable)
+            return false;
+        for (const QString &row : read.letterRows)
+            tally.addRow(row);
+        return true;
+    });
+
+    m_context.port.setOutputText(tally.resultText());
+    walk.tellLeftOut(QStringLiteral("次の受信箱のページを読み込めませんでした。"
+                                    "これらのページの書状は返信者リストに入っていません。"));
+}

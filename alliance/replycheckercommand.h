@@ -1,0 +1,24 @@
+#pragma once
+
+#include "alliance/commandcontext.h"
+
+#include <QString>
+
+// 「返信者リストアップ」: reads the inbox (at most ten pages) and lists in Text1
+// every member who sent a letter, optionally only letters whose row holds
+// the keyword, then every roster member who did not.
+class ReplyCheckCommand
+{
+public:
+    // keywordBox: the text of Text4 as the user left it.
+    ReplyCheckCommand(CommandContext &context, QString keywordBox)
+        : m_context(context), m_keywordBox(std::move(keywordBox))
+    {
+    }
+
+    void run();
+
+private:
+    CommandContext &m_context;
+    QString m_keywordBox;
+};

@@ -1,0 +1,86 @@
+// What a war-ranking page costs the tool itself: the snapshot of a demosite
+// ranking page (WebDriver call, JSON, parse, serialization) and the reading
+// of the own alliance's rows, per page over many pages.
+//
+//   ranking_bench [--pages N] [--headed]
+#include "alliance/rankingpage.h"
+#include "common/clock.h"
+#include "common/pump.h"
+#include "site/navigator.h"
+#include "site/webdriverbrowser.h"
+#include "testsupport/site/demositeprocess.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <unistd.h>
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList arguments = app.arguments();
+    int pages = 40;
+    const qsizetype pagesAt = arguments.indexOf(QStringLiteral("--pages"));
+    if (pagesAt > 0 && pagesAt + 1 < arguments.size())
+        pages = std::max(1, arguments.at(pagesAt + 1).toInt());
+
+    DemoSiteProcess site(QStringLiteral(OVEK_DEMOSITE_PROGRAM));
+    site.start({QStringLiteral("--auto-login")});
+    const QString ownId =
+        QString::number(QJsonDocument::fromJson(site.control(QStringLiteral("dump")))
+                            .object()[QStringLiteral("player")][QStringLiteral("alliance_id")]
+                            .toInt());
+    QTemporaryDir profile;
+    WebDriverOptions options;
+    options.profileDir = profile.path();
+    options.headless = !arguments.contains(QStringLiteral("--headed"));
+    options.noSandbox = geteuid() == 0; // Chromium refuses its sandbox as root
+
+    WorldConfig world;
+    world.gameSiteTopUrl = site.topUrl();
+    world.worldBaseUrl = site.worldUrl();
+    world.worldNumber = QStringLiteral("3");
+    world.warRankingKey = QStringLiteral("5");
+    BrowserSlot slot([&options] { return std::make_unique<WebDriverBrowser>(options); });
+    Browser &browser = slot.replaceWithNew();
+    SystemClock clock;
+    EventLoopPump pump;
+    Navigator navigator(slot, world, clock, pump);
+    navigator.waitForPage(world.loginEntryUrl());
+    navigator.followWorldEntryLinks();
+
+    QList<double> total;
+    QList<double> reading;
+    qsizetype rows = 0;
+    qsizetype markupLength = 0;
+    for (int page = 1; page <= pages; ++page) {
+        const int category = page % 4;
+        navigator.waitForPage(world.warRankingUrl(category, page));
+        // The wait hands its page to the first document() call; the second
+        // one reads the page from the browser, as a snapshot costs.
+        browser.document();
+        QElapsedTimer timer;
+        timer.start();
+        const Document document = browser.document();
+        QElapsedTimer readTimer;
+        readTimer.start();
+        rows += ScrapeRankingPage(document, ownId, category, {}).size();
+        reading.append(readTimer.nsecsElapsed() / 1e6);
+        total.append(timer.nsecsElapsed() / 1e6);
+        markupLength = std::max(markupLength, document.markup().size());
+    }
+    std::sort(total.begin(), total.end());
+    std::sort(reading.begin(), reading.end());
+    std::printf("%d ranking pages (up to %lld characters of markup), %lld own rows:\n", pages,
+                static_cast<long long>(markupLength), static_cast<long long>(rows));
+    std::printf("  snapshot + reading: median %.1f ms, max %.1f ms\n", total.at(total.size() / 2),
+                total.last());
+    std::printf("  reading alone:      median %.2f ms, max %.2f ms\n", reading.at(reading.size() / 2),
+                reading.last());
+    slot.quit();
+    return 0;
+}
