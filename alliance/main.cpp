@@ -2,6 +2,7 @@
 #include "common/appdir.h"
 #include "common/clock.h"
 #include "common/pump.h"
+#include "composer/composerstate.h"
 #include "site/browserslot.h"
 #include "site/navigator.h"
 #include "site/session.h"
@@ -98,7 +99,11 @@ int main(int argc, char *argv[])
     startWindow->close();
     startWindow->deleteLater();
 
+    // The composer's remembered subject, body and addressees live as long
+    // as the program (declared before the tool window, which outlives it).
+    ComposerState composerState;
     OVEKMark tool(session, browsers, navigator, pump, clock);
+    tool.setComposerState(composerState);
     tool.setBrowserReopener([&startup] { startup.reopenBrowser(); });
     tool.Form_Load();
     const int code = app.exec();

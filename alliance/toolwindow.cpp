@@ -14,6 +14,7 @@
 #include "common/datafile.h"
 #include "common/pump.h"
 #include "common/twips.h"
+#include "composer/form2.h"
 #include "site/browserslot.h"
 #include "site/session.h"
 
@@ -163,11 +164,14 @@ void OVEKMark::buildControls()
                                ReplyCheckCommand(context, text4->text()).run();
                            });
 
+    connect(control<QPushButton>(QStringLiteral("Command9")), &QPushButton::clicked, this,
+            &OVEKMark::Command9_Click);
+
     // Buttons whose commands are not part of the tool yet stay visible, so
     // the window looks as users know it, but cannot be pressed.
     const QStringList windowCommands{QStringLiteral("Command1(0)"), QStringLiteral("Command1(1)"),
                                      QStringLiteral("Command1(2)"), QStringLiteral("Command4"),
-                                     QStringLiteral("Command6")};
+                                     QStringLiteral("Command6"),    QStringLiteral("Command9")};
     for (QWidget *widget : std::as_const(m_controls)) {
         auto *button = qobject_cast<QPushButton *>(widget);
         if (button && !windowCommands.contains(button->objectName()) && !m_browserButtons.contains(button))
@@ -348,6 +352,25 @@ void OVEKMark::setCheck1Ticked(bool ticked)
     m_check1->setChecked(ticked);
 }
 
+void OVEKMark::Command9_Click()
+{
+    if (!m_composer) {
+        // The composer's page loads and fills wait while a command of this
+        // window drives the browser, and hold it (these buttons off) meanwhile.
+        BrowserUse browserUse{[this] {
+                                  if (m_guard.isBusy())
+                                      return false;
+                                  m_composerBrowserUse.emplace(m_guard);
+                                  return true;
+                              },
+                              [this] { m_composerBrowserUse.reset(); }};
+        m_composer = std::make_unique<Form2>(
+            ComposerContext{m_session, m_navigator, m_browsers, m_fileOpener, std::move(browserUse)},
+            *m_composerState);
+    }
+    m_composer->showComposer();
+}
+
 void OVEKMark::closeEvent(QCloseEvent *event)
 {
     Form_QueryUnload();
@@ -363,6 +386,8 @@ void OVEKMark::Form_QueryUnload()
     AppQuit::request();
     m_placement.stop();
     m_browsers.quit();
+    if (m_composer)
+        m_composer->close();
     QApplication::closeAllWindows();
 }
 

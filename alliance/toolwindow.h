@@ -5,11 +5,15 @@
 #include "alliance/commandrunner.h"
 #include "alliance/rankingcommand.h"
 #include "alliance/toolport.h"
+#include "composer/composerstate.h"
+#include "composer/desktopfileopener.h"
 
 #include <QHash>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
+#include <memory>
+#include <optional>
 
 class QCheckBox;
 class QComboBox;
@@ -17,6 +21,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 class Clock;
+class Form2;
 class Pump;
 class TimerPacer;
 
@@ -57,6 +62,11 @@ public:
     void Command1_Click(int index);
     void Command2_Click();
     void Command4_Click();
+    // 「書状新規作成」: opens the letter composer, or brings it to the front.
+    void Command9_Click();
+    // What the composer remembers for the run; the main program owns it.
+    void setComposerState(ComposerState &state) { m_composerState = &state; }
+    Form2 *composer() const { return m_composer.get(); }
     void Combo1_Click(int index);
     void Option1_Click(int index);
     void Command6_Click();
@@ -107,4 +117,12 @@ private:
     QPushButton *m_command1[3] = {};
     QPushButton *m_command2 = nullptr;
     QRadioButton *m_option1First = nullptr;
+
+    // The letter composer, made on first use and closed with this window.
+    ComposerState m_ownComposerState;
+    ComposerState *m_composerState = &m_ownComposerState;
+    DesktopFileOpener m_fileOpener;
+    // The composer's hold on the browser while it loads or fills its page.
+    std::optional<CommandGuard::Scope> m_composerBrowserUse;
+    std::unique_ptr<Form2> m_composer;
 };

@@ -3,6 +3,7 @@
 #include "common/clock.h"
 #include "common/datafile.h"
 #include "common/pump.h"
+#include "composer/form2.h"
 #include "site/browserslot.h"
 #include "site/navigator.h"
 #include "site/session.h"
@@ -114,8 +115,8 @@ TEST_F(ToolWindowTest, OpensWithItsControlsAndDefaults)
     EXPECT_EQ(find<QPushButton>(window.get(), "Command2")->text(), QStringLiteral("同盟名簿作成"));
     EXPECT_EQ(find<QPushButton>(window.get(), "Command2")->geometry(), QRect(128, 8, 97, 25));
     EXPECT_TRUE(find<QPushButton>(window.get(), "Command2")->isEnabled());
-    // The composer's button waits for its window; the ranking panel is usable.
-    EXPECT_FALSE(find<QPushButton>(window.get(), "Command9")->isEnabled());
+    // The composer's button and the ranking panel are usable.
+    EXPECT_TRUE(find<QPushButton>(window.get(), "Command9")->isEnabled());
     EXPECT_TRUE(find<QComboBox>(window.get(), "Combo1")->isEnabled());
 }
 
@@ -359,3 +360,29 @@ TEST_F(ToolWindowTest, ASecondBrowserCommandIsRefusedWhileOneRuns)
 }
 
 } // namespace
+
+TEST_F(ToolWindowTest, LetterComposerOpensOnceAndClosesWithTheWindow)
+{
+    m_browsers.replaceWithNew();
+    auto window = openWindow();
+    QPushButton *command9 = find<QPushButton>(window.get(), "Command9");
+    ASSERT_TRUE(command9->isEnabled());
+    command9->click();
+    Form2 *composer = window->composer();
+    ASSERT_NE(composer, nullptr);
+    EXPECT_TRUE(composer->isVisible());
+    EXPECT_EQ(composer->windowTitle(), QStringLiteral("　新規作成"));
+    auto &browser = static_cast<FakeBrowser &>(m_browsers.current());
+    EXPECT_EQ(browser.navigations(), QStringList{QStringLiteral("http://127.0.0.1:1/message/new.php")});
+    // The composer let go of the browser: the commands can run again.
+    EXPECT_FALSE(window->guard().isBusy());
+    EXPECT_TRUE(find<QPushButton>(window.get(), "Command2")->isEnabled());
+    // Pressed again while open: to the front only, the page is not loaded again.
+    composer->findChild<QLineEdit *>(QStringLiteral("Text2"))->setText(QStringLiteral("書きかけ"));
+    command9->click();
+    EXPECT_EQ(window->composer(), composer);
+    EXPECT_EQ(browser.navigations().size(), 1);
+    EXPECT_EQ(composer->findChild<QLineEdit *>(QStringLiteral("Text2"))->text(), QStringLiteral("書きかけ"));
+    window->close();
+    EXPECT_FALSE(composer->isVisible());
+}

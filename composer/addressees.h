@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// The rules of the addressee field Text3 and of the lists the addressees are
+// picked from. Pure text in, text out.
+namespace Addressees {
+
+// A letter goes to at most this many lords at a time.
+constexpr int kMaxPerLetter = 3;
+
+// Text3 after picking name, or nullopt when it already holds three names
+// (the field then stays as it is and the user is told).
+std::optional<QString> addPicked(const QString &field, const QString &name);
+
+// What "画面挿入" writes to the page's TO and what stays in Text3 for the
+// next letter, from the field with its blanks at both ends already removed.
+// Up to two names go to TO as they stand and stay in the field.
+struct Split
+{
+    QString to;
+    QString rest;
+};
+Split splitForSending(const QString &field);
+
+// The names the roster lines give List1 (the roster's own line format; a
+// header line "名前" is skipped).
+QStringList rosterNames(const QStringList &rosterLines);
+
+// The names of the hand-made extra list: trimmed lines, empty ones skipped.
+QStringList extraNames(const QStringList &lines);
+
+// The non-empty lines of a poured text, unchanged and in order.
+QStringList pouredLines(const QString &source);
+
+} // namespace Addressees

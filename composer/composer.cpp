@@ -1,0 +1,278 @@
+#include "composer/composer.h"
+
+#include "common/datafile.h"
+#include "common/textsearch.h"
+#include "composer/addressees.h"
+#include "composer/letterfile.h"
+#include "site/browserslot.h"
+#include "site/navigator.h"
+#include "site/session.h"
+
+#include <QFile>
+
+using TextSearch::trimSpaces;
+
+namespace {
+
+const QString kAlly = QStringLiteral("/ally");
+
+// Ends a browser use on every path out of a page step.
+class BrowserUseScope
+{
+public:
+    explicit BrowserUseScope(const BrowserUse &use) : m_use(use) { m_owns = !m_use.begin || m_use.begin(); }
+    ~BrowserUseScope()
+    {
+        if (m_owns && m_use.end)
+            m_use.end();
+    }
+    BrowserUseScope(const BrowserUseScope &) = delete;
+    BrowserUseScope &operator=(const BrowserUseScope &) = delete;
+    explicit operator bool() const { return m_owns; }
+
+private:
+    const BrowserUse &m_use;
+    bool m_owns = false;
+};
+
+const QString kBrowserInUse = QStringLiteral("ほかのコマンドがブラウザを使っています。\r\n"
+                                             "終わってから、もう一度押してください。");
+
+} // namespace
+
+Composer::Composer(ComposerContext &context, ComposerState &state, ComposerPort &port)
+    : m_context(context), m_state(state), m_port(port)
+{
+}
+
+QString Composer::appPath(const QString &name) const
+{
+    return m_context.session.appDir + name;
+}
+
+QString Composer::rosterPath() const
+{
+    // The roster is named by the id without its "/", as the roster command
+    // writes it; the id held for the run is left as it is.
+    return appPath(QStringLiteral("OVEKMAP_DATA_") +
+                   TextSearch::removeAll(m_context.session.allianceId, QStringLiteral("/")) +
+                   QStringLiteral(".txt"));
+}
+
+QString Composer::letterPath(const QString &letterName) const
+{
+    return appPath(LetterFile::fileName(m_context.session.world.worldNumber, letterName));
+}
+
+QStringList Composer::rosterList() const
+{
+    QStringList names{kAlly};
+    if (DataFile::exists(rosterPath()))
+        names += Addressees::rosterNames(DataFile::readLines(rosterPath()).lines);
+    return names;
+}
+
+void Composer::fillAtOpening()
+{
+    m_port.setSubject(m_state.rememberedSubject);
+    m_port.setBody(m_state.rememberedBody);
+    if (!m_state.rememberedAddressees.isEmpty())
+        pourAddressees();
+    m_state.rememberedAddressees.clear();
+    // Opening always shows the roster, so the switch starts from the roster
+    // again: the flag says what List1 shows, not what it showed last time.
+    m_extraListShown = false;
+    m_port.setAddresseeList(rosterList());
+    const QString &world = m_context.session.world.worldNumber;
+    m_port.setSavedLetters(LetterFile::letterNames(
+        world, DataFile::listMatching(m_context.session.appDir, LetterFile::pattern(world))));
+}
+
+void Composer::loadLetterPage()
+{
+    BrowserUseScope use(m_context.browserUse);
+    if (!use) {
+        m_port.showMessage(
+            QStringLiteral("ほかのコマンドがブラウザを使っているため、書状作成ページを開けませんでした。\r\n"
+                           "終わってから「ヘージ再読み込み」を押してください。"));
+        return;
+    }
+    m_port.setPageCommandsEnabled(false);
+    m_port.beginHourglass();
+    try {
+        m_context.navigator.waitForPage(m_context.session.world.newLetterUrl());
+    } catch (const Failure &) {
+        // The page stays as the browser shows it; the user can load it
+        // again with "ヘージ再読み込み".
+    }
+    m_port.endHourglass();
+    m_port.setPageCommandsEnabled(true);
+}
+
+void Composer::pick(const QString &name)
+{
+    const std::optional<QString> field = Addressees::addPicked(m_port.addressees(), name);
+    if (!field) {
+        m_port.showMessage(QStringLiteral("同時発信は３名までです。"));
+        return;
+    }
+    m_port.setAddressees(*field);
+}
+
+void Composer::pourAddressees()
+{
+    const QString source = m_state.rememberedAddressees.isEmpty() ? trimSpaces(m_port.clipboardText())
+                                                                  : m_state.rememberedAddressees;
+    if (source.isEmpty())
+        return;
+    m_port.appendAdditionalAddressees(Addressees::pouredLines(source));
+}
+
+void Composer::fillLetterPage()
+{
+    BrowserUseScope use(m_context.browserUse);
+    if (!use) {
+        m_port.showMessage(kBrowserInUse);
+        return;
+    }
+    try {
+        Browser &browser = m_context.browsers.current();
+        browser.setFieldValue(QStringLiteral("SUBJECT"), trimSpaces(m_port.subject()));
+        const QString field = trimSpaces(m_port.addressees());
+        m_port.setAddressees(field);
+        const Addressees::Split split = Addressees::splitForSending(field);
+        browser.setFieldValue(QStringLiteral("TO"), split.to);
+        // Only names that reached the page leave the field.
+        m_port.setAddressees(split.rest);
+        browser.setFieldValue(QStringLiteral("BODY"), trimSpaces(m_port.body()));
+    } catch (const Failure &) {
+        // Not the letter page, or the browser is gone: what was written stays.
+    }
+}
+
+void Composer::clearFields()
+{
+    m_port.setBody(QString());
+    m_port.setSubject(QString());
+    m_port.setAddressees(QString());
+}
+
+void Composer::rememberOnClose(int index)
+{
+    if (index == 0) {
+        m_state.rememberedSubject = trimSpaces(m_port.subject());
+        m_state.rememberedBody = trimSpaces(m_port.body());
+        for (const QString &name : m_port.additionalAddressees())
+            m_state.rememberedAddressees += name + QStringLiteral("\r\n");
+    } else if (index == 1) {
+        m_state = ComposerState{};
+    }
+}
+
+void Composer::openRoster()
+{
+    if (DataFile::exists(rosterPath()))
+        m_context.opener.open(rosterPath());
+}
+
+void Composer::switchList()
+{
+    const QString extraPath = appPath(extraListFileName());
+    if (!DataFile::exists(extraPath))
+        return;
+    if (!m_extraListShown) {
+        m_port.setAddresseeList(Addressees::extraNames(DataFile::readLines(extraPath).lines));
+        m_extraListShown = true;
+    } else {
+        m_port.setAddresseeList(rosterList());
+        m_extraListShown = false;
+    }
+}
+
+void Composer::savedLetterCommand(int index)
+{
+    const int selected = m_port.selectedSavedLetter();
+    switch (index) {
+    case 0:
+        loadLetter(selected);
+        break;
+    case 1:
+        saveLetter(selected);
+        break;
+    case 2:
+        discardLetter(selected);
+        break;
+    default:
+        break;
+    }
+}
+
+void Composer::loadLetter(int selected)
+{
+    if (selected < 0)
+        return;
+    const QString path = letterPath(m_port.savedLetters().value(selected));
+    if (!DataFile::exists(path))
+        return;
+    const DataFile::Lines lines = DataFile::readLines(path);
+    if (!lines) {
+        m_port.showMessage(QStringLiteral("保存データを読み込めませんでした。\r\n") + lines.error);
+        return;
+    }
+    const LetterFile::Loaded letter = LetterFile::parse(lines.lines, m_port.subject());
+    m_port.setSubject(letter.subject);
+    m_port.setBody(letter.body);
+}
+
+void Composer::saveLetter(int selected)
+{
+    m_port.setAddressees(trimSpaces(m_port.addressees()));
+    if (LetterFile::dropTrailingSpaces(m_port.body()).isEmpty()) {
+        m_port.showMessage(QStringLiteral("原稿が未記入です。"));
+        return;
+    }
+    const QString name = trimSpaces(m_port.subject());
+    if (name.isEmpty()) {
+        m_port.showMessage(QStringLiteral("件名(ファイル名)が未記入です。"));
+        return;
+    }
+    QString target;
+    bool newEntry = false;
+    if (selected >= 0 && DataFile::exists(letterPath(m_port.savedLetters().value(selected)))) {
+        if (!m_port.askYesNo(QStringLiteral("同名のファイル名があります。上書きしますか")))
+            return;
+        target = letterPath(m_port.savedLetters().value(selected));
+    } else {
+        if (const QString refusal = LetterFile::nameRefusal(name, m_context.session.world.worldNumber);
+            !refusal.isEmpty()) {
+            m_port.showMessage(refusal);
+            return;
+        }
+        target = letterPath(name);
+        newEntry = true;
+    }
+    const DataFile::Result written =
+        DataFile::writeText(target, LetterFile::format(m_port.subject(), m_port.body()));
+    if (!written) {
+        m_port.showMessage(QStringLiteral("書状を保存できませんでした。\r\n") + written.error);
+        return;
+    }
+    // Listed once the file is there, so the list never names a letter
+    // that was not saved.
+    if (newEntry)
+        m_port.appendSavedLetter(name);
+}
+
+void Composer::discardLetter(int selected)
+{
+    if (selected < 0)
+        return;
+    const QString path = letterPath(m_port.savedLetters().value(selected));
+    if (!DataFile::exists(path))
+        return;
+    if (!QFile::remove(path)) {
+        m_port.showMessage(QStringLiteral("保存データを破棄できませんでした。"));
+        return;
+    }
+    m_port.removeSavedLetter(selected);
+}

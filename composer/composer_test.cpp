@@ -1,0 +1,193 @@
+#include "composer/composerfixture.h"
+
+namespace {
+
+using namespace ComposerTesting;
+
+TEST_F(ComposerTest, OpeningShowsTheRosterTheSavedLettersOfThisWorldAndLoadsTheLetterPage)
+{
+    write(QStringLiteral("OVEKMAP_DATA_7.txt"), QStringLiteral("\"LordA\",\"-12\",\"34\"\r\n"));
+    write(QStringLiteral("書状3_出欠.txt"), QStringLiteral("TO:出欠\r\n本文"));
+    write(QStringLiteral("書状12_他.txt"), QStringLiteral("TO:他"));
+    write(QStringLiteral("書状3_x.csv"), QString());
+    open();
+    EXPECT_EQ(m_port.list1, (QStringList{QStringLiteral("/ally"), QStringLiteral("LordA")}));
+    EXPECT_EQ(m_port.combo1, QStringList{QStringLiteral("出欠")});
+    EXPECT_EQ(browser().navigations(), QStringList{kLetterPage});
+    EXPECT_EQ(m_port.hourglassDepth, 0);
+    EXPECT_TRUE(m_port.pageCommandsEnabled);
+    EXPECT_TRUE(m_port.messages.isEmpty());
+    // The id held for the run is not changed by the composer.
+    EXPECT_EQ(m_session.allianceId, QStringLiteral("7/"));
+}
+
+TEST_F(ComposerTest, WithoutARosterTheListHoldsOnlyAllyAndTheRosterIsNotOpened)
+{
+    open();
+    EXPECT_EQ(m_port.list1, QStringList{QStringLiteral("/ally")});
+    m_composer->openRoster();
+    EXPECT_TRUE(m_opener.opened.isEmpty());
+    write(QStringLiteral("OVEKMAP_DATA_7.txt"), QString());
+    m_composer->openRoster();
+    EXPECT_EQ(m_opener.opened, QStringList{path(QStringLiteral("OVEKMAP_DATA_7.txt"))});
+}
+
+TEST_F(ComposerTest, RememberingCarriesSubjectBodyAndAddresseesToTheNextOpeningOnly)
+{
+    open();
+    m_port.text2 = QStringLiteral("  件名 ");
+    m_port.text1 = QStringLiteral(" 本文\r\n二行目  ");
+    m_port.text3 = QStringLiteral("A");
+    m_port.combo2 = {QStringLiteral("甲"), QStringLiteral("乙"), QStringLiteral("丙")};
+    m_composer->rememberOnClose(0);
+    EXPECT_EQ(m_state.rememberedAddressees, QStringLiteral("甲\r\n乙\r\n丙\r\n"));
+
+    open();
+    EXPECT_EQ(m_port.text2, QStringLiteral("件名"));
+    EXPECT_EQ(m_port.text1, QStringLiteral("本文\r\n二行目"));
+    EXPECT_EQ(m_port.combo2, (QStringList{QStringLiteral("甲"), QStringLiteral("乙"), QStringLiteral("丙")}));
+    EXPECT_EQ(m_state.rememberedAddressees, QString());
+
+    // Closed with the close box: nothing remembered changes.
+    open();
+    EXPECT_EQ(m_port.text2, QStringLiteral("件名"));
+    EXPECT_EQ(m_port.text1, QStringLiteral("本文\r\n二行目"));
+    EXPECT_TRUE(m_port.combo2.isEmpty());
+
+    m_composer->rememberOnClose(1);
+    open();
+    EXPECT_EQ(m_port.text2, QString());
+    EXPECT_EQ(m_port.text1, QString());
+    EXPECT_TRUE(m_port.combo2.isEmpty());
+}
+
+TEST_F(ComposerTest, ALetterPageThatCannotLoadStillShowsTheRememberedLetter)
+{
+    m_state.rememberedSubject = QStringLiteral("件名");
+    m_state.rememberedBody = QStringLiteral("本文");
+    browser().close();
+    open();
+    EXPECT_EQ(m_port.text2, QStringLiteral("件名"));
+    EXPECT_EQ(m_port.text1, QStringLiteral("本文"));
+    EXPECT_EQ(m_port.list1, QStringList{QStringLiteral("/ally")});
+    EXPECT_EQ(m_port.hourglassDepth, 0);
+    EXPECT_TRUE(m_port.pageCommandsEnabled);
+}
+
+TEST_F(ComposerTest, PickingStopsAtThreeWithTheMessage)
+{
+    open();
+    for (const QString &name : {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")})
+        m_composer->pick(name);
+    EXPECT_EQ(m_port.text3, QStringLiteral("A,B,C"));
+    EXPECT_TRUE(m_port.messages.isEmpty());
+    m_composer->pick(QStringLiteral("D"));
+    EXPECT_EQ(m_port.text3, QStringLiteral("A,B,C"));
+    EXPECT_EQ(m_port.messages, QStringList{QStringLiteral("同時発信は３名までです。")});
+}
+
+TEST_F(ComposerTest, FillingWritesSubjectToAndBodyInThatOrderAndKeepsTheRest)
+{
+    open();
+    m_port.text2 = QStringLiteral(" 件名 \"引用\" \\ </script> ");
+    m_port.text3 = QStringLiteral(" A,B,C,D,E ");
+    m_port.text1 = QStringLiteral("  本文\r\n二行目 ");
+    m_composer->fillLetterPage();
+    EXPECT_EQ(browser().calls().mid(browser().calls().size() - 3),
+              (QStringList{QStringLiteral("setFieldValue SUBJECT=件名 \"引用\" \\ </script>"),
+                           QStringLiteral("setFieldValue TO=A,B,C"),
+                           QStringLiteral("setFieldValue BODY=本文\r\n二行目")}));
+    EXPECT_EQ(m_port.text3, QStringLiteral("D,E"));
+    EXPECT_EQ(browser().navigations().size(), 1) << "the page is not sent, nor loaded again";
+
+    m_port.text3 = QStringLiteral("A,B,C");
+    m_composer->fillLetterPage();
+    EXPECT_EQ(browser().fieldValue(QStringLiteral("TO")), QStringLiteral("A,B,C"));
+    EXPECT_EQ(m_port.text3, QString());
+
+    m_port.text3 = QStringLiteral("A,B ");
+    m_composer->fillLetterPage();
+    EXPECT_EQ(browser().fieldValue(QStringLiteral("TO")), QStringLiteral("A,B"));
+    EXPECT_EQ(m_port.text3, QStringLiteral("A,B"));
+}
+
+TEST_F(ComposerTest, FillingAPageWithoutTheAddresseeFieldEndsQuietlyAndLosesNoName)
+{
+    open();
+    browser().missing = QStringLiteral("TO");
+    m_port.text2 = QStringLiteral("件名");
+    m_port.text3 = QStringLiteral("A,B,C,D");
+    m_port.text1 = QStringLiteral("本文");
+    m_composer->fillLetterPage();
+    EXPECT_EQ(browser().fieldValue(QStringLiteral("SUBJECT")), QStringLiteral("件名"));
+    EXPECT_EQ(browser().fieldValue(QStringLiteral("BODY")), QString());
+    EXPECT_EQ(m_port.text3, QStringLiteral("A,B,C,D"));
+    EXPECT_TRUE(m_port.messages.isEmpty());
+}
+
+TEST_F(ComposerTest, PageCommandsWaitForTheBrowserToBeFree)
+{
+    bool busy = true;
+    int ends = 0;
+    m_context.browserUse = {[&] { return !busy; }, [&] { ++ends; }};
+    open();
+    EXPECT_TRUE(browser().navigations().isEmpty());
+    ASSERT_EQ(m_port.messages.size(), 1);
+    m_port.text2 = QStringLiteral("件名");
+    m_composer->fillLetterPage();
+    EXPECT_TRUE(browser().calls().isEmpty());
+    EXPECT_EQ(m_port.messages.size(), 2);
+    EXPECT_EQ(ends, 0);
+    busy = false;
+    m_composer->loadLetterPage();
+    m_composer->fillLetterPage();
+    EXPECT_EQ(browser().navigations(), QStringList{kLetterPage});
+    EXPECT_EQ(browser().fieldValue(QStringLiteral("SUBJECT")), QStringLiteral("件名"));
+    EXPECT_EQ(ends, 2);
+}
+
+TEST_F(ComposerTest, PouringTakesTheClipboardEachTime)
+{
+    open();
+    m_composer->pourAddressees();
+    EXPECT_TRUE(m_port.combo2.isEmpty());
+    m_port.clipboard = QStringLiteral(" 甲\r\n乙\r\n丙\r\n ");
+    m_composer->pourAddressees();
+    m_composer->pourAddressees();
+    EXPECT_EQ(m_port.combo2, (QStringList{QStringLiteral("甲"), QStringLiteral("乙"), QStringLiteral("丙"),
+                                          QStringLiteral("甲"), QStringLiteral("乙"), QStringLiteral("丙")}));
+}
+
+TEST_F(ComposerTest, SwitchingGoesBetweenTheRosterAndTheExtraList)
+{
+    write(QStringLiteral("OVEKMAP_DATA_7.txt"), QStringLiteral("\"LordA\",\"1\",\"2\"\r\n"));
+    open();
+    m_composer->switchList();
+    EXPECT_EQ(m_port.list1, (QStringList{QStringLiteral("/ally"), QStringLiteral("LordA")}));
+    EXPECT_FALSE(m_composer->extraListShown());
+
+    write(QStringLiteral("MailAd追加.txt"), QStringLiteral(" 外部甲 \r\n\r\n外部乙\r\n"));
+    m_composer->switchList();
+    EXPECT_EQ(m_port.list1, (QStringList{QStringLiteral("外部甲"), QStringLiteral("外部乙")}));
+    EXPECT_TRUE(m_composer->extraListShown());
+    m_composer->switchList();
+    EXPECT_EQ(m_port.list1, (QStringList{QStringLiteral("/ally"), QStringLiteral("LordA")}));
+    m_composer->switchList();
+    // Opening again shows the roster, and the switch starts from there.
+    open();
+    EXPECT_FALSE(m_composer->extraListShown());
+    m_composer->switchList();
+    EXPECT_EQ(m_port.list1.value(0), QStringLiteral("外部甲"));
+}
+
+TEST_F(ComposerTest, ClearingEmptiesTheThreeFields)
+{
+    open();
+    m_port.text1 = m_port.text2 = m_port.text3 = QStringLiteral("x");
+    m_port.combo2 = {QStringLiteral("甲")};
+    m_composer->clearFields();
+    EXPECT_EQ(m_port.text1 + m_port.text2 + m_port.text3, QString());
+    EXPECT_EQ(m_port.combo2.size(), 1);
+}
+
+} // namespace

@@ -1,0 +1,9 @@
+#include "composer/desktopfileopener.h"
+
+#include <QDesktopServices>
+#include <QUrl>
+
+void DesktopFileOpener::open(const QString &path)
+{
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}

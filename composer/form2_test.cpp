@@ -1,0 +1,245 @@
+#include "common/datafile.h"
+#include "common/pump.h"
+#include "composer/form2.h"
+#include "site/browserslot.h"
+#include "site/navigator.h"
+#include "site/session.h"
+#include "testsupport/common/fakeclock.h"
+#include "testsupport/common/fakepump.h"
+#include "testsupport/common/qtprinters.h"
+#include "testsupport/site/fakebrowser.h"
+#include "testsupport/x11/testapplication.h"
+
+#include <QClipboard>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace {
+
+// The window with its message boxes answered by the test.
+class RecordingForm2 : public Form2
+{
+public:
+    using Form2::Form2;
+    void showMessage(const QString &text) override { messages.append(text); }
+    bool askYesNo(const QString &text) override
+    {
+        messages.append(text);
+        return true;
+    }
+    QStringList messages;
+};
+
+class NoOpener : public FileOpener
+{
+public:
+    void open(const QString &path) override { opened.append(path); }
+    QStringList opened;
+};
+
+class Form2Test : public ::testing::Test
+{
+protected:
+    Form2Test()
+    {
+        ensureTestApplication();
+        m_session.appDir = m_dir.path() + QStringLiteral("/");
+        m_session.world.worldBaseUrl = QStringLiteral("http://w3.test");
+        m_session.world.worldNumber = QStringLiteral("3");
+        m_session.allianceId = QStringLiteral("7");
+        m_browsers.replaceWithNew();
+        m_window = std::make_unique<RecordingForm2>(m_context, m_state);
+    }
+    ~Form2Test() override { AppQuit::reset(); }
+
+    FakeBrowser &browser() { return static_cast<FakeBrowser &>(m_browsers.current()); }
+    template <typename W> W *find(const char *name) const
+    {
+        return m_window->findChild<W *>(QString::fromLatin1(name));
+    }
+    void click(const char *button) { find<QPushButton>(button)->click(); }
+
+    QTemporaryDir m_dir;
+    Session m_session;
+    BrowserSlot m_browsers{[] { return std::make_unique<FakeBrowser>(); }};
+    FakeClock m_clock;
+    FakePump m_pump;
+    Navigator m_navigator{m_browsers, m_session.world, m_clock, m_pump};
+    NoOpener m_opener;
+    ComposerContext m_context{m_session, m_navigator, m_browsers, m_opener};
+    ComposerState m_state;
+    std::unique_ptr<RecordingForm2> m_window;
+};
+
+TEST_F(Form2Test, EveryControlStandsAtItsDesignedPlaceWithItsCaption)
+{
+    struct Designed
+    {
+        const char *name;
+        int left, top, width, height;
+        QString caption;
+    };
+    const Designed designed[] = {
+        {"Label1", 120, 120, 1335, 255, QStringLiteral(":件名(ファイル名)")},
+        {"Text2", 1560, 120, 4815, 270, {}},
+        {"Command2(0)", 6600, 120, 1695, 375, QStringLiteral("内容記憶＋閉じる")},
+        {"Command2(1)", 8280, 120, 855, 375, QStringLiteral("閉じる")},
+        {"Command4", 9120, 120, 1095, 375, QStringLiteral("初期化")},
+        {"List1", 10320, 120, 2175, 4560, {}},
+        {"Label2", 120, 480, 1215, 255, QStringLiteral("宛名")},
+        {"Text3", 600, 480, 5775, 270, {}},
+        {"Command1", 6480, 480, 1455, 375, QStringLiteral("画面挿入")},
+        {"Command3", 7920, 480, 1575, 375, QStringLiteral("ヘージ再読み込み")},
+        {"Command5(1)", 9480, 480, 735, 375, QStringLiteral("保存")},
+        {"Text1", 120, 840, 10095, 4815, {}},
+        {"Command8", 11520, 4680, 975, 375, QStringLiteral("名簿OPEN")},
+        {"Command9", 10320, 5160, 1095, 375, QStringLiteral("名簿切替")},
+        {"Command6", 11280, 5520, 1215, 255, QStringLiteral("宛名の流込")},
+        {"Combo1", 120, 5760, 7215, 300, QStringLiteral("保存データ一覧")},
+        {"Command5(0)", 7440, 5760, 1455, 375, QStringLiteral("保存データ読込")},
+        {"Command5(2)", 8880, 5760, 1455, 375, QStringLiteral("保存データ破棄")},
+        {"Combo2", 10440, 5880, 2055, 300, QStringLiteral("追加宛名")},
+    };
+    EXPECT_EQ(m_window->windowTitle(), QStringLiteral("新規書状作成"));
+    m_window->Form_Load();
+    EXPECT_EQ(m_window->size(), QSize(844, 418));
+    const auto px = [](int twips) { return int(std::lround(twips / 15.0)); };
+    for (const Designed &d : designed) {
+        SCOPED_TRACE(d.name);
+        QWidget *widget = find<QWidget>(d.name);
+        ASSERT_NE(widget, nullptr);
+        EXPECT_EQ(widget->parentWidget(), m_window.get());
+        EXPECT_EQ(widget->geometry(), QRect(px(d.left), px(d.top), px(d.width), px(d.height)));
+        QString caption;
+        if (auto *button = qobject_cast<QPushButton *>(widget))
+            caption = button->text();
+        else if (auto *label = qobject_cast<QLabel *>(widget))
+            caption = label->text();
+        else if (auto *edit = qobject_cast<QLineEdit *>(widget))
+            caption = edit->text();
+        else if (auto *combo = qobject_cast<QComboBox *>(widget))
+            caption = combo->currentText();
+        EXPECT_EQ(caption, d.caption);
+    }
+    EXPECT_EQ(m_window->windowTitle(), QStringLiteral("　新規作成"));
+    EXPECT_TRUE(m_window->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_TRUE(find<QPushButton>("Command1")->font().bold());
+    EXPECT_FALSE(find<QPushButton>("Command3")->font().bold());
+    EXPECT_EQ(find<QPlainTextEdit>("Text1")->font().pointSize(), 11);
+    EXPECT_EQ(find<QListWidget>("List1")->font().pointSize(), 11);
+    EXPECT_EQ(m_window->pos(), QPoint(0, 0));
+    // The body comes first in the tab order.
+    EXPECT_EQ(m_window->nextInFocusChain(), find<QWidget>("Text1"));
+}
+
+TEST_F(Form2Test, ClicksOnTheListsPickAddresseesUpToThree)
+{
+    ASSERT_TRUE(DataFile::writeText(m_session.appDir + QStringLiteral("OVEKMAP_DATA_7.txt"),
+                                    QStringLiteral("\"LordA\",\"-12\",\"34\"\r\n\"LordB\",\"1\",\"2\"\r\n")));
+    m_window->Form_Load();
+    auto *list = find<QListWidget>("List1");
+    ASSERT_EQ(list->count(), 3);
+    EXPECT_EQ(list->item(0)->text(), QStringLiteral("/ally"));
+    const auto clickRow = [&](int row) {
+        QListWidgetItem *item = list->item(row);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+    };
+    clickRow(1);
+    clickRow(1);
+    QGuiApplication::clipboard()->setText(QStringLiteral("甲\n乙"));
+    click("Command6");
+    auto *combo2 = find<QComboBox>("Combo2");
+    ASSERT_EQ(combo2->count(), 2);
+    EXPECT_EQ(combo2->currentText(), QStringLiteral("追加宛名"));
+    emit combo2->activated(1);
+    EXPECT_EQ(find<QLineEdit>("Text3")->text(), QStringLiteral("LordA,LordA,乙"));
+    clickRow(2);
+    EXPECT_EQ(find<QLineEdit>("Text3")->text(), QStringLiteral("LordA,LordA,乙"));
+    EXPECT_EQ(m_window->messages, QStringList{QStringLiteral("同時発信は３名までです。")});
+}
+
+TEST_F(Form2Test, OpeningWhileOpenOnlyBringsItToTheFrontAndClosingRemembers)
+{
+    m_window->showComposer();
+    EXPECT_TRUE(m_window->isVisible());
+    find<QLineEdit>("Text2")->setText(QStringLiteral(" 件名 "));
+    find<QPlainTextEdit>("Text1")->setPlainText(QStringLiteral("一行目\n二行目"));
+    find<QLineEdit>("Text3")->setText(QStringLiteral("A"));
+    m_window->showComposer();
+    EXPECT_EQ(find<QLineEdit>("Text2")->text(), QStringLiteral(" 件名 "));
+    EXPECT_EQ(browser().navigations().size(), 1);
+
+    QGuiApplication::clipboard()->setText(QStringLiteral("甲\r\n乙\r\n丙"));
+    click("Command6");
+    click("Command2(0)");
+    EXPECT_FALSE(m_window->isVisible());
+    EXPECT_EQ(m_state.rememberedBody, QStringLiteral("一行目\r\n二行目"));
+
+    m_window->showComposer();
+    EXPECT_EQ(browser().navigations().size(), 2);
+    EXPECT_EQ(find<QLineEdit>("Text2")->text(), QStringLiteral("件名"));
+    EXPECT_EQ(find<QPlainTextEdit>("Text1")->toPlainText(), QStringLiteral("一行目\n二行目"));
+    EXPECT_EQ(find<QLineEdit>("Text3")->text(), QString())
+        << "a window opened again starts without addressees";
+    EXPECT_EQ(find<QComboBox>("Combo2")->count(), 3);
+    m_window->close();
+    m_window->showComposer();
+    EXPECT_EQ(find<QComboBox>("Combo2")->count(), 0);
+    EXPECT_EQ(find<QLineEdit>("Text2")->text(), QStringLiteral("件名"));
+    click("Command2(1)");
+    m_window->showComposer();
+    EXPECT_EQ(find<QLineEdit>("Text2")->text(), QString());
+    EXPECT_EQ(find<QPlainTextEdit>("Text1")->toPlainText(), QString());
+}
+
+TEST_F(Form2Test, SavedLettersFollowTheComboSelection)
+{
+    m_window->Form_Load();
+    auto *combo1 = find<QComboBox>("Combo1");
+    find<QLineEdit>("Text2")->setText(QStringLiteral("甲"));
+    find<QPlainTextEdit>("Text1")->setPlainText(QStringLiteral("本文\n二行目"));
+    click("Command5(1)");
+    // The new entry is listed but not picked: saving again does not ask.
+    ASSERT_EQ(combo1->count(), 1);
+    EXPECT_EQ(combo1->currentText(), QStringLiteral("保存データ一覧"));
+    click("Command5(1)");
+    EXPECT_TRUE(m_window->messages.isEmpty());
+    QFile file(m_session.appDir + QStringLiteral("書状3_甲.txt"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), DataFile::encode(QStringLiteral("TO:甲\r\n本文\r\n二行目\r\n")));
+
+    combo1->setCurrentIndex(0);
+    find<QPlainTextEdit>("Text1")->clear();
+    click("Command5(0)");
+    EXPECT_EQ(find<QPlainTextEdit>("Text1")->toPlainText(), QStringLiteral("本文\n二行目"));
+    // A name typed over the picked one picks nothing.
+    combo1->setEditText(QStringLiteral("別"));
+    click("Command5(2)");
+    EXPECT_TRUE(file.exists());
+    combo1->setCurrentIndex(0);
+    emit combo1->activated(0);
+    click("Command5(2)");
+    EXPECT_FALSE(file.exists());
+    // Saved twice without a pick, the name stood twice; one entry went.
+    EXPECT_EQ(combo1->count(), 1);
+    EXPECT_EQ(combo1->currentText(), QStringLiteral("保存データ一覧"));
+}
+
+TEST_F(Form2Test, TheRosterOpensThroughTheDesktop)
+{
+    ASSERT_TRUE(DataFile::writeText(m_session.appDir + QStringLiteral("OVEKMAP_DATA_7.txt"), QString()));
+    m_window->Form_Load();
+    click("Command8");
+    EXPECT_EQ(m_opener.opened, QStringList{m_session.appDir + QStringLiteral("OVEKMAP_DATA_7.txt")});
+}
+
+} // namespace
