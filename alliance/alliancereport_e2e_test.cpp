@@ -2,34 +2,14 @@
 // the real start-up walk, chromedriver and a headless Chromium, compared
 // with the report the world dump implies.
 #include "alliance/alliancereportcommand.h"
-#include "alliance/pacer.h"
-#include "common/pump.h"
-#include "site/browserslot.h"
-#include "site/navigator.h"
-#include "site/session.h"
-#include "site/startup.h"
-#include "site/webdriverbrowser.h"
-#include "testsupport/alliance/recordingtoolport.h"
+#include "testsupport/alliance/endtoendfixture.h"
+#include "testsupport/alliance/rosteroracle.h"
 #include "testsupport/common/fakeclock.h"
-#include "testsupport/site/demositeprocess.h"
-#include "testsupport/x11/testapplication.h"
 
-#include <QHash>
 #include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
+#include <QMap>
 
 namespace {
-
-// The walk without its pause: the pause is tested on its own.
-class NoPause : public Pacer
-{
-public:
-    void startTicks() override {}
-    void waitForTicks() override {}
-};
 
 // The report written straight from the dump, apart from the tool's readers
 // and builder: the members in table order, their names as the member table
@@ -37,10 +17,7 @@ public:
 QString expectedReport(const QJsonObject &dump, const QJsonObject &alliance, const QString &today,
                        QStringList *names)
 {
-    QHash<int, QJsonObject> lords;
-    for (const QJsonValue lord : dump[QStringLiteral("lords")].toArray())
-        lords.insert(lord[QStringLiteral("user_id")].toInt(), lord.toObject());
-    const QJsonArray ids = alliance[QStringLiteral("member_ids")].toArray();
+    const QList<QJsonObject> lords = RosterOracle::members(dump, alliance);
     long long population = 0;
     long long merit = 0;
     QString populationBars;
@@ -48,8 +25,7 @@ QString expectedReport(const QJsonObject &dump, const QJsonObject &alliance, con
     QMap<QString, QString> leaders;
     int quarters[4] = {0, 0, 0, 0};
     int fiefs[8] = {};
-    for (const QJsonValue id : ids) {
-        const QJsonObject lord = lords.value(id.toInt());
+    for (const QJsonObject &lord : lords) {
         QString name = lord[QStringLiteral("name")].toString();
         name.remove(u' ');
         names->append(name + u'/');
@@ -75,7 +51,7 @@ QString expectedReport(const QJsonObject &dump, const QJsonObject &alliance, con
             ++fiefs[fiefCount];
     }
     auto number = [](long long n) { return n < 0 ? QString::number(n) : u' ' + QString::number(n); };
-    const qsizetype m = ids.size();
+    const qsizetype m = lords.size();
     QString text = QStringLiteral("[%1]同盟 レポート %2作成\r\n同盟規模 %3(%4位)\r\n")
                        .arg(alliance[QStringLiteral("name")].toString(), today)
                        .arg(m)
@@ -101,26 +77,22 @@ QString expectedReport(const QJsonObject &dump, const QJsonObject &alliance, con
     return text;
 }
 
-class AllianceReportEndToEnd : public ::testing::Test
+class AllianceReportEndToEnd : public EndToEndFixture
 {
 protected:
-    static void SetUpTestSuite() { ensureTestApplication(); }
+    QStringList siteOptions() const override
+    {
+        return {QStringLiteral("--auto-login"), QStringLiteral("--seed"), QStringLiteral("11")};
+    }
 
     void SetUp() override
     {
-        ASSERT_TRUE(m_appDir.isValid() && m_profile.isValid());
-        m_site.start({QStringLiteral("--auto-login"), QStringLiteral("--seed"), QStringLiteral("11")});
-        m_session.world.gameSiteTopUrl = m_site.topUrl();
-        m_session.world.worldBaseUrl = m_site.worldUrl();
-        m_session.world.worldNumber = QStringLiteral("3");
-        m_session.world.warRankingKey = QStringLiteral("5");
-        m_session.appDir = m_appDir.path() + QStringLiteral("/");
-        m_navigator = std::make_unique<Navigator>(m_browsers, m_session.world, m_clock, m_pump);
-        StartupSequence(m_session, m_browsers, *m_navigator, m_pump).run();
-        m_dump = QJsonDocument::fromJson(m_site.control(QStringLiteral("dump"))).object();
+        EndToEndFixture::SetUp();
+        if (HasFatalFailure())
+            return;
+        startUp();
+        m_dump = dump();
     }
-
-    void TearDown() override { m_browsers.quit(); }
 
     // The alliance of the dump at this index, and the report the tool makes of it.
     QJsonObject alliance(int index) const
@@ -129,29 +101,14 @@ protected:
     }
     void report(const QJsonObject &alliance)
     {
-        CommandContext context{m_session, *m_navigator, m_browsers, m_pacer, m_port};
-        AllianceReportCommand(context, m_clock, QString::number(alliance[QStringLiteral("id")].toInt()),
+        AllianceReportCommand(context(), m_today, QString::number(alliance[QStringLiteral("id")].toInt()),
                               QStringLiteral("300"), QStringLiteral("10000"))
             .run();
     }
 
-    DemoSiteProcess m_site{QStringLiteral(OVEK_DEMOSITE_PROGRAM)};
-    QTemporaryDir m_appDir;
-    QTemporaryDir m_profile;
-    Session m_session;
-    BrowserSlot m_browsers{[this] {
-        WebDriverOptions options;
-        options.profileDir = m_profile.path();
-        options.headless = true;
-        options.noSandbox = true; // CI runs as root
-        return std::make_unique<WebDriverBrowser>(options);
-    }};
-    FakeClock m_clock{12 * 3600, QDate(2024, 4, 1)};
-    EventLoopPump m_pump;
-    std::unique_ptr<Navigator> m_navigator;
+    // The report's date.
+    FakeClock m_today{12 * 3600, QDate(2024, 4, 1)};
     QJsonObject m_dump;
-    NoPause m_pacer;
-    RecordingToolPort m_port;
 };
 
 TEST_F(AllianceReportEndToEnd, TheLargestAllianceReportsWhatTheWorldHolds)
@@ -160,7 +117,7 @@ TEST_F(AllianceReportEndToEnd, TheLargestAllianceReportsWhatTheWorldHolds)
     ASSERT_GT(largest[QStringLiteral("member_ids")].toArray().size(), 300);
     report(largest);
     QStringList names;
-    const QString expected = expectedReport(m_dump, largest, m_clock.todayText(), &names);
+    const QString expected = expectedReport(m_dump, largest, m_today.todayText(), &names);
     EXPECT_TRUE(m_port.messages.isEmpty()) << m_port.messages.join(u'\n').toStdString();
     const QStringList got = m_port.text.split(QStringLiteral("\r\n"));
     const QStringList want = expected.split(QStringLiteral("\r\n"));
@@ -180,7 +137,7 @@ TEST_F(AllianceReportEndToEnd, AProfileMissingItsMarkerTwiceIsReadOnTheThirdLoad
     report(small);
     QStringList names;
     EXPECT_TRUE(m_port.messages.isEmpty()) << m_port.messages.join(u'\n').toStdString();
-    EXPECT_EQ(m_port.text, expectedReport(m_dump, small, m_clock.todayText(), &names));
+    EXPECT_EQ(m_port.text, expectedReport(m_dump, small, m_today.todayText(), &names));
     EXPECT_EQ(m_port.listItems, names);
 }
 

@@ -1,35 +1,14 @@
 // End to end: the branch-castle list against demosite, chromedriver and a
 // headless Chromium, compared with what the world's branch castles imply.
 #include "alliance/branchcastlecommand.h"
-#include "alliance/pacer.h"
-#include "common/clock.h"
 #include "common/dates.h"
-#include "common/pump.h"
-#include "site/browserslot.h"
-#include "site/navigator.h"
-#include "site/session.h"
-#include "site/startup.h"
-#include "site/webdriverbrowser.h"
-#include "testsupport/alliance/recordingtoolport.h"
+#include "testsupport/alliance/endtoendfixture.h"
+#include "testsupport/alliance/rosteroracle.h"
 #include "testsupport/common/fakeclock.h"
-#include "testsupport/site/demositeprocess.h"
-#include "testsupport/x11/testapplication.h"
 
-#include <QHash>
 #include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace {
-
-class NoPause : public Pacer
-{
-public:
-    void startTicks() override {}
-    void waitForTicks() override {}
-};
 
 // The forts of the north-east quarter, in list order.
 const int kForts[48][2] = {{12, 28},   {28, 12},   {12, 52},   {36, 36},   {52, 12},   {12, 76},   {36, 60},
@@ -50,23 +29,15 @@ struct Castle
 // The list the world implies, from the dump alone.
 QString expectedList(const QJsonObject &world, const QString &allianceId, const QString &created, int *groups)
 {
-    QHash<int, QJsonObject> lords;
-    for (const QJsonValue lord : world[QStringLiteral("lords")].toArray())
-        lords.insert(lord[QStringLiteral("user_id")].toInt(), lord.toObject());
     QList<Castle> castles;
-    for (const QJsonValue alliance : world[QStringLiteral("alliances")].toArray()) {
-        if (QString::number(alliance[QStringLiteral("id")].toInt()) != allianceId)
-            continue;
-        for (const QJsonValue id : alliance[QStringLiteral("member_ids")].toArray()) {
-            const QJsonObject lord = lords.value(id.toInt());
-            for (const QJsonValue castle : lord[QStringLiteral("branch_castles")].toArray()) {
-                const int x = castle[QStringLiteral("x")].toInt();
-                const int y = castle[QStringLiteral("y")].toInt();
-                castles.append({lord[QStringLiteral("name")].toString().remove(u' ').remove(u'"') + u'>' +
-                                    castle[QStringLiteral("name")].toString().remove(u' ') +
-                                    QStringLiteral(">(%1,%2)").arg(x).arg(y),
-                                x, y});
-            }
+    for (const QJsonObject &lord : RosterOracle::members(world, allianceId)) {
+        for (const QJsonValue castle : lord[QStringLiteral("branch_castles")].toArray()) {
+            const int x = castle[QStringLiteral("x")].toInt();
+            const int y = castle[QStringLiteral("y")].toInt();
+            castles.append({RosterOracle::tableName(lord) + u'>' +
+                                castle[QStringLiteral("name")].toString().remove(u' ') +
+                                QStringLiteral(">(%1,%2)").arg(x).arg(y),
+                            x, y});
         }
     }
     const QStringList titles{QStringLiteral("★北東砦"), QStringLiteral("★南東砦"), QStringLiteral("★北西砦"),
@@ -97,58 +68,31 @@ QString expectedList(const QJsonObject &world, const QString &allianceId, const 
            (blocks.isEmpty() ? QString() : QStringLiteral("\r\n") + blocks.join(QStringLiteral("\r\n\r\n")));
 }
 
-class BranchCastleEndToEnd : public ::testing::Test
+class BranchCastleEndToEnd : public EndToEndFixture
 {
 protected:
-    static void SetUpTestSuite() { ensureTestApplication(); }
-
     void SetUp() override
     {
-        ASSERT_TRUE(m_appDir.isValid() && m_profile.isValid());
-        m_site.start({QStringLiteral("--auto-login"), QStringLiteral("--seed"), QStringLiteral("7")});
-        m_session.world.gameSiteTopUrl = m_site.topUrl();
-        m_session.world.worldBaseUrl = m_site.worldUrl();
-        m_session.world.worldNumber = QStringLiteral("3");
-        m_session.world.warRankingKey = QStringLiteral("5");
-        m_session.appDir = m_appDir.path() + QStringLiteral("/");
-        m_navigator = std::make_unique<Navigator>(m_browsers, m_session.world, m_clock, m_pump);
-        StartupSequence(m_session, m_browsers, *m_navigator, m_pump).run();
+        EndToEndFixture::SetUp();
+        if (HasFatalFailure())
+            return;
+        startUp();
     }
-
-    void TearDown() override { m_browsers.quit(); }
-
-    DemoSiteProcess m_site{QStringLiteral(OVEK_DEMOSITE_PROGRAM)};
-    QTemporaryDir m_appDir;
-    QTemporaryDir m_profile;
-    Session m_session;
-    BrowserSlot m_browsers{[this] {
-        WebDriverOptions options;
-        options.profileDir = m_profile.path();
-        options.headless = true;
-        options.noSandbox = true; // CI runs as root
-        return std::make_unique<WebDriverBrowser>(options);
-    }};
-    SystemClock m_clock;
-    EventLoopPump m_pump;
-    std::unique_ptr<Navigator> m_navigator;
 };
 
 TEST_F(BranchCastleEndToEnd, TheListMatchesTheWorldsBranchCastles)
 {
     // The first two profile loads come without their fief section: loaded again.
     m_site.control(QStringLiteral("miss-marker?path=/user/&count=2"));
-    NoPause pacer;
-    RecordingToolPort port;
     FakeClock listClock(9 * 3600 + 8 * 60 + 7, QDate(2024, 5, 6));
-    CommandContext context{m_session, *m_navigator, m_browsers, pacer, port};
-    ListBranchCastles(context, listClock);
+    ListBranchCastles(context(), listClock);
 
-    const QJsonObject world = QJsonDocument::fromJson(m_site.control(QStringLiteral("dump"))).object();
+    const QJsonObject world = dump();
     int groups = 0;
     const QString expected = expectedList(
         world, m_session.allianceId, Dates::dateTime(listClock.now()) + QStringLiteral(" 作成"), &groups);
-    EXPECT_TRUE(port.messages.isEmpty()) << port.messages.join(u'\n').toStdString();
-    EXPECT_EQ(port.text, expected);
+    EXPECT_TRUE(m_port.messages.isEmpty()) << m_port.messages.join(u'\n').toStdString();
+    EXPECT_EQ(m_port.text, expected);
     for (const QString &title : {QStringLiteral("★北東砦"), QStringLiteral("★南東砦"),
                                  QStringLiteral("★北西砦"), QStringLiteral("★南西砦")})
         EXPECT_TRUE(expected.contains(title)) << "the world has castles near a fort of every quarter";

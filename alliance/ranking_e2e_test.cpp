@@ -1,39 +1,16 @@
 // End to end: war-ranking bands extracted from demosite through the real
 // start-up walk and a headless Chromium, compared with the world dump.
-#include "alliance/pacer.h"
 #include "alliance/rankingarchive.h"
 #include "alliance/rankingcommand.h"
-#include "common/clock.h"
-#include "common/datafile.h"
-#include "common/pump.h"
-#include "site/browserslot.h"
-#include "site/navigator.h"
-#include "site/session.h"
-#include "site/startup.h"
-#include "site/webdriverbrowser.h"
-#include "testsupport/alliance/recordingtoolport.h"
+#include "testsupport/alliance/endtoendfixture.h"
 #include "testsupport/alliance/rosteroracle.h"
 #include "testsupport/common/qtprinters.h"
-#include "testsupport/site/demositeprocess.h"
-#include "testsupport/x11/testapplication.h"
 
 #include <QFile>
 #include <QHash>
 #include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace {
-
-// The pause is tested on its own; twenty pauses would only make this slow.
-class NoPause : public Pacer
-{
-public:
-    void startTicks() override {}
-    void waitForTicks() override {}
-};
 
 class NoPanel : public RankingPanelPort
 {
@@ -48,32 +25,18 @@ struct Standing
     int score;
 };
 
-class RankingEndToEnd : public ::testing::Test
+class RankingEndToEnd : public EndToEndFixture
 {
 protected:
-    static void SetUpTestSuite() { ensureTestApplication(); }
-
     void SetUp() override
     {
-        ASSERT_TRUE(m_appDir.isValid() && m_profile.isValid());
-        m_site.start({QStringLiteral("--auto-login"), QStringLiteral("--seed"), QStringLiteral("7")});
+        EndToEndFixture::SetUp();
+        if (HasFatalFailure())
+            return;
         m_site.control(QStringLiteral("ranking-traps"));
-        m_session.world.gameSiteTopUrl = m_site.topUrl();
-        m_session.world.worldBaseUrl = m_site.worldUrl();
-        m_session.world.worldNumber = QStringLiteral("3");
-        m_session.world.warRankingKey = QStringLiteral("5");
-        m_session.appDir = m_appDir.path() + QStringLiteral("/");
-        m_navigator = std::make_unique<Navigator>(m_browsers, m_session.world, m_clock, m_pump);
-        StartupSequence(m_session, m_browsers, *m_navigator, m_pump).run();
-        m_ownId = dump()[QStringLiteral("player")][QStringLiteral("alliance_id")].toInt();
+        startUp();
+        m_ownId = ownAllianceId().toInt();
         ASSERT_EQ(m_session.allianceId, QString::number(m_ownId));
-    }
-
-    void TearDown() override { m_browsers.quit(); }
-
-    QJsonObject dump() const
-    {
-        return QJsonDocument::fromJson(m_site.control(QStringLiteral("dump"))).object();
     }
 
     QJsonArray merit() const { return dump()[QStringLiteral("ranking")][QStringLiteral("merit")].toArray(); }
@@ -127,23 +90,7 @@ protected:
         m_site.control(QStringLiteral("set-score?user_id=%1&category=merit&score=%2").arg(userId).arg(score));
     }
 
-    DemoSiteProcess m_site{QStringLiteral(OVEK_DEMOSITE_PROGRAM)};
-    QTemporaryDir m_appDir;
-    QTemporaryDir m_profile;
-    Session m_session;
-    BrowserSlot m_browsers{[this] {
-        WebDriverOptions options;
-        options.profileDir = m_profile.path();
-        options.headless = true;
-        options.noSandbox = true; // CI runs as root
-        return std::make_unique<WebDriverBrowser>(options);
-    }};
-    SystemClock m_clock;
-    EventLoopPump m_pump;
-    std::unique_ptr<Navigator> m_navigator;
     int m_ownId = 0;
-    NoPause m_pacer;
-    RecordingToolPort m_port;
     NoPanel m_panel;
 };
 
@@ -160,8 +107,7 @@ TEST_F(RankingEndToEnd, ABandListsTheOwnLordsAndASecondExtractionCarriesTheMarks
     ASSERT_EQ(first[3][QStringLiteral("alliance_id")].toInt(), m_ownId / 10);
 
     m_port.text.clear();
-    CommandContext context{m_session, *m_navigator, m_browsers, m_pacer, m_port};
-    RankingCommand(context, 0, 0, false).run();
+    RankingCommand(context(), 0, 0, false).run();
     EXPECT_TRUE(m_port.messages.isEmpty()) << m_port.messages.join(u'\n').toStdString();
     const QString extracted = expectedBand(first, nullptr);
     ASSERT_EQ(m_port.text, extracted);
@@ -192,7 +138,7 @@ TEST_F(RankingEndToEnd, ABandListsTheOwnLordsAndASecondExtractionCarriesTheMarks
     setMerit(outside, top - 1);
 
     m_port.text.clear();
-    RankingCommand(context, 0, 0, true).run();
+    RankingCommand(context(), 0, 0, true).run();
     EXPECT_TRUE(m_port.messages.isEmpty()) << m_port.messages.join(u'\n').toStdString();
     const QString compared = expectedBand(merit(), &before);
     EXPECT_EQ(m_port.text, compared);

@@ -7,30 +7,44 @@
 
 namespace RosterOracle {
 
-QString rosterText(const QJsonObject &dump, const QString &allianceId, int *members)
+QList<QJsonObject> members(const QJsonObject &dump, const QJsonObject &alliance)
 {
     QHash<int, QJsonObject> lords;
     for (const QJsonValue lord : dump[QStringLiteral("lords")].toArray())
         lords.insert(lord[QStringLiteral("user_id")].toInt(), lord.toObject());
-    QString text;
-    int count = 0;
+    QList<QJsonObject> result;
+    for (const QJsonValue id : alliance[QStringLiteral("member_ids")].toArray())
+        result.append(lords.value(id.toInt()));
+    return result;
+}
+
+QList<QJsonObject> members(const QJsonObject &dump, const QString &allianceId)
+{
+    QList<QJsonObject> result;
     for (const QJsonValue alliance : dump[QStringLiteral("alliances")].toArray()) {
-        if (QString::number(alliance[QStringLiteral("id")].toInt()) != allianceId)
-            continue;
-        for (const QJsonValue id : alliance[QStringLiteral("member_ids")].toArray()) {
-            const QJsonObject lord = lords.value(id.toInt());
-            QString name = lord[QStringLiteral("name")].toString();
-            name.remove(u' ');
-            name.remove(u'"');
-            text += QStringLiteral("\"%1\",\"%2\",\"%3\"\r\n")
-                        .arg(name)
-                        .arg(lord[QStringLiteral("x")].toInt())
-                        .arg(lord[QStringLiteral("y")].toInt());
-            ++count;
-        }
+        if (QString::number(alliance[QStringLiteral("id")].toInt()) == allianceId)
+            result += members(dump, alliance.toObject());
     }
-    if (members)
-        *members = count;
+    return result;
+}
+
+QString tableName(const QJsonObject &lord)
+{
+    return lord[QStringLiteral("name")].toString().remove(u' ').remove(u'"');
+}
+
+QString rosterText(const QJsonObject &dump, const QString &allianceId, int *count)
+{
+    QString text;
+    const QList<QJsonObject> lords = members(dump, allianceId);
+    for (const QJsonObject &lord : lords) {
+        text += QStringLiteral("\"%1\",\"%2\",\"%3\"\r\n")
+                    .arg(tableName(lord))
+                    .arg(lord[QStringLiteral("x")].toInt())
+                    .arg(lord[QStringLiteral("y")].toInt());
+    }
+    if (count)
+        *count = int(lords.size());
     return text;
 }
 
