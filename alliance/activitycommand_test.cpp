@@ -3,12 +3,11 @@
 #include "common/dates.h"
 #include "common/readfailure.h"
 #include "testsupport/alliance/commandfixture.h"
+#include "testsupport/common/filesizelimit.h"
 #include "testsupport/common/qtprinters.h"
 
 #include <QDir>
 #include <QFile>
-#include <csignal>
-#include <sys/resource.h>
 
 namespace {
 
@@ -226,15 +225,10 @@ TEST_F(ActivityCommandTest, AFailedWriteKeepsThePreviousFileByteForByteAndSaysSo
     serve(rows);
 
     // The file may not grow past 64 bytes: the disk is as good as full.
-    struct rlimit old;
-    getrlimit(RLIMIT_FSIZE, &old);
-    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = old;
-    small.rlim_cur = 64;
-    setrlimit(RLIMIT_FSIZE, &small);
-    runOn(QDate(2024, 4, 1));
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    {
+        FileSizeLimit fullDisk;
+        runOn(QDate(2024, 4, 1));
+    }
 
     EXPECT_EQ(historyBytes(), before);
     ASSERT_EQ(m_port.messages.size(), 1);

@@ -1,12 +1,11 @@
 #include "alliance/rankingarchive.h"
+#include "testsupport/common/filesizelimit.h"
 #include "testsupport/common/qtprinters.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <csignal>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 namespace {
 
@@ -114,16 +113,10 @@ TEST(RankingArchiveTest, AFailedSaveKeepsThePreviousArchive)
     ASSERT_TRUE(RankingArchive::save(path, QStringLiteral("★第1～100位━━━ 1人\r\n1位 凛 3")));
     const QByteArray before = bytesOf(path);
     // The disk is as good as full: no file may grow past 64 bytes.
-    struct rlimit old;
-    getrlimit(RLIMIT_FSIZE, &old);
-    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = old;
-    small.rlim_cur = 64;
-    setrlimit(RLIMIT_FSIZE, &small);
-    const DataFile::Result written =
-        RankingArchive::save(path, QStringLiteral("★第1～100位━━━ 9人\r\n") + QString(100, u'凛'));
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    const DataFile::Result written = [&] {
+        FileSizeLimit fullDisk;
+        return RankingArchive::save(path, QStringLiteral("★第1～100位━━━ 9人\r\n") + QString(100, u'凛'));
+    }();
     EXPECT_FALSE(written.ok);
     EXPECT_FALSE(written.error.isEmpty());
     EXPECT_EQ(bytesOf(path), before);

@@ -2,10 +2,9 @@
 #include "common/datafile.h"
 #include "common/readfailure.h"
 #include "testsupport/alliance/commandfixture.h"
+#include "testsupport/common/filesizelimit.h"
 
 #include <QFile>
-#include <csignal>
-#include <sys/resource.h>
 
 namespace {
 
@@ -133,15 +132,10 @@ TEST_F(RosterCommandTest, AFailedWriteIsToldOnceAndKeepsThePreviousFile)
     serveAlliance(members);
 
     // The file may not grow past 64 bytes: the disk is as good as full.
-    struct rlimit old;
-    getrlimit(RLIMIT_FSIZE, &old);
-    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = old;
-    small.rlim_cur = 64;
-    setrlimit(RLIMIT_FSIZE, &small);
-    run();
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    {
+        FileSizeLimit fullDisk;
+        run();
+    }
 
     EXPECT_EQ(rosterBytes(), before);
     ASSERT_EQ(m_port.messages.size(), 1);

@@ -10,12 +10,12 @@
 #include "alliance/replycheckercommand.h"
 #include "alliance/rostercommand.h"
 #include "alliance/toolwindowlayout.h"
-#include "alliance/wrappingcheckbox.h"
 #include "common/datafile.h"
 #include "common/pump.h"
 #include "common/twips.h"
 #include "composer/form2.h"
 #include "site/browserslot.h"
+#include "site/controltable.h"
 #include "site/session.h"
 
 #include <QApplication>
@@ -40,40 +40,6 @@ constexpr int kWidenBy = 2100;
 constexpr int kBottomMargin = 1400;
 constexpr int kPlacementCheckMs = 50;
 constexpr int kPlacementChecks = 40; // two seconds for the window manager
-
-QWidget *makeControl(const ControlSpec &spec, QWidget *parent)
-{
-    using K = ControlSpec::Kind;
-    switch (spec.kind) {
-    case K::Frame:
-        return new QGroupBox(spec.caption, parent);
-    case K::Button: {
-        auto *button = new QPushButton(spec.caption, parent);
-        button->setAutoDefault(false);
-        return button;
-    }
-    case K::Label:
-        return new QLabel(spec.caption, parent);
-    case K::LineEdit:
-        return new QLineEdit(spec.caption, parent);
-    case K::TextBox: {
-        auto *box = new QPlainTextEdit(parent);
-        box->setLineWrapMode(QPlainTextEdit::NoWrap); // both scroll bars: reports are column-aligned
-        box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-        box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-        return box;
-    }
-    case K::List:
-        return new QListWidget(parent);
-    case K::Combo:
-        return new QComboBox(parent);
-    case K::Option:
-        return new QRadioButton(spec.caption, parent);
-    case K::Check:
-        return new WrappingCheckBox(spec.caption, parent);
-    }
-    return nullptr;
-}
 
 // Lines of Text1 leave the window as CR LF lines, as every data file and
 // the Windows programs the text is pasted into have them.
@@ -122,14 +88,7 @@ void OVEKMark::buildControls()
 {
     setFixedSize(Twips::toPixels(ToolWindowLayout::kClientWidth),
                  Twips::toPixels(ToolWindowLayout::kClientHeight));
-    for (const ControlSpec &spec : ToolWindowLayout::controls()) {
-        QWidget *parent = spec.parent.isEmpty() ? this : m_controls.value(spec.parent);
-        QWidget *widget = makeControl(spec, parent);
-        widget->setObjectName(spec.name);
-        const QRect &r = spec.twips;
-        widget->setGeometry(Twips::toPixelRect(r.x(), r.y(), r.width(), r.height()));
-        m_controls.insert(spec.name, widget);
-    }
+    m_controls = ControlTable::build(this, ToolWindowLayout::controls());
     m_text1 = control<QPlainTextEdit>(QStringLiteral("Text1"));
     m_combo1 = control<QComboBox>(QStringLiteral("Combo1"));
     m_check1 = control<QCheckBox>(QStringLiteral("Check1"));

@@ -1,4 +1,5 @@
 #include "common/datafile.h"
+#include "testsupport/common/filesizelimit.h"
 
 #include <QDir>
 #include <QFile>
@@ -6,9 +7,7 @@
 #include <gtest/gtest.h>
 
 #ifdef Q_OS_UNIX
-#include <csignal>
 #include <cstdlib>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -168,15 +167,10 @@ TEST_F(DataFileOnDisk, FailedWriteLeavesThePreviousFileByteIdentical)
 #ifdef Q_OS_UNIX
     // A write that fails half way: the file size limit stops it (as a full
     // disk would) after part of the new text went out.
-    struct rlimit old;
-    getrlimit(RLIMIT_FSIZE, &old);
-    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = old;
-    small.rlim_cur = 64;
-    setrlimit(RLIMIT_FSIZE, &small);
-    const DataFile::Result partial = DataFile::writeText(target, QString(5000, QChar(u'新')));
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    const DataFile::Result partial = [&] {
+        FileSizeLimit fullDisk;
+        return DataFile::writeText(target, QString(5000, QChar(u'新')));
+    }();
     EXPECT_FALSE(partial);
     EXPECT_TRUE(partial.error.contains(QStringLiteral("ディスクの空きが足りません。（")))
         << partial.error.toStdString();

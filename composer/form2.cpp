@@ -2,6 +2,7 @@
 
 #include "common/twips.h"
 #include "composer/form2layout.h"
+#include "site/controltable.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -18,41 +19,6 @@
 namespace {
 
 constexpr int kFieldPointSize = 11;
-
-QWidget *makeControl(const Form2Control &spec, QWidget *parent)
-{
-    using K = Form2Control::Kind;
-    switch (spec.kind) {
-    case K::Button: {
-        auto *button = new QPushButton(spec.caption, parent);
-        button->setAutoDefault(false);
-        return button;
-    }
-    case K::Label:
-        return new QLabel(spec.caption, parent);
-    case K::LineEdit:
-        return new QLineEdit(spec.caption, parent);
-    case K::TextBox: {
-        auto *box = new QPlainTextEdit(parent);
-        box->setLineWrapMode(QPlainTextEdit::NoWrap);
-        box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-        box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-        return box;
-    }
-    case K::List:
-        return new QListWidget(parent);
-    case K::Combo: {
-        // A combo whose text shows what it lists until an entry is picked;
-        // typing in it never adds an entry.
-        auto *combo = new QComboBox(parent);
-        combo->setEditable(true);
-        combo->setInsertPolicy(QComboBox::NoInsert);
-        combo->setEditText(spec.caption);
-        return combo;
-    }
-    }
-    return nullptr;
-}
 
 QString withCrLf(QString text)
 {
@@ -88,13 +54,7 @@ template <typename W> W *Form2::control(const QString &name) const
 void Form2::buildControls()
 {
     setFixedSize(Twips::toPixels(Form2Layout::kClientWidth), Twips::toPixels(Form2Layout::kClientHeight));
-    for (const Form2Control &spec : Form2Layout::controls()) {
-        QWidget *widget = makeControl(spec, this);
-        widget->setObjectName(spec.name);
-        const QRect &r = spec.twips;
-        widget->setGeometry(Twips::toPixelRect(r.x(), r.y(), r.width(), r.height()));
-        m_controls.insert(spec.name, widget);
-    }
+    m_controls = ControlTable::build(this, Form2Layout::controls());
     m_text1 = control<QPlainTextEdit>(QStringLiteral("Text1"));
     m_text2 = control<QLineEdit>(QStringLiteral("Text2"));
     m_text3 = control<QLineEdit>(QStringLiteral("Text3"));

@@ -2,10 +2,10 @@
 
 namespace Form2Layout {
 
-const std::vector<Form2Control> &controls()
+const std::vector<ControlSpec> &controls()
 {
-    using K = Form2Control::Kind;
-    static const std::vector<Form2Control> table{
+    using K = ControlSpec::Kind;
+    static const std::vector<ControlSpec> table{
         {K::TextBox, QStringLiteral("Text1"), {}, {120, 840, 10095, 4815}},
         {K::Label, QStringLiteral("Label1"), QStringLiteral(":件名(ファイル名)"), {120, 120, 1335, 255}},
         {K::LineEdit, QStringLiteral("Text2"), {}, {1560, 120, 4815, 270}},

@@ -1,4 +1,4 @@
-#include "alliance/wrappingcheckbox.h"
+#include "site/wrappingcheckbox.h"
 
 #include <QPainter>
 #include <QStyleOptionButton>

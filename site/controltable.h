@@ -1,0 +1,18 @@
+#pragma once
+
+#include "common/controlspec.h"
+
+#include <QHash>
+#include <QString>
+#include <vector>
+
+class QWidget;
+
+namespace ControlTable {
+
+// Makes every control of the table on window, each placed at its design
+// rectangle (15 twips to the pixel) and named by its control name; frames
+// come before the controls they hold. Returns the controls by name.
+QHash<QString, QWidget *> build(QWidget *window, const std::vector<ControlSpec> &table);
+
+} // namespace ControlTable
