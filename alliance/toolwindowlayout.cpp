@@ -2,12 +2,12 @@
 
 namespace ToolWindowLayout {
 
-const std::vector<ControlSpec> &controls()
+const std::vector<DesignedControl> &controls()
 {
-    using K = ControlSpec::Kind;
+    using K = DesignedControl::Kind;
     const QString frame1 = QStringLiteral("Frame1");
     const QString frame2 = QStringLiteral("Frame2");
-    static const std::vector<ControlSpec> table{
+    static const std::vector<DesignedControl> table{
         {K::Frame, frame2, QStringLiteral("合戦格付抽出"), {120, 120, 1695, 1935}, {}},
         {K::Combo, QStringLiteral("Combo1"), {}, {120, 240, 1335, 300}, frame2},
         {K::Option, QStringLiteral("Option1(0)"), QStringLiteral("戦功"), {120, 600, 735, 255}, frame2},

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/controlspec.h"
+#include "common/designedcontrol.h"
 
 #include <vector>
 
@@ -11,6 +11,6 @@ constexpr int kClientHeight = 7680;
 
 // The tool window's controls as designed, in creation order: a frame
 // before the controls it holds.
-const std::vector<ControlSpec> &controls();
+const std::vector<DesignedControl> &controls();
 
 } // namespace ToolWindowLayout

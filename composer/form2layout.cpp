@@ -2,10 +2,10 @@
 
 namespace Form2Layout {
 
-const std::vector<ControlSpec> &controls()
+const std::vector<DesignedControl> &controls()
 {
-    using K = ControlSpec::Kind;
-    static const std::vector<ControlSpec> table{
+    using K = DesignedControl::Kind;
+    static const std::vector<DesignedControl> table{
         {K::TextBox, QStringLiteral("Text1"), {}, {120, 840, 10095, 4815}},
         {K::Label, QStringLiteral("Label1"), QStringLiteral(":件名(ファイル名)"), {120, 120, 1335, 255}},
         {K::LineEdit, QStringLiteral("Text2"), {}, {1560, 120, 4815, 270}},

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/controlspec.h"
+#include "common/designedcontrol.h"
 
 #include <vector>
 
@@ -11,6 +11,6 @@ constexpr int kClientHeight = 6270;
 
 // The letter composer's controls as designed, in tab order: the body
 // Text1 first.
-const std::vector<ControlSpec> &controls();
+const std::vector<DesignedControl> &controls();
 
 } // namespace Form2Layout

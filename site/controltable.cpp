@@ -14,21 +14,21 @@
 
 namespace {
 
-QWidget *makeControl(const ControlSpec &spec, QWidget *parent)
+QWidget *makeControl(const DesignedControl &designed, QWidget *parent)
 {
-    using K = ControlSpec::Kind;
-    switch (spec.kind) {
+    using K = DesignedControl::Kind;
+    switch (designed.kind) {
     case K::Frame:
-        return new QGroupBox(spec.caption, parent);
+        return new QGroupBox(designed.caption, parent);
     case K::Button: {
-        auto *button = new QPushButton(spec.caption, parent);
+        auto *button = new QPushButton(designed.caption, parent);
         button->setAutoDefault(false);
         return button;
     }
     case K::Label:
-        return new QLabel(spec.caption, parent);
+        return new QLabel(designed.caption, parent);
     case K::LineEdit:
-        return new QLineEdit(spec.caption, parent);
+        return new QLineEdit(designed.caption, parent);
     case K::TextBox: {
         auto *box = new QPlainTextEdit(parent);
         box->setLineWrapMode(QPlainTextEdit::NoWrap); // both scroll bars: reports are column-aligned
@@ -40,19 +40,19 @@ QWidget *makeControl(const ControlSpec &spec, QWidget *parent)
         return new QListWidget(parent);
     case K::Combo: {
         auto *combo = new QComboBox(parent);
-        if (!spec.caption.isEmpty()) {
+        if (!designed.caption.isEmpty()) {
             // The caption shows what the combo lists until an entry is
             // picked; typing in it never adds an entry.
             combo->setEditable(true);
             combo->setInsertPolicy(QComboBox::NoInsert);
-            combo->setEditText(spec.caption);
+            combo->setEditText(designed.caption);
         }
         return combo;
     }
     case K::Option:
-        return new QRadioButton(spec.caption, parent);
+        return new QRadioButton(designed.caption, parent);
     case K::Check:
-        return new WrappingCheckBox(spec.caption, parent);
+        return new WrappingCheckBox(designed.caption, parent);
     }
     return nullptr;
 }
@@ -61,16 +61,16 @@ QWidget *makeControl(const ControlSpec &spec, QWidget *parent)
 
 namespace ControlTable {
 
-QHash<QString, QWidget *> build(QWidget *window, const std::vector<ControlSpec> &table)
+QHash<QString, QWidget *> build(QWidget *window, const std::vector<DesignedControl> &table)
 {
     QHash<QString, QWidget *> controls;
-    for (const ControlSpec &spec : table) {
-        QWidget *parent = spec.parent.isEmpty() ? window : controls.value(spec.parent);
-        QWidget *widget = makeControl(spec, parent);
-        widget->setObjectName(spec.name);
-        const QRect &r = spec.twips;
+    for (const DesignedControl &designed : table) {
+        QWidget *parent = designed.parent.isEmpty() ? window : controls.value(designed.parent);
+        QWidget *widget = makeControl(designed, parent);
+        widget->setObjectName(designed.name);
+        const QRect &r = designed.twips;
         widget->setGeometry(Twips::toPixelRect(r.x(), r.y(), r.width(), r.height()));
-        controls.insert(spec.name, widget);
+        controls.insert(designed.name, widget);
     }
     return controls;
 }

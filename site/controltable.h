@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/controlspec.h"
+#include "common/designedcontrol.h"
 
 #include <QHash>
 #include <QString>
@@ -13,6 +13,6 @@ namespace ControlTable {
 // Makes every control of the table on window, each placed at its design
 // rectangle (15 twips to the pixel) and named by its control name; frames
 // come before the controls they hold. Returns the controls by name.
-QHash<QString, QWidget *> build(QWidget *window, const std::vector<ControlSpec> &table);
+QHash<QString, QWidget *> build(QWidget *window, const std::vector<DesignedControl> &table);
 
 } // namespace ControlTable

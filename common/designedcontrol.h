@@ -8,7 +8,7 @@
 // height), relative to the frame that holds it. The windows are built from
 // tables of these, so a test can check every control's place against the
 // design.
-struct ControlSpec
+struct DesignedControl
 {
     enum class Kind { Frame, Button, Label, LineEdit, TextBox, List, Combo, Option, Check };
 
