@@ -1,3 +1,4 @@
+#include "site/loginlost.h"
 #include "site/navigator.h"
 #include "testsupport/common/fakeclock.h"
 #include "testsupport/common/fakepump.h"
@@ -186,10 +187,10 @@ TEST_F(NavigatorTest, WorldLinkLeadingBackToSessionOutEndsWithAnErrorAfterThreeR
         FAIL() << "expected an error";
     } catch (const BrowserGone &) {
         FAIL() << "the browser is not gone";
-    } catch (const BrowserError &error) {
+    } catch (const LoginLost &error) {
         EXPECT_TRUE(error.message().contains(QStringLiteral("ログイン")));
     }
-    EXPECT_EQ(browser->navigations().count(top), Navigator::maxNestedRecoveries);
+    EXPECT_EQ(browser->navigations().count(top), 3) << "three rounds, then the user is told";
 }
 
 TEST_F(NavigatorTest, RecoveryThatEndsOnTheSessionOutPageAgainIsAnError)
