@@ -26,7 +26,7 @@ const QString kToolWindow = QStringLiteral("同盟管理ツール");
 const QPoint kRosterButton(176, 20);
 
 // Processes whose command line mentions text, with their ids.
-QList<qint64> processesMentioning(const QString &text, const QString &besides = QString())
+QList<qint64> processesMentioning(const QString &text)
 {
     QList<qint64> found;
     QDirIterator proc(QStringLiteral("/proc"), QDir::Dirs | QDir::NoDotAndDotDot);
@@ -36,7 +36,7 @@ QList<qint64> processesMentioning(const QString &text, const QString &besides = 
         if (!cmdline.open(QIODevice::ReadOnly))
             continue;
         const QByteArray line = cmdline.readAll();
-        if (line.contains(text.toUtf8()) && (besides.isEmpty() || line.contains(besides.toUtf8())))
+        if (line.contains(text.toUtf8()))
             found.append(QFileInfo(dir).fileName().toLongLong());
     }
     return found;
@@ -240,8 +240,9 @@ TEST_F(OvekwardenWithABadOption, IsRefusedWithAMessageAndStartsNoBrowser)
 {
     startToolWindow(QStringLiteral("注意"));
     shot(QStringLiteral("ovekwarden-bad-option"));
+    // No browser was started: its profile folder is made before Chromium starts.
+    EXPECT_FALSE(QFileInfo::exists(m_appDir.filePath(QStringLiteral("browser-profile"))));
     EXPECT_TRUE(processesMentioning(m_appDir.filePath(QStringLiteral("browser-profile"))).isEmpty());
-    EXPECT_TRUE(processesMentioning(QStringLiteral("chromedriver"), QStringLiteral("--port=")).isEmpty());
     ASSERT_TRUE(X11Input::requestClose(m_display.name(), QStringLiteral("注意")));
     ASSERT_TRUE(m_ovekwarden.waitForFinished(5000));
     EXPECT_EQ(m_ovekwarden.exitCode(), 2);
