@@ -1,0 +1,485 @@
+#include "history/historystore.h"
+
+#include "history/historytrends.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+#include <algorithm>
+#include <atomic>
+
+namespace {
+
+enum class Access { Read, Write };
+
+// A write waits this long for another program's write to end: long enough to
+// ride over a second window's short transaction, short enough that the
+// tool's window does not seem to hang when the file stays locked.
+constexpr int DefaultBusyTimeoutMs = 1000;
+
+// Each step takes the schema from version i to i + 1. A later version only
+// appends a step; a written step is never changed, since files made by an
+// earlier build have already run it.
+const QList<QStringList> &migrationSteps()
+{
+    static const QList<QStringList> steps = {
+        {
+            QStringLiteral("CREATE TABLE snapshot ("
+                           " id INTEGER PRIMARY KEY,"
+                           " taken_at TEXT NOT NULL,"
+                           " command TEXT NOT NULL,"
+                           " alliance_id TEXT NOT NULL)"),
+            QStringLiteral("CREATE INDEX snapshot_by_alliance ON snapshot (alliance_id, command, taken_at)"),
+            QStringLiteral("CREATE TABLE member_reading ("
+                           " snapshot_id INTEGER NOT NULL REFERENCES snapshot (id) ON DELETE CASCADE,"
+                           " position INTEGER NOT NULL,"
+                           " user_id TEXT,"
+                           " name TEXT NOT NULL,"
+                           " x INTEGER, y INTEGER,"
+                           " points INTEGER, population INTEGER, merit INTEGER,"
+                           " role TEXT, fief_count INTEGER,"
+                           " PRIMARY KEY (snapshot_id, position))"),
+            QStringLiteral("CREATE INDEX member_reading_by_user ON member_reading (user_id)"),
+            QStringLiteral("CREATE INDEX member_reading_by_name ON member_reading (name)"),
+        },
+    };
+    return steps;
+}
+
+// SQLite's primary result codes, as the driver reports them.
+QString reasonFor(const QSqlError &error)
+{
+    bool numeric = false;
+    const int code = error.nativeErrorCode().toInt(&numeric) & 0xff;
+    if (numeric) {
+        switch (code) {
+        case 5: // SQLITE_BUSY
+        case 6: // SQLITE_LOCKED
+            return QStringLiteral("履歴ファイルを別の処理が使用中です");
+        case 8: // SQLITE_READONLY
+            return QStringLiteral("履歴ファイルに書き込めません");
+        case 11: // SQLITE_CORRUPT
+        case 26: // SQLITE_NOTADB
+            return QStringLiteral("履歴ファイルが壊れています");
+        case 13: // SQLITE_FULL
+            return QStringLiteral("ディスクの空きが足りません");
+        case 14: // SQLITE_CANTOPEN
+            return QStringLiteral("履歴ファイルを開けません");
+        case 10: // SQLITE_IOERR
+            return QStringLiteral("履歴ファイルの読み書きに失敗しました");
+        case 19: // SQLITE_CONSTRAINT
+            return QStringLiteral("記録する内容に重複があります");
+        default:
+            break;
+        }
+    }
+    return QStringLiteral("履歴ファイルの操作に失敗しました: %1").arg(error.text());
+}
+
+// The user marks a file read-only to keep it as it is. Honour the mark even
+// where the account could write anyway (an administrator), as Windows does.
+bool markedReadOnly(const QString &path)
+{
+    const QFileDevice::Permissions permissions = QFile::permissions(path);
+    // The owner, group and other bits: the user bits follow the account, and
+    // an administrator's say it may write.
+    return QFile::exists(path) &&
+           !(permissions & (QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther));
+}
+
+// One statement; empty when it ran, else the reason.
+QString run(QSqlQuery &query, const QString &statement)
+{
+    if (query.exec(statement))
+        return {};
+    return reasonFor(query.lastError());
+}
+
+QString readVersion(QSqlDatabase &db, int *version)
+{
+    QSqlQuery query(db);
+    if (const QString reason = run(query, QStringLiteral("PRAGMA user_version")); !reason.isEmpty())
+        return reason;
+    if (!query.next())
+        return reasonFor(query.lastError());
+    *version = query.value(0).toInt();
+    return {};
+}
+
+// Brings the schema from its stored version to the current one, in one
+// transaction with the version mark, so a file is never left between two.
+QString migrate(QSqlDatabase &db)
+{
+    QSqlQuery query(db);
+    if (const QString reason = run(query, QStringLiteral("BEGIN IMMEDIATE")); !reason.isEmpty())
+        return reason;
+    // Read inside the transaction: another program may have migrated since.
+    int version = 0;
+    QString reason = readVersion(db, &version);
+    const QList<QStringList> &steps = migrationSteps();
+    for (qsizetype step = version; reason.isEmpty() && step < steps.size(); ++step) {
+        for (const QString &statement : steps.at(step)) {
+            reason = run(query, statement);
+            if (!reason.isEmpty())
+                break;
+        }
+    }
+    if (reason.isEmpty())
+        reason = run(query, QStringLiteral("PRAGMA user_version = %1").arg(steps.size()));
+    if (reason.isEmpty())
+        reason = run(query, QStringLiteral("COMMIT"));
+    if (!reason.isEmpty())
+        query.exec(QStringLiteral("ROLLBACK"));
+    return reason;
+}
+
+// The moment with its offset from UTC, so the text orders by time and reads
+// back as the same local date.
+QString isoText(const QDateTime &moment)
+{
+    return moment.toOffsetFromUtc(moment.offsetFromUtc()).toString(Qt::ISODate);
+}
+
+// The driver binds a null QString as SQL NULL; text columns that are never
+// NULL get an empty text instead.
+QVariant text(const QString &value)
+{
+    return value.isNull() ? QVariant(QStringLiteral("")) : QVariant(value);
+}
+
+template <typename T> QVariant nullable(const std::optional<T> &value)
+{
+    return value ? QVariant::fromValue(*value) : QVariant();
+}
+
+std::optional<int> optionalInt(const QVariant &value)
+{
+    if (value.isNull())
+        return std::nullopt;
+    return value.toInt();
+}
+
+std::optional<qint64> optionalInt64(const QVariant &value)
+{
+    if (value.isNull())
+        return std::nullopt;
+    return value.toLongLong();
+}
+
+// Columns of readingColumns(), from the given index on.
+MemberReading readingAt(const QSqlQuery &query, int first)
+{
+    MemberReading reading;
+    reading.position = query.value(first).toInt();
+    reading.userId = query.value(first + 1).toString();
+    reading.name = query.value(first + 2).toString();
+    reading.x = optionalInt(query.value(first + 3));
+    reading.y = optionalInt(query.value(first + 4));
+    reading.points = optionalInt64(query.value(first + 5));
+    reading.population = optionalInt64(query.value(first + 6));
+    reading.merit = optionalInt64(query.value(first + 7));
+    if (!query.value(first + 8).isNull())
+        reading.role = query.value(first + 8).toString();
+    reading.fiefCount = optionalInt(query.value(first + 9));
+    return reading;
+}
+
+QString readingColumns()
+{
+    return QStringLiteral("m.position, m.user_id, m.name, m.x, m.y, m.points, m.population, m.merit, m.role, "
+                          "m.fief_count");
+}
+
+std::atomic<int> connectionCounter{0};
+
+} // namespace
+
+QString HistoryStore::fileName()
+{
+    return QStringLiteral("ovek_history.sqlite");
+}
+
+int HistoryStore::schemaVersion()
+{
+    return static_cast<int>(migrationSteps().size());
+}
+
+HistoryStore::HistoryStore(const QString &directory)
+    : m_directory(directory), m_connectionName(QStringLiteral("ovek_history_%1").arg(++connectionCounter)),
+      m_busyTimeout(DefaultBusyTimeoutMs)
+{
+}
+
+HistoryStore::~HistoryStore()
+{
+    close();
+}
+
+QString HistoryStore::path() const
+{
+    return QDir(m_directory).filePath(fileName());
+}
+
+void HistoryStore::setBusyTimeout(int milliseconds)
+{
+    m_busyTimeout = milliseconds;
+    close(); // the timeout is a connection option
+}
+
+void HistoryStore::close()
+{
+    if (!m_db.isValid())
+        return;
+    m_db.close();
+    m_db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(m_connectionName);
+    m_version = 0;
+}
+
+QString HistoryStore::failure(const QString &what, const QString &reason)
+{
+    // Opened afresh next time: the file may be repaired or unlocked by then.
+    close();
+    return QStringLiteral("%1（%2）").arg(what, reason);
+}
+
+QString HistoryStore::open(bool forWriting)
+{
+    if (!QFileInfo(m_directory).isDir())
+        return QStringLiteral("保存先のフォルダがありません");
+    const bool readOnlyFile = markedReadOnly(path());
+    if (forWriting && readOnlyFile)
+        return QStringLiteral("履歴ファイルが読み取り専用です");
+    if (m_db.isValid() && m_db.isOpen() && (m_openForWriting || !forWriting))
+        return {};
+
+    close();
+    m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
+    if (!m_db.isValid())
+        return QStringLiteral("SQLite のドライバが見つかりません");
+    m_db.setDatabaseName(path());
+    QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(m_busyTimeout);
+    if (readOnlyFile)
+        options += QStringLiteral(";QSQLITE_OPEN_READONLY");
+    m_db.setConnectOptions(options);
+    if (!m_db.open())
+        return reasonFor(m_db.lastError());
+    m_openForWriting = !readOnlyFile;
+
+    QSqlQuery query(m_db);
+    // WAL lets the trends window read while a command records. A file system
+    // without it (some network shares) keeps the rollback journal; the
+    // history works the same, so the answer is not checked.
+    if (m_openForWriting) {
+        if (const QString reason = run(query, QStringLiteral("PRAGMA journal_mode = WAL")); !reason.isEmpty())
+            return reason;
+    }
+    if (const QString reason = run(query, QStringLiteral("PRAGMA foreign_keys = ON")); !reason.isEmpty())
+        return reason;
+    if (const QString reason = readVersion(m_db, &m_version); !reason.isEmpty())
+        return reason;
+    // A newer build may have added columns this one would leave empty; it
+    // reads such a file but does not write to it.
+    if (m_version > schemaVersion() && forWriting)
+        return QStringLiteral("新しい版のプログラムで作られた履歴です");
+    if (m_version < schemaVersion() && m_openForWriting) {
+        if (const QString reason = migrate(m_db); !reason.isEmpty())
+            return reason;
+        if (const QString reason = readVersion(m_db, &m_version); !reason.isEmpty())
+            return reason;
+    }
+    return {};
+}
+
+bool HistoryStore::hasHistory() const
+{
+    return m_version > 0;
+}
+
+RecordResult HistoryStore::recordSnapshot(const Snapshot &snapshot)
+{
+    static const QString what = QStringLiteral("履歴を記録できませんでした");
+    if (!snapshot.takenAt.isValid() || snapshot.command.isEmpty())
+        return {false, failure(what, QStringLiteral("実行日時かコマンド名がありません")), 0};
+    QString reason = open(true);
+    qint64 id = 0;
+    if (reason.isEmpty())
+        reason = writeSnapshot(snapshot, &id);
+    if (!reason.isEmpty())
+        return {false, failure(what, reason), 0};
+    return {true, {}, id};
+}
+
+QString HistoryStore::writeSnapshot(const Snapshot &snapshot, qint64 *id)
+{
+    QSqlQuery query(m_db);
+    // IMMEDIATE takes the write lock up front, so a locked file fails here
+    // after the busy timeout rather than halfway through the members.
+    QString reason = run(query, QStringLiteral("BEGIN IMMEDIATE"));
+    if (!reason.isEmpty())
+        return reason;
+
+    query.prepare(QStringLiteral("INSERT INTO snapshot (taken_at, command, alliance_id) VALUES (?, ?, ?)"));
+    query.addBindValue(isoText(snapshot.takenAt));
+    query.addBindValue(snapshot.command);
+    query.addBindValue(text(snapshot.allianceId));
+    if (!query.exec())
+        reason = reasonFor(query.lastError());
+    *id = query.lastInsertId().toLongLong();
+
+    QSqlQuery member(m_db);
+    if (reason.isEmpty() && !member.prepare(QStringLiteral(
+                                "INSERT INTO member_reading (snapshot_id, position, user_id, name, x, y, "
+                                "points, population, merit, role, fief_count) "
+                                "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")))
+        reason = reasonFor(member.lastError());
+    for (qsizetype i = 0; reason.isEmpty() && i < snapshot.members.size(); ++i) {
+        const MemberReading &reading = snapshot.members.at(i);
+        member.addBindValue(*id);
+        member.addBindValue(reading.position);
+        member.addBindValue(reading.userId.isEmpty() ? QVariant() : QVariant(reading.userId));
+        member.addBindValue(text(reading.name));
+        member.addBindValue(nullable(reading.x));
+        member.addBindValue(nullable(reading.y));
+        member.addBindValue(nullable(reading.points));
+        member.addBindValue(nullable(reading.population));
+        member.addBindValue(nullable(reading.merit));
+        member.addBindValue(nullable(reading.role));
+        member.addBindValue(nullable(reading.fiefCount));
+        if (!member.exec())
+            reason = reasonFor(member.lastError());
+    }
+
+    if (reason.isEmpty())
+        reason = run(query, QStringLiteral("COMMIT"));
+    if (!reason.isEmpty())
+        query.exec(QStringLiteral("ROLLBACK"));
+    return reason;
+}
+
+QString HistoryStore::loadSnapshots(const QString &allianceId, const QString &command,
+                                    QList<Snapshot> *snapshots)
+{
+    QSqlQuery query(m_db);
+    query.setForwardOnly(true);
+    query.prepare(
+        QStringLiteral("SELECT s.id, s.taken_at, s.command, %1 FROM snapshot s"
+                       " LEFT JOIN member_reading m ON m.snapshot_id = s.id"
+                       " WHERE s.alliance_id = ?%2"
+                       " ORDER BY s.id, m.position")
+            .arg(readingColumns(), command.isEmpty() ? QString() : QStringLiteral(" AND s.command = ?")));
+    query.addBindValue(text(allianceId));
+    if (!command.isEmpty())
+        query.addBindValue(command);
+    if (!query.exec())
+        return reasonFor(query.lastError());
+    QList<Snapshot> found;
+    while (query.next()) {
+        const qint64 id = query.value(0).toLongLong();
+        if (found.isEmpty() || found.last().id != id) {
+            Snapshot snapshot;
+            snapshot.id = id;
+            snapshot.takenAt = QDateTime::fromString(query.value(1).toString(), Qt::ISODate);
+            snapshot.command = query.value(2).toString();
+            snapshot.allianceId = allianceId;
+            found << snapshot;
+        }
+        // A snapshot of an empty member list has one row of NULL columns.
+        if (!query.value(5).isNull())
+            found.last().members << readingAt(query, 3);
+    }
+    if (query.lastError().isValid())
+        return reasonFor(query.lastError());
+    *snapshots = HistoryTrends::inTimeOrder(found);
+    return {};
+}
+
+QString HistoryStore::loadReadings(const QString &allianceId, const QString &userId, const QString &name,
+                                   QList<DatedReading> *readings)
+{
+    QSqlQuery query(m_db);
+    query.setForwardOnly(true);
+    const QString match = userId.isEmpty()
+                              ? QStringLiteral("m.name = ?")
+                              : QStringLiteral("(m.user_id = ? OR (m.user_id IS NULL AND m.name = ?))");
+    query.prepare(QStringLiteral("SELECT s.id, s.taken_at, s.command, %1 FROM snapshot s"
+                                 " JOIN member_reading m ON m.snapshot_id = s.id"
+                                 " WHERE s.alliance_id = ? AND %2 ORDER BY s.id")
+                      .arg(readingColumns(), match));
+    query.addBindValue(text(allianceId));
+    if (!userId.isEmpty())
+        query.addBindValue(userId);
+    query.addBindValue(text(name));
+    if (!query.exec())
+        return reasonFor(query.lastError());
+    QList<DatedReading> found;
+    while (query.next()) {
+        found << DatedReading{query.value(0).toLongLong(),
+                              QDateTime::fromString(query.value(1).toString(), Qt::ISODate),
+                              query.value(2).toString(), readingAt(query, 3)};
+    }
+    if (query.lastError().isValid())
+        return reasonFor(query.lastError());
+    std::stable_sort(found.begin(), found.end(),
+                     [](const DatedReading &a, const DatedReading &b) { return a.takenAt < b.takenAt; });
+    *readings = found;
+    return {};
+}
+
+namespace {
+
+const QString &readFailure()
+{
+    static const QString what = QStringLiteral("履歴を読めませんでした");
+    return what;
+}
+
+} // namespace
+
+HistoryResult<QList<Snapshot>> HistoryStore::snapshots(const QString &allianceId, const QString &command)
+{
+    HistoryResult<QList<Snapshot>> result;
+    // No file yet: nothing recorded, and reading does not create one.
+    if (!QFile::exists(path()))
+        return result;
+    QString reason = open(false);
+    if (reason.isEmpty() && hasHistory())
+        reason = loadSnapshots(allianceId, command, &result.value);
+    if (!reason.isEmpty())
+        return {false, failure(readFailure(), reason), {}};
+    return result;
+}
+
+HistoryResult<QList<DatedReading>> HistoryStore::memberReadings(const QString &allianceId,
+                                                                const QString &userId, const QString &name)
+{
+    HistoryResult<QList<DatedReading>> result;
+    if (!QFile::exists(path()))
+        return result;
+    QString reason = open(false);
+    if (reason.isEmpty() && hasHistory())
+        reason = loadReadings(allianceId, userId, name, &result.value);
+    if (!reason.isEmpty())
+        return {false, failure(readFailure(), reason), {}};
+    return result;
+}
+
+HistoryResult<QList<IdleMember>> HistoryStore::daysSincePointsLastMoved(const QString &allianceId,
+                                                                        const QDate &today)
+{
+    const HistoryResult<QList<Snapshot>> all = snapshots(allianceId);
+    if (!all)
+        return {false, all.error, {}};
+    return {true, {}, HistoryTrends::daysSincePointsLastMoved(all.value, today)};
+}
+
+HistoryResult<QStringList> HistoryStore::joinLeaveLog(const QString &allianceId)
+{
+    const HistoryResult<QList<Snapshot>> rosters = snapshots(allianceId, History::rosterCommand());
+    if (!rosters)
+        return {false, rosters.error, {}};
+    return {true, {}, HistoryTrends::joinLeaveLog(rosters.value)};
+}

@@ -1,0 +1,311 @@
+#include "history/historystore.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTimeZone>
+#include <QVariant>
+#include <gtest/gtest.h>
+
+namespace {
+
+// The Sql driver plugins load through a QCoreApplication.
+void ensureApplication()
+{
+    if (QCoreApplication::instance())
+        return;
+    static int argc = 1;
+    static char name[] = "history_test";
+    static char *argv[] = {name, nullptr};
+    new QCoreApplication(argc, argv);
+}
+
+// A second program's connection to the same file.
+class RawConnection
+{
+public:
+    explicit RawConnection(const QString &path) : m_name(QStringLiteral("raw_%1").arg(++s_counter))
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+        db.setDatabaseName(path);
+        db.open();
+    }
+    ~RawConnection()
+    {
+        QSqlDatabase::database(m_name, false).close();
+        QSqlDatabase::removeDatabase(m_name);
+    }
+    bool exec(const QString &statement)
+    {
+        QSqlQuery query(QSqlDatabase::database(m_name, false));
+        return query.exec(statement);
+    }
+    QVariant value(const QString &statement)
+    {
+        QSqlQuery query(QSqlDatabase::database(m_name, false));
+        if (!query.exec(statement) || !query.next())
+            return {};
+        return query.value(0);
+    }
+
+private:
+    static inline int s_counter = 0;
+    QString m_name;
+};
+
+MemberReading fullReading(int position, const QString &userId, const QString &name)
+{
+    MemberReading reading;
+    reading.position = position;
+    reading.userId = userId;
+    reading.name = name;
+    reading.x = -position;
+    reading.y = 200 + position;
+    reading.points = 5'000'000'000LL + position; // beyond 32 bits
+    reading.population = 1000 * position;
+    reading.merit = 7 * position;
+    reading.role = QStringLiteral("盟主");
+    reading.fiefCount = position + 10;
+    return reading;
+}
+
+MemberReading nameOnly(int position, const QString &userId, const QString &name)
+{
+    MemberReading reading;
+    reading.position = position;
+    reading.userId = userId;
+    reading.name = name;
+    return reading;
+}
+
+Snapshot snapshotOn(int day, const QString &command, const QList<MemberReading> &members,
+                    const QString &allianceId = QStringLiteral("7"))
+{
+    return Snapshot{0, QDateTime(QDate(2026, 12, day), QTime(21, 15, 30), QTimeZone(9 * 3600)), command,
+                    allianceId, members};
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+
+class HistoryStoreTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite() { ensureApplication(); }
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        m_store.setBusyTimeout(100);
+    }
+
+    qsizetype countSnapshots()
+    {
+        HistoryStore reader(m_dir.path());
+        return reader.snapshots(QStringLiteral("7")).value.size();
+    }
+
+    QTemporaryDir m_dir;
+    HistoryStore m_store{m_dir.path()};
+    const Snapshot m_sound =
+        snapshotOn(1, QStringLiteral("roster"), {nameOnly(1, QStringLiteral("1"), QStringLiteral("凛"))});
+};
+
+void expectRecordingFailure(const RecordResult &result, const QString &reason)
+{
+    EXPECT_FALSE(result.ok);
+    EXPECT_TRUE(result.error.startsWith(QStringLiteral("履歴を記録できませんでした（")))
+        << result.error.toStdString();
+    EXPECT_TRUE(result.error.contains(reason)) << result.error.toStdString();
+    EXPECT_TRUE(result.error.endsWith(u'）'));
+}
+
+} // namespace
+
+TEST_F(HistoryStoreTest, FiveSnapshotsReadBackInTimeOrderWithEveryField)
+{
+    const QList<MemberReading> full = {fullReading(1, QStringLiteral("101"), QStringLiteral("凛")),
+                                       fullReading(2, QStringLiteral("102"), QStringLiteral("太郎"))};
+    const QList<Snapshot> recorded = {
+        snapshotOn(1, QStringLiteral("roster"),
+                   {nameOnly(1, QStringLiteral("101"), QStringLiteral("凛")),
+                    nameOnly(2, QStringLiteral("102"), QStringLiteral("太郎"))}),
+        snapshotOn(3, QStringLiteral("report"), full),
+        // Recorded later but taken earlier: read back in time order.
+        snapshotOn(2, QStringLiteral("activity"), {nameOnly(1, QString(), QStringLiteral("太郎"))}),
+        snapshotOn(4, QStringLiteral("castles"), {}),
+        snapshotOn(5, QStringLiteral("roster"), {nameOnly(1, QStringLiteral("102"), QStringLiteral("太郎"))}),
+    };
+    QList<qint64> ids;
+    for (const Snapshot &snapshot : recorded) {
+        const RecordResult result = m_store.recordSnapshot(snapshot);
+        ASSERT_TRUE(result.ok) << result.error.toStdString();
+        ids << result.snapshotId;
+    }
+    ASSERT_TRUE(m_store.recordSnapshot(snapshotOn(2, QStringLiteral("roster"), full, QStringLiteral("8"))));
+
+    // A fresh connection, as the next start of the program has.
+    HistoryStore reader(m_dir.path());
+    const HistoryResult<QList<Snapshot>> all = reader.snapshots(QStringLiteral("7"));
+    ASSERT_TRUE(all.ok) << all.error.toStdString();
+    ASSERT_EQ(all.value.size(), 5);
+    const QList<int> timeOrder = {0, 2, 1, 3, 4};
+    for (int i = 0; i < 5; ++i) {
+        const Snapshot &expected = recorded.at(timeOrder.at(i));
+        const Snapshot &read = all.value.at(i);
+        EXPECT_EQ(read.id, ids.at(timeOrder.at(i)));
+        EXPECT_EQ(read.takenAt, expected.takenAt);
+        EXPECT_EQ(read.takenAt.date(), expected.takenAt.date());
+        EXPECT_EQ(read.command, expected.command);
+        EXPECT_EQ(read.allianceId, QStringLiteral("7"));
+        EXPECT_EQ(read.members, expected.members) << "snapshot " << i;
+    }
+    EXPECT_EQ(reader.snapshots(QStringLiteral("7"), QStringLiteral("roster")).value.size(), 2);
+    EXPECT_EQ(reader.snapshots(QStringLiteral("9")).value.size(), 0);
+
+    // One member over time: by id, with the readings of that name that carry
+    // no id; other alliances and other ids are left out.
+    const HistoryResult<QList<DatedReading>> taro =
+        reader.memberReadings(QStringLiteral("7"), QStringLiteral("102"), QStringLiteral("太郎"));
+    ASSERT_TRUE(taro.ok);
+    QStringList commands;
+    for (const DatedReading &reading : taro.value)
+        commands << reading.command;
+    EXPECT_EQ(commands, (QStringList{QStringLiteral("roster"), QStringLiteral("activity"),
+                                     QStringLiteral("report"), QStringLiteral("roster")}));
+    EXPECT_EQ(taro.value.at(2).reading, full.at(1));
+    EXPECT_EQ(reader.memberReadings(QStringLiteral("7"), QString(), QStringLiteral("凛")).value.size(), 2);
+
+    // Only roster runs make the join/leave log.
+    EXPECT_EQ(reader.joinLeaveLog(QStringLiteral("7")).value,
+              QStringList{QStringLiteral("2026/12/05 脱退 凛")});
+    const HistoryResult<QList<IdleMember>> idle =
+        reader.daysSincePointsLastMoved(QStringLiteral("7"), QDate(2026, 12, 10));
+    ASSERT_EQ(idle.value.size(), 2);
+    EXPECT_EQ(idle.value.at(1).days, 7);
+
+    RawConnection raw(m_store.path());
+    EXPECT_EQ(raw.value(QStringLiteral("PRAGMA journal_mode")).toString(), QStringLiteral("wal"));
+    EXPECT_EQ(raw.value(QStringLiteral("PRAGMA user_version")).toInt(), HistoryStore::schemaVersion());
+    EXPECT_EQ(raw.value(QStringLiteral("SELECT count(*) FROM member_reading WHERE points IS NULL")).toInt(),
+              4);
+}
+
+TEST_F(HistoryStoreTest, NamesWithCommaQuoteAndCharactersOutsideCodePage932RoundTrip)
+{
+    const QStringList names = {QStringLiteral("山田,太郎"), QStringLiteral("\"凛\"の'城'"),
+                               QStringLiteral("𠮷野🏯"), QStringLiteral(" 空白 ")};
+    QList<MemberReading> members;
+    for (int i = 0; i < names.size(); ++i)
+        members << nameOnly(i + 1, QString(), names.at(i));
+    ASSERT_TRUE(m_store.recordSnapshot(snapshotOn(1, QStringLiteral("report"), members)));
+    const QList<Snapshot> read = m_store.snapshots(QStringLiteral("7")).value;
+    ASSERT_EQ(read.size(), 1);
+    EXPECT_EQ(read.at(0).members, members);
+    EXPECT_EQ(m_store.memberReadings(QStringLiteral("7"), QString(), QStringLiteral("𠮷野🏯")).value.size(),
+              1);
+}
+
+TEST_F(HistoryStoreTest, NothingToReadWithoutAFileAndReadingCreatesNone)
+{
+    const HistoryResult<QList<Snapshot>> none = m_store.snapshots(QStringLiteral("7"));
+    EXPECT_TRUE(none.ok);
+    EXPECT_TRUE(none.value.isEmpty());
+    EXPECT_TRUE(m_store.joinLeaveLog(QStringLiteral("7")).ok);
+    EXPECT_FALSE(QFile::exists(m_store.path()));
+
+    HistoryStore nowhere(m_dir.filePath(QStringLiteral("missing")));
+    expectRecordingFailure(nowhere.recordSnapshot(m_sound), QStringLiteral("保存先のフォルダがありません"));
+}
+
+TEST_F(HistoryStoreTest, ReadOnlyFileIsReportedLeftAsItIsAndReadable)
+{
+    ASSERT_TRUE(m_store.recordSnapshot(m_sound));
+    const QFileDevice::Permissions writable = QFile::permissions(m_store.path());
+    ASSERT_TRUE(QFile::setPermissions(m_store.path(), QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+
+    expectRecordingFailure(m_store.recordSnapshot(m_sound), QStringLiteral("読み取り専用"));
+    const HistoryResult<QList<Snapshot>> read = HistoryStore(m_dir.path()).snapshots(QStringLiteral("7"));
+    EXPECT_TRUE(read.ok) << read.error.toStdString();
+    EXPECT_EQ(read.value.size(), 1);
+
+    ASSERT_TRUE(QFile::setPermissions(m_store.path(), writable));
+    EXPECT_TRUE(m_store.recordSnapshot(m_sound));
+    EXPECT_EQ(countSnapshots(), 2);
+}
+
+TEST_F(HistoryStoreTest, FileLockedByAnotherWriterIsReportedAndUsedAgainOnceFree)
+{
+    ASSERT_TRUE(m_store.recordSnapshot(m_sound));
+    {
+        RawConnection other(m_store.path());
+        ASSERT_TRUE(other.exec(QStringLiteral("BEGIN IMMEDIATE")));
+        ASSERT_TRUE(other.exec(QStringLiteral("INSERT INTO snapshot (taken_at, command, alliance_id) "
+                                              "VALUES ('2026-12-02T00:00:00+09:00', 'roster', '7')")));
+        expectRecordingFailure(m_store.recordSnapshot(m_sound), QStringLiteral("使用中"));
+        ASSERT_TRUE(other.exec(QStringLiteral("ROLLBACK")));
+    }
+    const RecordResult again = m_store.recordSnapshot(m_sound);
+    EXPECT_TRUE(again.ok) << again.error.toStdString();
+    EXPECT_EQ(countSnapshots(), 2);
+}
+
+TEST_F(HistoryStoreTest, GarbageFileIsReportedAndNeverOverwritten)
+{
+    QByteArray garbage;
+    for (int i = 0; i < 5000; ++i)
+        garbage.append(static_cast<char>((i * 37 + 11) % 256));
+    {
+        QFile file(m_store.path());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(garbage);
+    }
+    expectRecordingFailure(m_store.recordSnapshot(m_sound), QStringLiteral("壊れています"));
+    const HistoryResult<QList<Snapshot>> read = m_store.snapshots(QStringLiteral("7"));
+    EXPECT_FALSE(read.ok);
+    EXPECT_TRUE(read.error.startsWith(QStringLiteral("履歴を読めませんでした（")));
+    EXPECT_EQ(fileBytes(m_store.path()), garbage);
+
+    ASSERT_TRUE(QFile::remove(m_store.path()));
+    EXPECT_TRUE(m_store.recordSnapshot(m_sound));
+    EXPECT_EQ(countSnapshots(), 1);
+}
+
+TEST_F(HistoryStoreTest, FileOfANewerSchemaIsReadButNotWritten)
+{
+    ASSERT_TRUE(m_store.recordSnapshot(m_sound));
+    {
+        RawConnection other(m_store.path());
+        ASSERT_TRUE(
+            other.exec(QStringLiteral("PRAGMA user_version = %1").arg(HistoryStore::schemaVersion() + 1)));
+    }
+    HistoryStore later(m_dir.path());
+    expectRecordingFailure(later.recordSnapshot(m_sound), QStringLiteral("新しい版"));
+    EXPECT_EQ(countSnapshots(), 1);
+}
+
+TEST_F(HistoryStoreTest, FailedMemberRowLeavesNothingHalfWritten)
+{
+    ASSERT_TRUE(m_store.recordSnapshot(m_sound));
+    QList<MemberReading> members;
+    for (int i = 1; i <= 5; ++i)
+        members << fullReading(i, QString::number(i), QStringLiteral("m%1").arg(i));
+    members[3].position = 2; // a fourth row that cannot be stored after three were
+    expectRecordingFailure(m_store.recordSnapshot(snapshotOn(2, QStringLiteral("report"), members)),
+                           QStringLiteral("重複"));
+
+    RawConnection raw(m_store.path());
+    EXPECT_EQ(raw.value(QStringLiteral("SELECT count(*) FROM snapshot")).toInt(), 1);
+    EXPECT_EQ(raw.value(QStringLiteral("SELECT count(*) FROM member_reading")).toInt(), 1);
+    EXPECT_EQ(raw.value(QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
+
+    members[3].position = 4;
+    EXPECT_TRUE(m_store.recordSnapshot(snapshotOn(2, QStringLiteral("report"), members)));
+    EXPECT_EQ(raw.value(QStringLiteral("SELECT count(*) FROM member_reading")).toInt(), 6);
+}

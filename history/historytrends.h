@@ -1,0 +1,31 @@
+#pragma once
+
+#include "history/historytypes.h"
+
+#include <QDate>
+#include <QList>
+#include <QStringList>
+
+// What the history tells beyond a single run, computed from plain snapshots.
+namespace HistoryTrends {
+
+// Two readings are of the same member when their user ids match; a reading
+// without an id (a command that did not read it) is matched by name.
+bool sameMember(const MemberReading &a, const MemberReading &b);
+
+// The snapshots in time order; runs of the same moment keep their order.
+QList<Snapshot> inTimeOrder(QList<Snapshot> snapshots);
+
+// "yyyy/MM/dd 加入 <name>" and "yyyy/MM/dd 脱退 <name>", one line per change
+// between consecutive snapshots (taken in time order), dated by the later
+// one. Within one pair: joins in the later page order, then leaves in the
+// earlier page order. The first snapshot is the starting point and lists
+// nobody.
+QStringList joinLeaveLog(const QList<Snapshot> &snapshots);
+
+// The members of the latest snapshot that read alliance points, in its page
+// order, with the day their points were last seen to change across every
+// snapshot that read points, and the days from then to today.
+QList<IdleMember> daysSincePointsLastMoved(const QList<Snapshot> &snapshots, const QDate &today);
+
+} // namespace HistoryTrends

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <optional>
+
+// What one member's line of one run read. A command fills what it reads and
+// leaves the rest empty: the roster reads coordinates, the activity points,
+// the report points, population and merit.
+struct MemberReading
+{
+    int position = 0; // 1-based, in page order
+    QString userId;   // empty when the command did not read it
+    QString name;
+    std::optional<int> x;
+    std::optional<int> y;
+    std::optional<qint64> points;
+    std::optional<qint64> population;
+    std::optional<qint64> merit;
+    std::optional<QString> role;
+    std::optional<int> fiefCount;
+
+    bool operator==(const MemberReading &) const = default;
+};
+
+// One completed run of a command over the alliance's members.
+struct Snapshot
+{
+    qint64 id = 0; // given by the store; 0 before recording
+    QDateTime takenAt;
+    QString command; // one of the History::*Command names
+    QString allianceId;
+    QList<MemberReading> members;
+};
+
+// A member's reading together with the run it came from.
+struct DatedReading
+{
+    qint64 snapshotId = 0;
+    QDateTime takenAt;
+    QString command;
+    MemberReading reading;
+};
+
+// How long a member's alliance points have stood still.
+struct IdleMember
+{
+    QString userId;
+    QString name;
+    QDate lastMovedOn; // the day points were last seen to change, or first seen
+    int days = 0;      // from lastMovedOn to today
+    // True when the points never changed across the history: lastMovedOn is
+    // then the first reading, and the true idle time may be longer.
+    bool neverMoved = false;
+
+    bool operator==(const IdleMember &) const = default;
+};
+
+namespace History {
+
+inline QString rosterCommand()
+{
+    return QStringLiteral("roster");
+}
+inline QString reportCommand()
+{
+    return QStringLiteral("report");
+}
+inline QString activityCommand()
+{
+    return QStringLiteral("activity");
+}
+inline QString castlesCommand()
+{
+    return QStringLiteral("castles");
+}
+
+} // namespace History
