@@ -79,5 +79,7 @@ class RecordingMessages : public MessagePort
 {
 public:
     void information(const QString &title, const QString &text) override { shown.append({title, text}); }
+    void warning(const QString &title, const QString &text) override { warned.append({title, text}); }
     QList<std::pair<QString, QString>> shown;
+    QList<std::pair<QString, QString>> warned;
 };

@@ -5,13 +5,16 @@
 #include "common/textsearch.h"
 #include "common/twips.h"
 #include "plotter/drawing.h"
+#include "plotter/mapimage.h"
 #include "plotter/messageport.h"
 #include "plotter/plotroster.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QPainter>
 #include <QScreen>
@@ -83,6 +86,18 @@ PlotWindow::PlotWindow(const QString &appDir, const Clock &clock, MessagePort &m
     m_text1->setObjectName(QStringLiteral("Text1"));
     m_text1->setFont(plotterFont(9));
     m_text1->setGeometry(pixelsOf(120, 40, 3135, 375));
+
+    // Right click anywhere on the map or the panels (the title field keeps
+    // its own editing menu); the shortcut works wherever the focus is.
+    m_fileDialog = std::make_unique<Plotter::FileDialogSavePath>();
+    m_savePaths = m_fileDialog.get();
+    m_saveImage = new QAction(QStringLiteral("画像として保存…"), this);
+    m_saveImage->setObjectName(QStringLiteral("SaveImage"));
+    m_saveImage->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    m_saveImage->setShortcutContext(Qt::WindowShortcut);
+    connect(m_saveImage, &QAction::triggered, this, &PlotWindow::saveImage);
+    addAction(m_saveImage);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
 PlotWindow::~PlotWindow() = default;
@@ -172,6 +187,20 @@ void PlotWindow::Drawing()
 {
     Plotter::Drawing(m_surface, m_frame, m_members);
     update();
+}
+
+void PlotWindow::saveImage()
+{
+    const QString suggested = AppDir::withTrailingSlash(m_appDir) + Plotter::defaultImageName(m_rosterName);
+    const QString path = m_savePaths->chooseImagePath(this, suggested);
+    if (path.isEmpty())
+        return;
+    const DataFile::Result saved = Plotter::saveWidgetImage(*this, path);
+    // Success needs no box: the file is where the user just pointed. A
+    // failure carries the plotter's own title.
+    if (!saved)
+        m_messages.warning(QStringLiteral("作業確認"),
+                           QStringLiteral("地図の画像を保存できませんでした。\r\n") + saved.error);
 }
 
 void PlotWindow::paintEvent(QPaintEvent *)

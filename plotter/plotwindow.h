@@ -9,7 +9,12 @@
 
 class Clock;
 class MessagePort;
+class QAction;
 class QLineEdit;
+
+namespace Plotter {
+class SavePathPort;
+}
 
 // A picture box: shows the image of its canvas.
 class PictureBox : public QWidget
@@ -38,6 +43,14 @@ public:
     void Form_Load(const QString &commandLine);
     void PlotRoster();
     void Drawing();
+
+    // Asks where, then writes the window as it is shown to a PNG file; the
+    // context menu's 「画像として保存…」 and Ctrl+S. A failure is told in a
+    // warning box and leaves no file.
+    void saveImage();
+    QAction *saveImageAction() const { return m_saveImage; }
+    // Where saveImage asks for the path; a file dialog unless replaced.
+    void useSavePathPort(Plotter::SavePathPort &port) { m_savePaths = &port; }
 
     QString RosterName() const { return m_rosterName; }
     const Plotter::MapFrame &frame() const { return m_frame; }
@@ -68,4 +81,7 @@ private:
     PictureBox *m_picture2;
     PictureBox *m_picture3;
     QLineEdit *m_text1;
+    QAction *m_saveImage;
+    std::unique_ptr<Plotter::SavePathPort> m_fileDialog;
+    Plotter::SavePathPort *m_savePaths;
 };
