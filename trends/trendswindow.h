@@ -1,0 +1,74 @@
+#pragma once
+
+#include "history/historystore.h"
+#include "trends/trendsdata.h"
+#include "trends/trendsfileport.h"
+
+#include <QDate>
+#include <QWidget>
+#include <array>
+#include <memory>
+
+class QLabel;
+class QTableView;
+class TrendChart;
+class TrendsTableModel;
+
+// The trends window 「推移」 of one alliance, read from the history in
+// AppDir: each member's days since the points last moved, per member and for
+// the whole alliance the values over time, and who joined and left.
+class TrendsWindow : public QWidget
+{
+    Q_OBJECT
+public:
+    enum class Table { Members, Member, Totals, JoinLeave };
+    enum class Chart {
+        MemberPoints,
+        MemberPopulation,
+        MemberMerit,
+        TotalPoints,
+        TotalPopulation,
+        TotalMerit
+    };
+
+    // directory: AppDir, where the history is. port: where file names are
+    // asked; the desktop's dialogs when null.
+    TrendsWindow(const QString &directory, const QString &allianceId, const QDate &today,
+                 TrendsFilePort *port = nullptr, QWidget *parent = nullptr);
+    ~TrendsWindow() override;
+
+    // Reads the history again (after another run).
+    void reload();
+    // The member of that row of the member table; its charts and readings.
+    void selectMember(int row);
+
+    // Empty while the history reads well; else why nothing is shown.
+    QString statusText() const;
+    TrendsTableModel *model(Table table) const;
+    TrendChart *chart(Chart chart) const;
+
+    // Ask for a file name and save; false when cancelled or failed (the user
+    // has been told why).
+    bool saveCsv(Table table);
+    bool savePng(Chart chart);
+
+private:
+    QWidget *tablePane(Table table, QTableView **view);
+    QWidget *chartPane(std::initializer_list<Chart> charts);
+    void showMember(const MemberReading &member);
+    QString suggestedPath(const QString &what, const QString &extension) const;
+
+    QString m_directory;
+    QString m_allianceId;
+    QDate m_today;
+    HistoryStore m_store;
+    std::unique_ptr<TrendsFilePort> m_ownPort;
+    TrendsFilePort *m_port;
+    Trends::Loaded m_history;
+
+    QLabel *m_status = nullptr;
+    QLabel *m_memberTitle = nullptr;
+    QTableView *m_memberView = nullptr;
+    std::array<TrendsTableModel *, 4> m_models{};
+    std::array<TrendChart *, 6> m_charts{};
+};
