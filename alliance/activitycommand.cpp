@@ -1,6 +1,7 @@
 #include "alliance/activitycommand.h"
 
 #include "alliance/activityhistory.h"
+#include "alliance/historyrecorder.h"
 #include "alliance/pacer.h"
 #include "alliance/pagewalk.h"
 #include "alliance/toolport.h"
@@ -59,6 +60,7 @@ void ActivityCommand::run()
     // Saved before any message box: the user may close the program while
     // one is up, and this run's state would be lost.
     const DataFile::Result written = DataFile::writeLines(path, formatHistory(dated));
+    recordHistory(allianceId, current);
     if (firstRun) {
         if (!written) {
             tell(QStringLiteral("同盟員の活動記録を保存できませんでした。"
@@ -102,6 +104,21 @@ QString ActivityCommand::loadMemberRows(const QString &allianceId)
             return rows;
     }
     return QString();
+}
+
+void ActivityCommand::recordHistory(const QString &allianceId, const QList<ActivityRecord> &members)
+{
+    // The page read to its end is the run: its snapshot is kept whether or
+    // not the activity file could be written.
+    Snapshot snapshot;
+    snapshot.command = History::activityCommand();
+    snapshot.allianceId = allianceId;
+    for (qsizetype i = 0; i < members.size(); ++i) {
+        MemberReading reading = HistoryRecording::memberReading(i, QString(), members.at(i).name);
+        reading.points = HistoryRecording::count(members.at(i).points);
+        snapshot.members.append(reading);
+    }
+    HistoryRecording::recordRun(m_context, QStringLiteral("活動履歴"), snapshot);
 }
 
 void ActivityCommand::tell(const QString &text, bool warning) const

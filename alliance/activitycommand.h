@@ -2,9 +2,11 @@
 
 #include "alliance/commandcontext.h"
 
+#include <QList>
 #include <QString>
 
 class Clock;
+struct ActivityRecord;
 
 // 「同盟員活動履歴」: reads every member's alliance points from the own
 // alliance's page, compares them with the history file of the previous run,
@@ -32,6 +34,7 @@ private:
     // showed them.
     QString loadMemberRows(const QString &allianceId);
     void tell(const QString &text, bool warning) const;
+    void recordHistory(const QString &allianceId, const QList<ActivityRecord> &members);
 
     CommandContext &m_context;
     const Clock &m_clock;

@@ -1,6 +1,7 @@
 #include "alliance/alliancereportcommand.h"
 
 #include "alliance/alliancereport.h"
+#include "alliance/historyrecorder.h"
 #include "alliance/memberwalk.h"
 #include "alliance/toolport.h"
 #include "common/clock.h"
@@ -78,6 +79,11 @@ void AllianceReportCommand::run()
     m_context.port.setOutputText(QString());
 
     AllianceReport report(*populationStep, *meritStep);
+    Snapshot snapshot;
+    snapshot.command = History::reportCommand();
+    snapshot.allianceId = *allianceId;
+    for (qsizetype i = 0; i < members.size(); ++i)
+        snapshot.members.append(HistoryRecording::memberReading(i, members.at(i).userId, members.at(i).name));
     walk.visitProfiles(members, [&](const Document &page, qsizetype i) {
         LordProfile profile;
         ReadLordProfile(page, profile.population, profile.merit, profile.allianceName, profile.allianceSize,
@@ -87,6 +93,12 @@ void AllianceReportCommand::run()
         if (profile.population.isEmpty())
             return false;
         report.addMember(members.at(i).name, profile);
+        MemberReading &reading = snapshot.members[i];
+        reading.population = HistoryRecording::count(profile.population);
+        reading.merit = HistoryRecording::count(profile.merit);
+        if (!profile.role.isEmpty())
+            reading.role = profile.role;
+        HistoryRecording::setCoordinates(reading, profile.x + u',' + profile.y);
         return true;
     });
 
@@ -95,12 +107,17 @@ void AllianceReportCommand::run()
     const QStringList fiefCounts = splitMemberLines(table.cell4);
     for (qsizetype i = 0; i < members.size(); ++i) {
         names.append(members.at(i).name + QStringLiteral("/"));
-        if (i < fiefCounts.size())
+        if (i < fiefCounts.size()) {
             report.addFiefCount(fiefCounts.at(i));
+            if (const std::optional<qint64> fiefs = HistoryRecording::count(fiefCounts.at(i)))
+                snapshot.members[i].fiefCount = static_cast<int>(*fiefs);
+        }
     }
     m_context.port.setListItems(names);
     m_context.port.setOutputText(report.text({m_clock.todayText(), m_populationStepText, m_meritStepText,
                                               static_cast<qsizetype>(members.size())}));
+    // Before any message box: the run is complete once the report shows.
+    HistoryRecording::recordRun(m_context, QStringLiteral("同盟データ取得"), snapshot);
 
     walk.tellLeftOut(
         QStringLiteral("次の同盟員は、プロフィールを読めなかったため、レポートの集計に入っていません。"));

@@ -1,6 +1,7 @@
 #include "alliance/branchcastlecommand.h"
 
 #include "alliance/branchcastle.h"
+#include "alliance/historyrecorder.h"
 #include "alliance/memberwalk.h"
 #include "alliance/toolport.h"
 #include "common/clock.h"
@@ -19,7 +20,8 @@ void ListBranchCastles(CommandContext &context, const Clock &clock)
     // bounded number of times (the walk's own bound), then named below,
     // instead of holding the command forever.
     MemberWalk walk(context, QStringLiteral("出城リスト作成"));
-    const QList<Member> members = walk.readMembers(allianceId);
+    MemberTable table;
+    const QList<Member> members = walk.readMembers(allianceId, &table);
     QList<std::optional<BranchCastle>> found(members.size());
     QStringList unreadable;
     walk.visitProfiles(members, [&](const Document &profile, qsizetype i) {
@@ -48,6 +50,18 @@ void ListBranchCastles(CommandContext &context, const Clock &clock)
             castles.append(*castle);
     }
     context.port.setOutputText(castleListText(castles, clock.dateTimeText() + QStringLiteral(" 作成")));
+
+    Snapshot snapshot;
+    snapshot.command = History::castlesCommand();
+    snapshot.allianceId = allianceId;
+    const QStringList fiefCounts = splitMemberLines(table.cell4);
+    for (qsizetype i = 0; i < members.size(); ++i) {
+        MemberReading reading = HistoryRecording::memberReading(i, members.at(i).userId, members.at(i).name);
+        if (const std::optional<qint64> fiefs = HistoryRecording::count(fiefCounts.value(i)))
+            reading.fiefCount = static_cast<int>(*fiefs);
+        snapshot.members.append(reading);
+    }
+    HistoryRecording::recordRun(context, QStringLiteral("出城リスト作成"), snapshot);
 
     if (walk.leftOut().isEmpty() && unreadable.isEmpty())
         return;

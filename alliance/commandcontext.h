@@ -1,6 +1,7 @@
 #pragma once
 
 class BrowserSlot;
+class HistoryRecorder;
 class Navigator;
 class Pacer;
 class ToolPort;
@@ -16,4 +17,6 @@ struct CommandContext
     BrowserSlot &browsers;
     Pacer &pacer;
     ToolPort &port;
+    // Where a completed walk leaves its snapshot; none: nothing is recorded.
+    HistoryRecorder *history = nullptr;
 };

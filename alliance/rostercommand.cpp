@@ -1,5 +1,6 @@
 #include "alliance/rostercommand.h"
 
+#include "alliance/historyrecorder.h"
 #include "alliance/memberwalk.h"
 #include "alliance/previousroster.h"
 #include "alliance/rosterformat.h"
@@ -18,11 +19,15 @@ void RosterCommand::run()
     m_context.port.setOutputText(QString());
 
     MemberWalk walk(m_context, QStringLiteral("名簿作成"));
-    const QList<Member> members = walk.readMembers(allianceId);
+    MemberTable table;
+    const QList<Member> members = walk.readMembers(allianceId, &table);
     QList<std::optional<QString>> lines(members.size());
+    QList<QString> read(members.size());
     walk.visitProfiles(members, [&](const Document &profile, qsizetype i) {
-        if (const std::optional<QString> coordinates = homeCastleCoordinates(profile))
+        if (const std::optional<QString> coordinates = homeCastleCoordinates(profile)) {
             lines[i] = rosterLine(members.at(i).name, *coordinates);
+            read[i] = *coordinates;
+        }
         return lines.at(i).has_value();
     });
 
@@ -53,7 +58,27 @@ void RosterCommand::run()
                 written.error,
             QStringLiteral("注意"), ToolPort::Icon::Warning);
     }
+    recordHistory(allianceId, members, read, splitMemberLines(table.cell4));
     tellUnread();
+}
+
+void RosterCommand::recordHistory(const QString &allianceId, const QList<Member> &members,
+                                  const QList<QString> &coordinates, const QStringList &fiefCounts) const
+{
+    // Every member of the table is in the snapshot, so one whose profile
+    // never showed is not taken for one who left; coordinates carried over
+    // from the previous roster were not read by this run and stay empty.
+    Snapshot snapshot;
+    snapshot.command = History::rosterCommand();
+    snapshot.allianceId = allianceId;
+    for (qsizetype i = 0; i < members.size(); ++i) {
+        MemberReading reading = HistoryRecording::memberReading(i, members.at(i).userId, members.at(i).name);
+        HistoryRecording::setCoordinates(reading, coordinates.at(i));
+        if (const std::optional<qint64> fiefs = HistoryRecording::count(fiefCounts.value(i)))
+            reading.fiefCount = static_cast<int>(*fiefs);
+        snapshot.members.append(reading);
+    }
+    HistoryRecording::recordRun(m_context, QStringLiteral("名簿作成"), snapshot);
 }
 
 void RosterCommand::tellUnread() const

@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+struct Member;
+
 // 「同盟名簿作成」: reads the own alliance's member table, visits every
 // member's profile for the home castle's coordinates, shows the roster in
 // Text1 and replaces the roster file. A failure on the way ends it with
@@ -22,6 +24,8 @@ public:
 
 private:
     void tellUnread() const;
+    void recordHistory(const QString &allianceId, const QList<Member> &members,
+                       const QList<QString> &coordinates, const QStringList &fiefCounts) const;
 
     CommandContext &m_context;
     QStringList m_carriedOver;

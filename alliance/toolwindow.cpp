@@ -3,6 +3,7 @@
 #include "alliance/activitycommand.h"
 #include "alliance/alliancereportcommand.h"
 #include "alliance/branchcastlecommand.h"
+#include "alliance/historyrecorder.h"
 #include "alliance/pacer.h"
 #include "alliance/plotterlauncher.h"
 #include "alliance/rankingarchive.h"
@@ -10,24 +11,33 @@
 #include "alliance/replycheckercommand.h"
 #include "alliance/rostercommand.h"
 #include "alliance/toolwindowlayout.h"
+#include "common/clock.h"
 #include "common/datafile.h"
 #include "common/pump.h"
+#include "common/textsearch.h"
 #include "common/twips.h"
 #include "composer/form2.h"
+#include "history/historystore.h"
 #include "site/browserslot.h"
 #include "site/controltable.h"
 #include "site/session.h"
+#include "trends/text1csv.h"
+#include "trends/trendswindow.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -58,7 +68,8 @@ OVEKMark::OVEKMark(Session &session, BrowserSlot &browsers, Navigator &navigator
       m_clock(clock), m_guard([this](bool busy) { setBrowserCommandsEnabled(!busy); }),
       m_runner(*this, m_guard), m_rankingPanel(session, *this, *this),
       m_plotterProgram(session.appDir + PlotterLauncher::programName()),
-      m_caption(QStringLiteral("同盟管理ツール"))
+      m_caption(QStringLiteral("同盟管理ツール")), m_history(std::make_unique<HistoryStore>(session.appDir)),
+      m_recorder(std::make_unique<StoreRecorder>(*m_history, clock))
 {
     setObjectName(QStringLiteral("OVEKMark"));
     // A leader with two worlds open tells the windows apart by the world.
@@ -148,6 +159,7 @@ void OVEKMark::buildControls()
                 });
     connect(control<QPushButton>(QStringLiteral("Command6")), &QPushButton::clicked, this,
             &OVEKMark::Command6_Click);
+    addTrendsAndCsvMenus();
 }
 
 void OVEKMark::registerBrowserCommand(const QString &buttonName, const QString &commandName, CommandBody body)
@@ -160,8 +172,13 @@ void OVEKMark::registerBrowserCommand(const QString &buttonName, const QString &
 
 void OVEKMark::runBrowserCommand(const QString &commandName, const CommandBody &body)
 {
-    CommandContext context{m_session, m_navigator, m_browsers, *m_pacer, *this};
-    m_runner.run(commandName, [&] { body(context); });
+    CommandContext context{m_session, m_navigator, m_browsers, *m_pacer, *this, m_recorder.get()};
+    m_recorder->takeFailure();
+    const bool completed = m_runner.run(commandName, [&] { body(context); });
+    // The end of a run clears the caption: a history that could not be
+    // written is told there again, and stays until the next command.
+    if (const QString failure = m_recorder->takeFailure(); completed && !failure.isEmpty())
+        showProgress(HistoryRecording::failureCaption(commandName, failure));
 }
 
 void OVEKMark::setBrowserCommandsEnabled(bool enabled)
@@ -185,6 +202,59 @@ void OVEKMark::setBrowserReopener(CommandRunner::BrowserReopener reopen)
 QString OVEKMark::inputText(const QString &name) const
 {
     return control<QLineEdit>(name)->text();
+}
+
+void OVEKMark::addTrendsAndCsvMenus()
+{
+    // 「推移」 and 「CSVで保存…」 live in context menus and a shortcut, so no
+    // control of the window moves.
+    auto *trendsAction = new QAction(QStringLiteral("推移"), this);
+    trendsAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+    trendsAction->setShortcutContext(Qt::WindowShortcut);
+    connect(trendsAction, &QAction::triggered, this, &OVEKMark::openTrends);
+    auto *csvAction = new QAction(QStringLiteral("CSVで保存…"), this);
+    connect(csvAction, &QAction::triggered, this, &OVEKMark::saveOutputAsCsv);
+    addAction(trendsAction);
+    addAction(csvAction);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+    m_text1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_text1, &QWidget::customContextMenuRequested, this,
+            [this, trendsAction, csvAction](const QPoint &at) {
+                std::unique_ptr<QMenu> menu(m_text1->createStandardContextMenu());
+                menu->addSeparator();
+                menu->addAction(trendsAction);
+                menu->addAction(csvAction);
+                menu->exec(m_text1->mapToGlobal(at));
+            });
+}
+
+void OVEKMark::openTrends()
+{
+    if (!m_trends) {
+        // Owned by this window: it stays above the topmost tool window and
+        // closes with it.
+        m_trends = new TrendsWindow(m_session.appDir, m_session.cleanAllianceId(), m_clock.now().date(),
+                                    nullptr, this);
+        m_trends->setAttribute(Qt::WA_DeleteOnClose);
+    } else {
+        m_trends->reload();
+    }
+    m_trends->show();
+    m_trends->raise();
+    m_trends->activateWindow();
+}
+
+void OVEKMark::saveOutputAsCsv()
+{
+    const QString text = outputText();
+    const QString name =
+        Text1Csv::reportTable(text)
+            ? QStringLiteral("同盟レポート_%1.csv")
+                  .arg(TextSearch::removeAll(TextSearch::trimSpaces(inputText(QStringLiteral("Text2"))),
+                                             QStringLiteral("/")))
+            : QStringLiteral("同盟名簿_%1.csv").arg(m_session.cleanAllianceId());
+    DialogTrendsFilePort port(this);
+    Text1Csv::saveOutput(text, QDir(m_session.appDir).filePath(name), port);
 }
 
 int OVEKMark::selectedCategory() const
@@ -285,7 +355,7 @@ void OVEKMark::Combo1_Click(int index)
         return;
     const int category = selectedCategory();
     const bool compare = m_check1->isChecked();
-    CommandContext context{m_session, m_navigator, m_browsers, *m_pacer, *this};
+    CommandContext context{m_session, m_navigator, m_browsers, *m_pacer, *this, m_recorder.get()};
     if (m_runner.run(QStringLiteral("合戦格付抽出"),
                      [&] { RankingCommand(context, index, category, compare).run(); }))
         control<QPushButton>(QStringLiteral("Command6"))->setFocus();

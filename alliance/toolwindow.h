@@ -9,6 +9,7 @@
 #include "composer/desktopfileopener.h"
 
 #include <QHash>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -22,6 +23,9 @@ class QPushButton;
 class QRadioButton;
 class Clock;
 class Form2;
+class HistoryStore;
+class StoreRecorder;
+class TrendsWindow;
 class Pump;
 class TimerPacer;
 
@@ -86,6 +90,9 @@ private:
     void placeOnScreen();
     void Form_QueryUnload();
     int selectedCategory() const;
+    void addTrendsAndCsvMenus();
+    void openTrends();
+    void saveOutputAsCsv();
     QString inputText(const QString &name) const; // an input box's text as typed
     template <typename W> W *control(const QString &name) const;
 
@@ -125,4 +132,9 @@ private:
     // The composer's hold on the browser while it loads or fills its page.
     std::optional<CommandGuard::Scope> m_composerBrowserUse;
     std::unique_ptr<Form2> m_composer;
+    // Every completed walk's snapshot, in AppDir.
+    std::unique_ptr<HistoryStore> m_history;
+    std::unique_ptr<StoreRecorder> m_recorder;
+    // 「推移」: made on first use, closed with this window.
+    QPointer<TrendsWindow> m_trends;
 };

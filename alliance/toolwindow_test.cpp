@@ -10,6 +10,7 @@
 #include "testsupport/site/fakebrowser.h"
 #include "testsupport/x11/testapplication.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -17,6 +18,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QGroupBox>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -233,6 +235,33 @@ TEST_F(ToolWindowTest, AnotherWorldShowsInTheCaption)
     EXPECT_EQ(window->windowTitle(), QStringLiteral("同盟管理ツール - w012"));
     window->showProgress(QStringLiteral("名簿作成 1/3"));
     EXPECT_EQ(window->windowTitle(), QStringLiteral("同盟管理ツール - w012 - 名簿作成 1/3"));
+}
+
+TEST_F(ToolWindowTest, TrendsAndCsvAreInTheMenuWithoutMovingAControl)
+{
+    m_session.allianceId = QStringLiteral("77");
+    auto window = openWindow();
+    QAction *trends = nullptr;
+    QAction *csv = nullptr;
+    for (QAction *action : window->actions()) {
+        if (action->text() == QStringLiteral("推移"))
+            trends = action;
+        else if (action->text() == QStringLiteral("CSVで保存…"))
+            csv = action;
+    }
+    ASSERT_NE(trends, nullptr);
+    ASSERT_NE(csv, nullptr);
+    EXPECT_EQ(trends->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_T));
+    EXPECT_EQ(window->contextMenuPolicy(), Qt::ActionsContextMenu);
+    trends->trigger();
+    QWidget *opened = nullptr;
+    for (QWidget *top : QApplication::topLevelWidgets()) {
+        if (top->isVisible() && top->windowTitle().contains(QStringLiteral("推移")))
+            opened = top;
+    }
+    ASSERT_NE(opened, nullptr) << "the trends window did not open";
+    EXPECT_EQ(find<QPushButton>(window.get(), "Command2")->geometry(), QRect(128, 8, 97, 25));
+    opened->close();
 }
 
 TEST_F(ToolWindowTest, WidenTwiceRestoresWidthsAndCaption)

@@ -143,6 +143,13 @@ void DemoSite::serveControl(const httplib::Request &request, httplib::Response &
             ok(response);
         else
             fail(response, 404, "unknown user_id");
+    } else if (command == "advance-day") {
+        std::unique_lock lock(m_worldMutex);
+        int joined = 0;
+        int left = 0;
+        advanceDay(m_world, joined, left);
+        ok(response, ",\"day\":" + std::to_string(m_world.day) + ",\"joined\":" + std::to_string(joined) +
+                         ",\"left\":" + std::to_string(left));
     } else if (command == "dump") {
         std::shared_lock lock(m_worldMutex);
         sendJson(response, dumpWorld(m_world));

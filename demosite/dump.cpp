@@ -45,6 +45,7 @@ QJsonObject lordObject(const Lord &lord)
                        {QStringLiteral("fiefs"), places(lord.fiefs)},
                        {QStringLiteral("branch_castles"), places(lord.branchCastles)},
                        {QStringLiteral("points"), lord.points},
+                       {QStringLiteral("points_day"), lord.pointsDay},
                        {QStringLiteral("scores"), scores}};
 }
 
@@ -77,6 +78,7 @@ std::string dumpWorld(const World &world)
     const Lord &player = world.player();
     QJsonObject root;
     root.insert(QStringLiteral("seed"), static_cast<qint64>(world.seed));
+    root.insert(QStringLiteral("day"), world.day);
     root.insert(QStringLiteral("player"), QJsonObject{{QStringLiteral("user_id"), player.userId},
                                                       {QStringLiteral("alliance_id"), player.allianceId},
                                                       {QStringLiteral("name"), text(player.name)}});

@@ -33,6 +33,7 @@ struct Lord
     std::vector<Place> branchCastles; // at most one
     int points = 0;
     std::array<int, kRankingCategories> scores{};
+    int pointsDay = 0; // the world day the points last moved on (0: the first day)
 };
 
 struct Alliance
@@ -65,6 +66,7 @@ public:
     static World generate(std::uint64_t seed, int ownAllianceSize);
 
     std::uint64_t seed = 0;
+    int day = 0; // days advanced since the world was made
     int playerUserId = 0;
     int playerAllianceId = 0;
     std::vector<Lord> lords;
@@ -107,6 +109,13 @@ inline constexpr const char *kOperatorName = "戦国OVEK運営チーム";
 // the own id without its last digit. Afterwards the world no longer keeps
 // "ids of four digits" and "no name is part of another". Idempotent.
 void plantRankingTraps(World &world);
+
+// Moves the world on by one day, the same way for the same seed and day:
+// most lords' points, population and merit grow, about a quarter stay as
+// they were; one lord from outside joins the player's alliance and one of
+// its members (neither the player nor the leader) leaves it. The ids of the
+// two come back through joined and left (0 when nobody could).
+void advanceDay(World &world, int &joined, int &left);
 
 // Sets one ranking score of a lord and ranks every category again; setting
 // attack or defense also makes total their sum. False for an unknown lord.

@@ -443,8 +443,10 @@ void plantRankingTraps(World &world)
         nextUserId = std::max(nextUserId, lord.userId + 1);
         nextVillageId = std::max(nextVillageId, lord.home.villageId + 1);
     }
-    world.alliances.push_back(Alliance{longerId, "擬態連合", static_cast<int>(world.alliances.size()) + 1, {}});
-    world.alliances.push_back(Alliance{shorterId, "写し衆", static_cast<int>(world.alliances.size()) + 1, {}});
+    world.alliances.push_back(
+        Alliance{longerId, "擬態連合", static_cast<int>(world.alliances.size()) + 1, {}});
+    world.alliances.push_back(
+        Alliance{shorterId, "写し衆", static_cast<int>(world.alliances.size()) + 1, {}});
     // (name, alliance, lead over the former first): ranks 1, 3 and 4 in every category.
     const std::vector<std::tuple<std::string, int, int>> newcomers = {
         {"白" + twinName + "丸", longerId, 60}, {"擬態 一号", longerId, 40}, {"写し 二号", shorterId, 30}};
@@ -469,6 +471,38 @@ void plantRankingTraps(World &world)
     Lord &twin = *world.lord(twinId);
     twin.scores = {top[0] + 50, top[1] + 50, top[2] + 50, top[1] + top[2] + 100};
     rankAllCategories(world);
+}
+
+void advanceDay(World &world, int &joined, int &left)
+{
+    ++world.day;
+    Rng rng(world.seed * 0x9E3779B97F4A7C15ULL +
+            static_cast<std::uint64_t>(world.day) * 0x2545F4914F6CDD1DULL);
+    for (Lord &lord : world.lords) {
+        if (rng.chance(25))
+            continue;
+        lord.points += rng.between(1, 400);
+        lord.population += rng.between(1, 120);
+        lord.merit += rng.between(0, 900);
+        lord.pointsDay = world.day;
+    }
+    const Alliance &own = *world.alliance(world.playerAllianceId);
+    std::vector<int> outsiders;
+    for (const Lord &lord : world.lords) {
+        if (lord.allianceId != world.playerAllianceId)
+            outsiders.push_back(lord.userId);
+    }
+    std::vector<int> leavers;
+    for (std::size_t i = 1; i < own.memberIds.size(); ++i) {
+        if (own.memberIds[i] != world.playerUserId)
+            leavers.push_back(own.memberIds[i]);
+    }
+    joined = outsiders.empty() ? 0 : rng.pick(outsiders);
+    left = leavers.empty() ? 0 : rng.pick(leavers);
+    if (left != 0)
+        world.removeMember(world.playerAllianceId, left);
+    if (joined != 0)
+        world.addMember(world.playerAllianceId, joined);
 }
 
 bool setRankingScore(World &world, int userId, RankingCategory category, int score)

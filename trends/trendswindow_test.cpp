@@ -1,3 +1,4 @@
+#include "testsupport/x11/testapplication.h"
 #include "trends/trendchart.h"
 #include "trends/trendstable.h"
 #include "trends/trendstestsupport.h"
@@ -15,21 +16,12 @@ using namespace TrendsTest;
 using Chart = TrendsWindow::Chart;
 using Table = TrendsWindow::Table;
 
-QApplication &app()
-{
-    static int argc = 1;
-    static char name[] = "trends_test";
-    static char *argv[] = {name, nullptr};
-    static QApplication application(argc, argv);
-    return application;
-}
-
 class TrendsWindowTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        app();
+        ensureTestApplication();
         HistoryStore store(m_dir.path());
         const QString activity = History::activityCommand();
         record(store, snapshot(QDate(2026, 12, 1), activity,

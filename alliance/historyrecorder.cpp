@@ -1,0 +1,68 @@
+#include "alliance/historyrecorder.h"
+
+#include "alliance/commandcontext.h"
+#include "alliance/toolport.h"
+#include "common/clock.h"
+#include "history/historystore.h"
+
+#include <QStringList>
+
+QString StoreRecorder::record(const Snapshot &snapshot)
+{
+    Snapshot stamped = snapshot;
+    if (!stamped.takenAt.isValid())
+        stamped.takenAt = m_clock.now();
+    const RecordResult recorded = m_store.recordSnapshot(stamped);
+    m_failure = recorded ? QString() : recorded.error;
+    return m_failure;
+}
+
+namespace HistoryRecording {
+
+QString failureCaption(const QString &commandLabel, const QString &reason)
+{
+    return QStringLiteral("%1は完了しました。%2").arg(commandLabel, reason);
+}
+
+void recordRun(CommandContext &context, const QString &commandLabel, const Snapshot &snapshot)
+{
+    if (context.history == nullptr)
+        return;
+    const QString failure = context.history->record(snapshot);
+    if (!failure.isEmpty())
+        context.port.showProgress(failureCaption(commandLabel, failure));
+}
+
+MemberReading memberReading(qsizetype index, const QString &userId, const QString &name)
+{
+    MemberReading reading;
+    reading.position = static_cast<int>(index) + 1;
+    reading.userId = userId;
+    reading.name = name;
+    return reading;
+}
+
+std::optional<qint64> count(const QString &text)
+{
+    QString digits = text.trimmed();
+    digits.remove(u',');
+    bool ok = false;
+    const qint64 value = digits.toLongLong(&ok);
+    if (!ok)
+        return std::nullopt;
+    return value;
+}
+
+void setCoordinates(MemberReading &reading, const QString &coordinates)
+{
+    const QStringList parts = coordinates.split(u',');
+    bool ok = false;
+    if (const int x = parts.value(0).toInt(&ok); ok)
+        reading.x = x;
+    if (parts.size() < 2)
+        return;
+    if (const int y = parts.at(1).toInt(&ok); ok)
+        reading.y = y;
+}
+
+} // namespace HistoryRecording
