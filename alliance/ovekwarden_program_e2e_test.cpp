@@ -18,6 +18,7 @@
 #include <QThread>
 #include <csignal>
 #include <gtest/gtest.h>
+#include <sys/prctl.h>
 
 namespace {
 
@@ -114,6 +115,8 @@ protected:
     {
         m_ovekwarden.setProcessEnvironment(m_display.environment());
         m_ovekwarden.setProcessChannelMode(QProcess::ForwardedChannels);
+        // SIGTERM when the test dies: the program then takes its browser along.
+        m_ovekwarden.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
         m_ovekwarden.start(m_program, programArguments());
         ASSERT_TRUE(m_ovekwarden.waitForStarted(5000));
         ASSERT_TRUE(m_display.waitForWindow(caption, 90000)) << "the tool window never opened";

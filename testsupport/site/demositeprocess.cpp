@@ -8,6 +8,11 @@
 #include <QRegularExpression>
 #include <stdexcept>
 
+#ifdef Q_OS_LINUX
+#include <csignal>
+#include <sys/prctl.h>
+#endif
+
 DemoSiteProcess::DemoSiteProcess(QString program) : m_program(std::move(program)) {}
 
 DemoSiteProcess::~DemoSiteProcess()
@@ -23,6 +28,11 @@ void DemoSiteProcess::start(const QStringList &options, int timeoutMs)
         arguments << QStringLiteral("--top-port") << QStringLiteral("0") << QStringLiteral("--world-port")
                   << QStringLiteral("0");
     m_process.setProgram(m_program);
+#ifdef Q_OS_LINUX
+    // A test that dies takes its demo site along: left running, it would hold
+    // the test runner's output open and the port taken.
+    m_process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
+#endif
     m_process.setArguments(arguments);
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_process.start();
