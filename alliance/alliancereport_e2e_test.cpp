@@ -85,12 +85,12 @@ protected:
         return {QStringLiteral("--auto-login"), QStringLiteral("--seed"), QStringLiteral("11")};
     }
 
+    bool startsUpInSetUp() const override { return true; }
     void SetUp() override
     {
         EndToEndFixture::SetUp();
         if (HasFatalFailure())
             return;
-        startUp();
         m_dump = dump();
     }
 

@@ -71,13 +71,7 @@ QString expectedList(const QJsonObject &world, const QString &allianceId, const 
 class BranchCastleEndToEnd : public EndToEndFixture
 {
 protected:
-    void SetUp() override
-    {
-        EndToEndFixture::SetUp();
-        if (HasFatalFailure())
-            return;
-        startUp();
-    }
+    bool startsUpInSetUp() const override { return true; }
 };
 
 TEST_F(BranchCastleEndToEnd, TheListMatchesTheWorldsBranchCastles)

@@ -28,13 +28,13 @@ struct Standing
 class RankingEndToEnd : public EndToEndFixture
 {
 protected:
+    bool startsUpInSetUp() const override { return true; }
+    void beforeStartUp() override { m_site.control(QStringLiteral("ranking-traps")); }
     void SetUp() override
     {
         EndToEndFixture::SetUp();
         if (HasFatalFailure())
             return;
-        m_site.control(QStringLiteral("ranking-traps"));
-        startUp();
         m_ownId = ownAllianceId().toInt();
         ASSERT_EQ(m_session.allianceId, QString::number(m_ownId));
     }

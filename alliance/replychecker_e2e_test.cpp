@@ -52,13 +52,7 @@ QString expectedResult(const QJsonObject &world, const QString &allianceId, cons
 class ReplyCheckerEndToEnd : public EndToEndFixture
 {
 protected:
-    void SetUp() override
-    {
-        EndToEndFixture::SetUp();
-        if (HasFatalFailure())
-            return;
-        startUp();
-    }
+    bool startsUpInSetUp() const override { return true; }
 
     // A port of its own for every check, so one check's output cannot stand
     // in for the next.

@@ -56,6 +56,11 @@ protected:
         return {QStringLiteral("--auto-login"), QStringLiteral("--seed"), QStringLiteral("7")};
     }
 
+    // Whether SetUp ends with the real start-up walk, and what happens to
+    // the game just before it.
+    virtual bool startsUpInSetUp() const { return false; }
+    virtual void beforeStartUp() {}
+
     void SetUp() override
     {
         ASSERT_TRUE(m_appDir.isValid() && m_profile.isValid());
@@ -68,6 +73,10 @@ protected:
         m_navigator = std::make_unique<Navigator>(m_browsers, m_session.world, m_clock, m_pump);
         m_context = std::make_unique<CommandContext>(
             CommandContext{m_session, *m_navigator, m_browsers, m_pacer, m_port});
+        if (startsUpInSetUp()) {
+            beforeStartUp();
+            startUp();
+        }
     }
 
     void TearDown() override { m_browsers.quit(); }
