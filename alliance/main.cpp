@@ -41,10 +41,34 @@ void tellUser(const QString &text)
     box.exec();
 }
 
+// --help and --version only print: they must work where there is no display.
+bool onlyPrints(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray argument(argv[i]);
+        if (argument == "--help" || argument == "-h" || argument == "--version")
+            return true;
+    }
+    return false;
+}
+
+int printAndEnd(int argc, char *argv[])
+{
+    QCoreApplication core(argc, argv);
+    core.setApplicationVersion(QStringLiteral(OVEK_VERSION));
+    const WorldSettings settings =
+        configureWorld(core.arguments(), AppDir::path(), WorldConfig::compiledIn());
+    std::fputs(settings.text.toLocal8Bit().constData(),
+               settings.outcome == WorldSettings::Outcome::Print ? stdout : stderr);
+    return settings.outcome == WorldSettings::Outcome::Print ? 0 : 2;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    if (onlyPrints(argc, argv))
+        return printAndEnd(argc, argv);
     QApplication app(argc, argv);
     app.setApplicationVersion(QStringLiteral(OVEK_VERSION));
     app.setQuitOnLastWindowClosed(false); // the start-up window closes before the tool window opens
@@ -54,10 +78,6 @@ int main(int argc, char *argv[])
     // The server and world come from the command line, the settings file or
     // the build, and are checked before any browser starts.
     const WorldSettings settings = configureWorld(app.arguments(), session.appDir, WorldConfig::compiledIn());
-    if (settings.outcome == WorldSettings::Outcome::Print) {
-        std::fputs(settings.text.toLocal8Bit().constData(), stdout);
-        return 0;
-    }
     if (settings.outcome == WorldSettings::Outcome::Refused) {
         tellUser(settings.text);
         return 2;
