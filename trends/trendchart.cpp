@@ -52,6 +52,10 @@ void TrendChart::setPoints(const QString &title, const QList<Trends::TimePoint> 
         }
         dates->setRange(first, last);
         dates->setTickCount(std::clamp<int>(static_cast<int>(points.size()), 2, 6));
+    } else {
+        // Nothing read yet: the axes stay but say nothing (no dates of 1970).
+        dates->setLabelsVisible(false);
+        values->setLabelsVisible(false);
     }
     c->addAxis(dates, Qt::AlignBottom);
     c->addAxis(values, Qt::AlignLeft);
