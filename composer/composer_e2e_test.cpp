@@ -4,6 +4,7 @@
 #include "common/pump.h"
 #include "composer/composer.h"
 #include "composer/recordingcomposerport.h"
+#include "composer/recordingfileopener.h"
 #include "site/browserslot.h"
 #include "site/navigator.h"
 #include "site/session.h"
@@ -23,12 +24,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-class NoOpener : public FileOpener
-{
-public:
-    void open(const QString &) override {}
-};
 
 class ComposerEndToEnd : public ::testing::Test
 {
@@ -99,7 +94,7 @@ protected:
     SystemClock m_clock;
     EventLoopPump m_pump;
     std::unique_ptr<Navigator> m_navigator;
-    NoOpener m_opener;
+    RecordingFileOpener m_opener;
 };
 
 TEST_F(ComposerEndToEnd, InsertingFillsTheLetterPageExactlyAndTheSentLetterReachesTheGame)

@@ -4,6 +4,7 @@
 #include "common/pump.h"
 #include "composer/composer.h"
 #include "composer/recordingcomposerport.h"
+#include "composer/recordingfileopener.h"
 #include "site/browserslot.h"
 #include "site/navigator.h"
 #include "site/session.h"
@@ -35,13 +36,6 @@ public:
             throw BrowserError(QStringLiteral("入力欄「") + id + QStringLiteral("」がページにありません。"));
         FakeBrowser::setFieldValue(id, value);
     }
-};
-
-class RecordingOpener : public FileOpener
-{
-public:
-    void open(const QString &path) override { opened.append(path); }
-    QStringList opened;
 };
 
 class ComposerTest : public ::testing::Test
@@ -83,7 +77,7 @@ protected:
     FakeClock m_clock;
     FakePump m_pump;
     Navigator m_navigator{m_browsers, m_session.world, m_clock, m_pump};
-    RecordingOpener m_opener;
+    RecordingFileOpener m_opener;
     ComposerContext m_context{m_session, m_navigator, m_browsers, m_opener};
     ComposerState m_state;
     RecordingComposerPort m_port;

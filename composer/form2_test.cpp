@@ -1,6 +1,7 @@
 #include "common/datafile.h"
 #include "common/pump.h"
 #include "composer/form2.h"
+#include "composer/recordingfileopener.h"
 #include "site/browserslot.h"
 #include "site/navigator.h"
 #include "site/session.h"
@@ -39,13 +40,6 @@ public:
     QStringList messages;
 };
 
-class NoOpener : public FileOpener
-{
-public:
-    void open(const QString &path) override { opened.append(path); }
-    QStringList opened;
-};
-
 class Form2Test : public ::testing::Test
 {
 protected:
@@ -74,7 +68,7 @@ protected:
     FakeClock m_clock;
     FakePump m_pump;
     Navigator m_navigator{m_browsers, m_session.world, m_clock, m_pump};
-    NoOpener m_opener;
+    RecordingFileOpener m_opener;
     ComposerContext m_context{m_session, m_navigator, m_browsers, m_opener};
     ComposerState m_state;
     std::unique_ptr<RecordingForm2> m_window;
