@@ -1,5 +1,6 @@
 #include "alliance/alliancereport.h"
 
+#include "alliance/unreadmembers.h"
 #include "common/numbers.h"
 
 #include <algorithm>
@@ -92,6 +93,12 @@ void AllianceReport::addMember(const QString &name, const LordProfile &profile)
     m_allianceSize = profile.allianceSize;
 }
 
+void AllianceReport::addUnreadMember(const QString &name, const QString &tableRole)
+{
+    m_unreadNames.append(name);
+    m_unreadRoles.append(tableRole);
+}
+
 void AllianceReport::addFiefCount(const QString &fiefCount)
 {
     // Only a count of exactly 1 to 7 has a line; 0, 8 or more, and 2.5 do not.
@@ -100,6 +107,32 @@ void AllianceReport::addFiefCount(const QString &fiefCount)
         if (count == n)
             ++m_fiefCounts[static_cast<std::size_t>(n)];
     }
+}
+
+QString AllianceReport::leadersLine() const
+{
+    // A leader whose profile was not read keeps the role's place, so the line
+    // does not read as if the alliance had no such leader. Every alliance has
+    // its 盟主: with none read and someone unread, it is one of them. Sub-
+    // leaders are optional and only known when the member table names them.
+    auto unread = [this](const QString &role) { return m_unreadRoles.contains(role); };
+    const QString notRead = QStringLiteral(":（未読）");
+    QString leader = m_leaderLine;
+    if (leader.isEmpty() && !m_unreadNames.isEmpty())
+        leader = QStringLiteral("盟主") + notRead;
+    QString sub1 = m_subLeader1Line;
+    if (sub1.isEmpty() && unread(QStringLiteral("盟主補佐（一）")))
+        sub1 = QStringLiteral("盟主補佐(一)") + notRead;
+    QString sub2 = m_subLeader2Line;
+    if (sub2.isEmpty() && unread(QStringLiteral("盟主補佐（二）")))
+        sub2 = QStringLiteral("盟主補佐(二)") + notRead;
+
+    QString leaders = leader;
+    if (!sub1.isEmpty())
+        leaders += QStringLiteral("　") + sub1;
+    if (!sub2.isEmpty())
+        leaders += QStringLiteral("　") + sub2;
+    return leaders;
 }
 
 QString AllianceReport::text(const Texts &texts) const
@@ -121,12 +154,9 @@ QString AllianceReport::text(const Texts &texts) const
         line(QStringLiteral("※同盟員%1人のうち、プロフィールを読めた%2人分の集計です")
                  .arg(reportText(qint64(texts.memberCount)), reportText(qint64(m_membersRead))));
     }
-    QString leaders = m_leaderLine;
-    if (!m_subLeader1Line.isEmpty())
-        leaders += QStringLiteral("　") + m_subLeader1Line;
-    if (!m_subLeader2Line.isEmpty())
-        leaders += QStringLiteral("　") + m_subLeader2Line;
-    line(leaders);
+    if (!m_unreadNames.isEmpty())
+        line(UnreadMembers::unreadProfilesLine(m_unreadNames));
+    line(leadersLine());
     line(QString());
 
     line(QStringLiteral("★人口について・・・"));

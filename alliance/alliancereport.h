@@ -29,13 +29,17 @@ class AllianceReport
 {
 public:
     // A bar never holds more stars than this; a smaller step than the values
-    // allow would otherwise build a report too large to show.
-    static constexpr qsizetype kMaxStars = 1000;
+    // allow would otherwise build a report too large to show. Far above what
+    // the default steps give a large alliance's total.
+    static constexpr qsizetype kMaxStars = 100000;
 
     AllianceReport(qint64 populationStep, qint64 meritStep);
 
     // One member whose profile was read.
     void addMember(const QString &name, const LordProfile &profile);
+    // One member whose profile could not be read; tableRole: what the member
+    // table's last column says of the member (may be empty or no role).
+    void addUnreadMember(const QString &name, const QString &tableRole);
     // The fief count column of one member of the member table.
     void addFiefCount(const QString &fiefCount);
 
@@ -53,6 +57,7 @@ public:
     bool barsCut() const { return m_barsCut; }
 
 private:
+    QString leadersLine() const;
     QString barLine(qint64 value, qint64 step, const QString &shown, const QString &name);
 
     qint64 m_populationStep;
@@ -65,6 +70,8 @@ private:
     QString m_leaderLine;
     QString m_subLeader1Line;
     QString m_subLeader2Line;
+    QStringList m_unreadNames;
+    QStringList m_unreadRoles;
     qint64 m_northEast = 0;
     qint64 m_southEast = 0;
     qint64 m_northWest = 0;

@@ -223,6 +223,57 @@ TEST(AllianceReport, AReportOfFewerMembersThanTheTableSaysSoAndAveragesOverThose
     EXPECT_FALSE(reportLines(report, 2).join(QString()).contains(QStringLiteral("※")));
 }
 
+TEST(AllianceReport, TheDefaultStepsDrawALargeAlliancesBarsWhole)
+{
+    AllianceReport report(300, 10000);
+    report.addMember(QStringLiteral("甲"), lord(QStringLiteral("12345"), QStringLiteral("12345678")));
+    const QStringList bars = section(reportLines(report, 1), QStringLiteral("★戦功について・・・"));
+    ASSERT_GE(bars.size(), 3);
+    EXPECT_EQ(bars[2], QString(1234, u'*') + QStringLiteral("<<12345678:甲"));
+    EXPECT_FALSE(report.barsCut());
+}
+
+TEST(AllianceReport, UnreadMembersAreNamedAndAnUnreadLeaderKeepsTheRolesPlace)
+{
+    struct Case
+    {
+        const char *what;
+        QStringList readRoles;  // roles of the members read (甲, 乙)
+        QStringList tableRoles; // table roles of the unread members (丙, 丁)
+        QString leaders;
+    };
+    const Case cases[] = {
+        {"leader unread, nothing in the table",
+         {QStringLiteral("一般"), QStringLiteral("盟主補佐（二）")},
+         {QString(), QString()},
+         QStringLiteral("盟主:（未読）　盟主補佐(二):乙(1,1)")},
+        {"sub-leader unread, named by the table",
+         {QStringLiteral("盟主"), QStringLiteral("一般")},
+         {QStringLiteral("一般"), QStringLiteral("盟主補佐（一）")},
+         QStringLiteral("盟主:甲(1,1)　盟主補佐(一):（未読）")},
+        {"leaders all read",
+         {QStringLiteral("盟主"), QStringLiteral("盟主補佐（一）")},
+         {QStringLiteral("一般"), QStringLiteral("一般")},
+         QStringLiteral("盟主:甲(1,1)　盟主補佐(一):乙(1,1)")},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        AllianceReport report(300, 10000);
+        LordProfile first = lord(QStringLiteral("900"), QStringLiteral("30000"));
+        first.role = c.readRoles.at(0);
+        LordProfile second = lord(QStringLiteral("300"), QStringLiteral("10000"));
+        second.role = c.readRoles.at(1);
+        report.addMember(QStringLiteral("甲"), first);
+        report.addMember(QStringLiteral("乙"), second);
+        report.addUnreadMember(QStringLiteral("丙"), c.tableRoles.at(0));
+        report.addUnreadMember(QStringLiteral("丁"), c.tableRoles.at(1));
+        const QStringList lines = reportLines(report, 4);
+        EXPECT_EQ(lines.at(2), QStringLiteral("※同盟員 4人のうち、プロフィールを読めた 2人分の集計です"));
+        EXPECT_EQ(lines.at(3), QStringLiteral("※プロフィールを読めなかった同盟員: 丙、丁"));
+        EXPECT_EQ(lines.at(4), c.leaders);
+    }
+}
+
 TEST(AllianceReport, ABarLongerThanTheLimitIsCut)
 {
     AllianceReport report(1, 1);
@@ -234,7 +285,8 @@ TEST(AllianceReport, ABarLongerThanTheLimitIsCut)
     const QStringList bars =
         section(reportLines(report, 2, QStringLiteral("1")), QStringLiteral("★人口について・・・"));
     ASSERT_EQ(bars.size(), 4);
-    EXPECT_EQ(bars[2], QString(AllianceReport::kMaxStars, u'*') + QStringLiteral("<<1000:甲"));
+    EXPECT_EQ(bars[2], QString(AllianceReport::kMaxStars, u'*') + QStringLiteral("<<") +
+                           QString::number(AllianceReport::kMaxStars) + QStringLiteral(":甲"));
     EXPECT_EQ(bars[3],
               QString(AllianceReport::kMaxStars, u'*') + QStringLiteral("<<99999999999999999999:乙"));
 }

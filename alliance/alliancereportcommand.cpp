@@ -84,6 +84,7 @@ void AllianceReportCommand::run()
     snapshot.allianceId = *allianceId;
     for (qsizetype i = 0; i < members.size(); ++i)
         snapshot.members.append(HistoryRecording::memberReading(i, members.at(i).userId, members.at(i).name));
+    QList<bool> read(members.size(), false);
     walk.visitProfiles(members, [&](const Document &page, qsizetype i) {
         LordProfile profile;
         ReadLordProfile(page, profile.population, profile.merit, profile.allianceName, profile.allianceSize,
@@ -93,6 +94,7 @@ void AllianceReportCommand::run()
         if (profile.population.isEmpty())
             return false;
         report.addMember(members.at(i).name, profile);
+        read[i] = true;
         MemberReading &reading = snapshot.members[i];
         reading.population = HistoryRecording::count(profile.population);
         reading.merit = HistoryRecording::count(profile.merit);
@@ -105,7 +107,10 @@ void AllianceReportCommand::run()
     QStringList names;
     names.reserve(members.size());
     const QStringList fiefCounts = splitMemberLines(table.cell4);
+    const QStringList tableRoles = splitMemberLines(table.cell5);
     for (qsizetype i = 0; i < members.size(); ++i) {
+        if (!read.at(i))
+            report.addUnreadMember(members.at(i).name, tableRoles.value(i));
         names.append(members.at(i).name + QStringLiteral("/"));
         if (i < fiefCounts.size()) {
             report.addFiefCount(fiefCounts.at(i));
@@ -116,6 +121,7 @@ void AllianceReportCommand::run()
     m_context.port.setListItems(names);
     m_context.port.setOutputText(report.text({m_clock.todayText(), m_populationStepText, m_meritStepText,
                                               static_cast<qsizetype>(members.size())}));
+    m_reportedAllianceId = *allianceId;
     // Before any message box: the run is complete once the report shows.
     HistoryRecording::recordRun(m_context, QStringLiteral("同盟データ取得"), snapshot);
 

@@ -19,6 +19,10 @@ public:
 
     void run();
 
+    // The id of the alliance whose report the run showed, as it went into
+    // the address (digits only); empty when no report was shown.
+    const QString &reportedAllianceId() const { return m_reportedAllianceId; }
+
 private:
     void tell(const QString &text) const;
 
@@ -27,4 +31,5 @@ private:
     QString m_allianceIdText;
     QString m_populationStepText;
     QString m_meritStepText;
+    QString m_reportedAllianceId;
 };

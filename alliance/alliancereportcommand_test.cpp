@@ -37,24 +37,8 @@ protected:
 
     static QString profilePage(const Lord &l)
     {
-        QString role = l.role;
-        role.replace(QStringLiteral("（"), QStringLiteral(" （"));
-        return QStringLiteral(
-                   "<html><body><table>"
-                   "<tr><th><img alt=\"城主名\"></th><td><strong>%1</strong></td></tr>"
-                   "<tr><th><img alt=\"城主レベル\"></th><td><p "
-                   "class=\"para\">Lv.3<span>x</span></p></td></tr>"
-                   "<tr><th>人口数</th><td><p class=\"para\">%2<span>人</span></p></td></tr>"
-                   "<tr><th>戦功</th><td><p class=\"para\">総戦功<br>%3 pt</p></td></tr>"
-                   "<tr><th>所属同盟</th><td><a href=\"/alliance/info.php?id=2581\">美濃</a></td></tr>"
-                   "<tr><th><img alt=\"役職\"></th><td><p class=\"para\">%4</p></td></tr>"
-                   "<tr><th>同盟規模</th><td><p class=\"para\">3人<span "
-                   "class=\"rank\">5位</span></p></td></tr>"
-                   "</table><table><tr><td>本領</td><td>城(本拠地)</td>"
-                   "<td><a href=\"/land.php?x=%5&y=%6&c=1\">%5,%6</a></td></tr></table></body></html>")
-            .arg(l.name, l.population, QString::number(l.id * 100), role)
-            .arg(l.x)
-            .arg(l.y);
+        return PageFixtures::lordProfilePage(l.name, l.population, QString::number(l.id * 100), l.role, l.x,
+                                             l.y);
     }
 
     void serve(const std::vector<Lord> &lords)
@@ -117,6 +101,7 @@ TEST_F(AllianceReportCommandTest, ReportsEveryMemberOfTheTypedAllianceAndFillsTh
     EXPECT_EQ(browser().navigations(), QStringList({reportAllianceAddress(), profileAddress(101),
                                                     profileAddress(102), profileAddress(103)}));
     EXPECT_EQ(m_pacer.pauses, 3) << "one pause before every member page";
+    ASSERT_FALSE(m_port.progress.isEmpty());
     EXPECT_EQ(m_port.progress.first(), QStringLiteral("同盟データ取得 1/3"));
     EXPECT_TRUE(m_port.messages.isEmpty());
     EXPECT_EQ(m_session.allianceId, QStringLiteral("7/")) << "the own alliance id is not touched";
@@ -144,12 +129,28 @@ TEST_F(AllianceReportCommandTest, AProfileThatNeverReadsIsLeftOutAndNamed)
     EXPECT_TRUE(m_port.messages[0].startsWith(QStringLiteral("注意|")));
     EXPECT_TRUE(m_port.messages[0].endsWith(QStringLiteral("\r\n明智")));
     EXPECT_TRUE(
-        m_port.text.contains(QStringLiteral("※同盟員 3人のうち、プロフィールを読めた 2人分の集計です\r\n")));
+        m_port.text.contains(QStringLiteral("※同盟員 3人のうち、プロフィールを読めた 2人分の集計です\r\n"
+                                            "※プロフィールを読めなかった同盟員: 明智\r\n"
+                                            "盟主:斎藤道三(-12,34)　盟主補佐(二):（未読）\r\n")))
+        << m_port.text.toStdString();
     EXPECT_TRUE(m_port.text.contains(QStringLiteral("総人口 1850　平均一城主あたり 925\r\n")));
     EXPECT_FALSE(m_port.text.contains(QStringLiteral(":明智")));
     EXPECT_EQ(m_port.listItems.size(), 3) << "the list still names every member";
     EXPECT_TRUE(m_port.text.contains(QStringLiteral("所領数２の城主 1")))
         << "the table's fief counts are all there";
+}
+
+TEST_F(AllianceReportCommandTest, AnUnreadLeaderKeepsTheRolesPlaceAndTheReportNamesItsAlliance)
+{
+    serve(m_lords);
+    browser().addPage(profileAddress(101), QStringLiteral("<html><body>メンテナンス中</body></html>"));
+    AllianceReportCommand command(m_context, m_clock, QStringLiteral("２５８１"), QStringLiteral("300"),
+                                  QStringLiteral("10000"));
+    command.run();
+    EXPECT_TRUE(m_port.text.contains(QStringLiteral("※プロフィールを読めなかった同盟員: 斎藤道三\r\n"
+                                                    "盟主:（未読）　盟主補佐(二):明智(5,0)\r\n")))
+        << m_port.text.toStdString();
+    EXPECT_EQ(command.reportedAllianceId(), QStringLiteral("2581")) << "the id in the address, not as typed";
 }
 
 TEST_F(AllianceReportCommandTest, WhatTheUserTypedIsCheckedBeforeAnyPageIsLoaded)

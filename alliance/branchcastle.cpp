@@ -145,7 +145,8 @@ bool withinRange(int fortX, int fortY, int castleX, int castleY)
     return dx * dx + dy * dy < 100.0;
 }
 
-QString castleListText(const QList<BranchCastle> &castles, const QString &creationLine)
+QString castleListText(const QList<BranchCastle> &castles, const QString &creationLine,
+                       const QStringList &notes)
 {
     // Built line by line rather than by inserting line breaks before every
     // "★": a castle or lord name holding "★" keeps its line whole.
@@ -171,6 +172,7 @@ QString castleListText(const QList<BranchCastle> &castles, const QString &creati
             lines += group;
         }
     }
+    lines += notes;
     return lines.join(kCrLf);
 }
 

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 class Document;
 
@@ -52,7 +53,9 @@ bool withinRange(int fortX, int fortY, int castleX, int castleY);
 
 // An empty line, the creation line, then one block per fort with castles in
 // range, quarter by quarter (北東, 南東, 北西, 南西) and fort by fort, blocks
-// separated by one empty line; lines separated by CR LF, none after the last.
-QString castleListText(const QList<BranchCastle> &castles, const QString &creationLine);
+// separated by one empty line; then the notes, one line each; lines
+// separated by CR LF, none after the last.
+QString castleListText(const QList<BranchCastle> &castles, const QString &creationLine,
+                       const QStringList &notes = {});
 
 } // namespace BranchCastles

@@ -4,6 +4,7 @@
 #include "alliance/historyrecorder.h"
 #include "alliance/memberwalk.h"
 #include "alliance/toolport.h"
+#include "alliance/unreadmembers.h"
 #include "common/clock.h"
 #include "site/session.h"
 
@@ -49,7 +50,15 @@ void ListBranchCastles(CommandContext &context, const Clock &clock)
         if (castle)
             castles.append(*castle);
     }
-    context.port.setOutputText(castleListText(castles, clock.dateTimeText() + QStringLiteral(" 作成")));
+    // The list is what leaders post: it names whoever it leaves out itself,
+    // not only the message box that is gone once closed.
+    QStringList notes;
+    if (!walk.leftOut().isEmpty())
+        notes.append(UnreadMembers::unreadProfilesLine(walk.leftOut()));
+    if (!unreadable.isEmpty())
+        notes.append(UnreadMembers::noteLine(QStringLiteral("出城の座標を読めなかった同盟員"), unreadable));
+    context.port.setOutputText(
+        castleListText(castles, clock.dateTimeText() + QStringLiteral(" 作成"), notes));
 
     Snapshot snapshot;
     snapshot.command = History::castlesCommand();

@@ -61,12 +61,68 @@ TEST_F(ListBranchCastlesTest, MembersWhoseCastleCannotBeReadAreNamedAndTheRestLi
     run();
     EXPECT_EQ(browser().loadCount(profileAddress(11)), 5) << "bounded, not forever";
     EXPECT_EQ(m_port.text, QStringLiteral("\r\n") + created() +
-                               QStringLiteral("\r\n★南東砦1 (12,-28) 集団━━━ 1人\r\n丙>丙出城>(12,-26)"));
+                               QStringLiteral("\r\n★南東砦1 (12,-28) 集団━━━ 1人\r\n丙>丙出城>(12,-26)\r\n"
+                                              "※プロフィールを読めなかった同盟員: 甲\r\n"
+                                              "※出城の座標を読めなかった同盟員: 乙"));
     ASSERT_EQ(m_port.messages.size(), 1);
     const QString &message = m_port.messages.first();
     EXPECT_TRUE(message.contains(QStringLiteral("表示されませんでした：\r\n甲\r\n")))
         << message.toStdString();
     EXPECT_TRUE(message.contains(QStringLiteral("読めませんでした：\r\n乙\r\n"))) << message.toStdString();
 }
+
+// One kind of problem is told under its own heading only, and the list
+// names that member at its end.
+struct OneProblem
+{
+    const char *what;
+    const char *secondProfile;
+    const char *heading;
+    const char *otherHeading;
+    const char *note;
+};
+
+class ListBranchCastlesOneProblemTest : public ListBranchCastlesTest,
+                                        public ::testing::WithParamInterface<OneProblem>
+{
+};
+
+TEST_P(ListBranchCastlesOneProblemTest, IsToldUnderItsOwnHeadingOnlyAndNamedInTheList)
+{
+    const OneProblem &c = GetParam();
+    serveAlliance({{11, QStringLiteral("甲"), QString()},
+                   {12, QStringLiteral("蜂須賀 康政"), QString()},
+                   {13, QStringLiteral("丙"), QString()}});
+    browser().addPage(profileAddress(11),
+                      profileWithCastle(QStringLiteral("甲出城"), QStringLiteral("20,30")));
+    const QString second = QString::fromUtf8(c.secondProfile);
+    browser().addPage(profileAddress(12),
+                      second == QStringLiteral("castle")
+                          ? profileWithCastle(QStringLiteral("乙出城"), QStringLiteral("北"))
+                          : second);
+    browser().addPage(profileAddress(13),
+                      profileWithCastle(QStringLiteral("丙出城"), QStringLiteral("12,-26")));
+    run();
+    EXPECT_EQ(m_port.text, QStringLiteral("\r\n") + created() +
+                               QStringLiteral("\r\n★北東砦1 (12,28) 集団━━━ 1人\r\n甲>甲出城>(20,30)\r\n\r\n"
+                                              "★南東砦1 (12,-28) 集団━━━ 1人\r\n丙>丙出城>(12,-26)\r\n") +
+                               QString::fromUtf8(c.note));
+    ASSERT_EQ(m_port.messages.size(), 1);
+    const QString &message = m_port.messages.first();
+    EXPECT_TRUE(message.contains(QString::fromUtf8(c.heading) + QStringLiteral("：\r\n蜂須賀康政\r\n")))
+        << message.toStdString();
+    EXPECT_FALSE(message.contains(QString::fromUtf8(c.otherHeading))) << message.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, ListBranchCastlesOneProblemTest,
+    ::testing::Values(OneProblem{"coordinates", "castle", "出城の名前か座標を読めませんでした",
+                                 "プロフィールの領地情報が表示されませんでした",
+                                 "※出城の座標を読めなかった同盟員: 蜂須賀康政"},
+                      OneProblem{"fiefSection", "<html><body>読込中</body></html>",
+                                 "プロフィールの領地情報が表示されませんでした",
+                                 "出城の名前か座標を読めませんでした",
+                                 "※プロフィールを読めなかった同盟員: 蜂須賀康政"}),
+    [](const ::testing::TestParamInfo<OneProblem> &info) { return std::string(info.param.what); });
 
 } // namespace

@@ -119,13 +119,15 @@ void OVEKMark::buildControls()
                            [this](CommandContext &context) { ListBranchCastles(context, m_clock); });
     registerBrowserCommand(QStringLiteral("Command5"), QStringLiteral("活動履歴"),
                            [this](CommandContext &context) { ActivityCommand(context, m_clock).run(); });
-    registerBrowserCommand(QStringLiteral("Command7"), QStringLiteral("同盟データ取得"),
-                           [this](CommandContext &context) {
-                               AllianceReportCommand(context, m_clock, inputText(QStringLiteral("Text2")),
-                                                     inputText(QStringLiteral("Text3(0)")),
-                                                     inputText(QStringLiteral("Text3(1)")))
-                                   .run();
-                           });
+    registerBrowserCommand(
+        QStringLiteral("Command7"), QStringLiteral("同盟データ取得"), [this](CommandContext &context) {
+            AllianceReportCommand command(context, m_clock, inputText(QStringLiteral("Text2")),
+                                          inputText(QStringLiteral("Text3(0)")),
+                                          inputText(QStringLiteral("Text3(1)")));
+            command.run();
+            if (!command.reportedAllianceId().isEmpty())
+                m_reportAllianceId = command.reportedAllianceId();
+        });
     registerBrowserCommand(QStringLiteral("Command8"), QStringLiteral("返信者リストアップ"),
                            [this](CommandContext &context) {
                                // Text4 shows the keyword as it is used: blanks at both ends removed.
@@ -247,14 +249,24 @@ void OVEKMark::openTrends()
 void OVEKMark::saveOutputAsCsv()
 {
     const QString text = outputText();
-    const QString name =
-        Text1Csv::reportTable(text)
-            ? QStringLiteral("同盟レポート_%1.csv")
-                  .arg(TextSearch::removeAll(TextSearch::trimSpaces(inputText(QStringLiteral("Text2"))),
-                                             QStringLiteral("/")))
-            : QStringLiteral("同盟名簿_%1.csv").arg(m_session.cleanAllianceId());
+    // A report is named after the alliance it was made for, whatever 「同盟ID」
+    // holds now; a report that did not come from this run (pasted in) after
+    // what the box holds.
+    const QString reportId =
+        !m_reportAllianceId.isEmpty()
+            ? m_reportAllianceId
+            : TextSearch::removeAll(TextSearch::trimSpaces(inputText(QStringLiteral("Text2"))),
+                                    QStringLiteral("/"));
+    const QString name = Text1Csv::reportTable(text)
+                             ? QStringLiteral("同盟レポート_%1.csv").arg(reportId)
+                             : QStringLiteral("同盟名簿_%1.csv").arg(m_session.cleanAllianceId());
+    saveCsv(text, QDir(m_session.appDir).filePath(name));
+}
+
+void OVEKMark::saveCsv(const QString &outputText, const QString &suggestedPath)
+{
     DialogTrendsFilePort port(this);
-    Text1Csv::saveOutput(text, QDir(m_session.appDir).filePath(name), port);
+    Text1Csv::saveOutput(outputText, suggestedPath, port);
 }
 
 int OVEKMark::selectedCategory() const

@@ -77,6 +77,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    // 「CSVで保存…」 once the file name is chosen: asks where, then saves.
+    virtual void saveCsv(const QString &outputText, const QString &suggestedPath);
 
 private:
     using CommandBody = std::function<void(CommandContext &)>;
@@ -107,6 +109,7 @@ private:
     RankingPanel m_rankingPanel;
     QString m_plotterProgram;
     QString m_caption;
+    QString m_reportAllianceId; // the alliance of the last report shown, for its CSV name
     // Text1 gives back exactly the text a command set (with its CR LF),
     // as long as nobody has edited it since.
     QString m_outputText;

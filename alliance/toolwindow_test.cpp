@@ -7,6 +7,8 @@
 #include "site/browserslot.h"
 #include "site/navigator.h"
 #include "site/session.h"
+#include "testsupport/alliance/pagefixtures.h"
+#include "testsupport/common/qtprinters.h"
 #include "testsupport/site/fakebrowser.h"
 #include "testsupport/x11/testapplication.h"
 
@@ -46,7 +48,9 @@ public:
     {
         messages.push_back({text, title});
     }
+    void saveCsv(const QString &, const QString &suggestedPath) override { csvPaths.append(suggestedPath); }
     std::vector<Message> messages;
+    QStringList csvPaths;
 };
 
 class ToolWindowTest : public ::testing::Test
@@ -262,6 +266,32 @@ TEST_F(ToolWindowTest, TrendsAndCsvAreInTheMenuWithoutMovingAControl)
     ASSERT_NE(opened, nullptr) << "the trends window did not open";
     EXPECT_EQ(find<QPushButton>(window.get(), "Command2")->geometry(), QRect(128, 8, 97, 25));
     opened->close();
+}
+
+TEST_F(ToolWindowTest, TheReportsCsvIsNamedAfterTheAllianceTheReportWasMadeFor)
+{
+    m_browsers.replaceWithNew();
+    auto &browser = static_cast<FakeBrowser &>(m_browsers.current());
+    const QString world = m_session.world.worldBaseUrl;
+    browser.addPage(world + QStringLiteral("/alliance/info.php?id=2581"),
+                    PageFixtures::alliancePage({{101, QStringLiteral("斎藤道三"), QString()}}));
+    browser.addPage(world + QStringLiteral("/user/?user_id=101"),
+                    PageFixtures::lordProfilePage(QStringLiteral("斎藤道三"), QStringLiteral("1250"),
+                                                  QStringLiteral("10100"), QStringLiteral("盟主"), -12, 34));
+    auto window = openWindow();
+    auto *text2 = find<QLineEdit>(window.get(), "Text2");
+    text2->setText(QStringLiteral("２５８１"));
+    find<QPushButton>(window.get(), "Command7")->click();
+    ASSERT_TRUE(window->outputText().startsWith(QStringLiteral("[美濃]同盟 レポート ")))
+        << window->outputText().toStdString();
+    text2->setText(QStringLiteral("99"));
+    for (QAction *action : window->actions()) {
+        if (action->text() == QStringLiteral("CSVで保存…"))
+            action->trigger();
+    }
+    ASSERT_EQ(window->csvPaths.size(), 1);
+    EXPECT_TRUE(window->csvPaths.first().endsWith(QStringLiteral("/同盟レポート_2581.csv")))
+        << window->csvPaths.first().toStdString();
 }
 
 TEST_F(ToolWindowTest, WidenTwiceRestoresWidthsAndCaption)

@@ -24,6 +24,28 @@ QString profilePage(const QString &coordinates)
         .arg(coordinates);
 }
 
+QString lordProfilePage(const QString &name, const QString &population, const QString &merit,
+                        const QString &role, int x, int y)
+{
+    QString shownRole = role;
+    shownRole.replace(QStringLiteral("（"), QStringLiteral(" （"));
+    return QStringLiteral("<html><body><table>"
+                          "<tr><th><img alt=\"城主名\"></th><td><strong>%1</strong></td></tr>"
+                          "<tr><th><img alt=\"城主レベル\"></th><td><p "
+                          "class=\"para\">Lv.3<span>x</span></p></td></tr>"
+                          "<tr><th>人口数</th><td><p class=\"para\">%2<span>人</span></p></td></tr>"
+                          "<tr><th>戦功</th><td><p class=\"para\">総戦功<br>%3 pt</p></td></tr>"
+                          "<tr><th>所属同盟</th><td><a href=\"/alliance/info.php?id=2581\">美濃</a></td></tr>"
+                          "<tr><th><img alt=\"役職\"></th><td><p class=\"para\">%4</p></td></tr>"
+                          "<tr><th>同盟規模</th><td><p class=\"para\">3人<span "
+                          "class=\"rank\">5位</span></p></td></tr>"
+                          "</table><table><tr><td>本領</td><td>城(本拠地)</td>"
+                          "<td><a href=\"/land.php?x=%5&y=%6&c=1\">%5,%6</a></td></tr></table></body></html>")
+        .arg(name, population, merit, shownRole)
+        .arg(x)
+        .arg(y);
+}
+
 QString profilePageWithoutHome()
 {
     return QStringLiteral("<html><body>読込中</body></html>");

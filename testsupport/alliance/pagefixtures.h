@@ -19,6 +19,13 @@ QString alliancePage(const std::vector<Member> &members);
 // A profile page whose home castle link shows the coordinates.
 QString profilePage(const QString &coordinates);
 
+// A lord's whole profile as the report reads it: name, population, merit
+// (総戦功 … pt), alliance 美濃 of 3 members (rank 5), the role (a sub-leader
+// shown with a blank before its bracket, as the game does) and the home
+// castle's link.
+QString lordProfilePage(const QString &name, const QString &population, const QString &merit,
+                        const QString &role, int x, int y);
+
 // A profile page still without its home castle (the page came half made).
 QString profilePageWithoutHome();
 

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The line an output ends or is headed with when it had to leave members out,
+// so that a list or report posted to the alliance says who is missing from it
+// and the reader does not take a gap for a member without castle or figures.
+namespace UnreadMembers {
+
+// "※<what>: name、name"; empty when names is empty.
+QString noteLine(const QString &what, const QStringList &names);
+
+// "※プロフィールを読めなかった同盟員: …"
+QString unreadProfilesLine(const QStringList &names);
+
+} // namespace UnreadMembers
