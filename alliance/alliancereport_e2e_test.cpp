@@ -141,4 +141,32 @@ TEST_F(AllianceReportEndToEnd, AProfileMissingItsMarkerTwiceIsReadOnTheThirdLoad
     EXPECT_EQ(m_port.listItems, names);
 }
 
+TEST_F(AllianceReportEndToEnd, AnUnreadMemberIsNamedInTheReportAndAnUnreadLeaderKeepsTheRolesPlace)
+{
+    const QJsonObject small = alliance(4);
+    const QJsonArray ids = small[QStringLiteral("member_ids")].toArray();
+    // The next five profile loads come without the profile: all of them fall
+    // on the first member, who is then left out.
+    m_site.control(QStringLiteral("miss-marker?path=/user/&count=5"));
+    report(small);
+    QJsonObject first;
+    for (const QJsonValue lord : m_dump[QStringLiteral("lords")].toArray()) {
+        if (lord[QStringLiteral("user_id")].toInt() == ids.first().toInt())
+            first = lord.toObject();
+    }
+    const QString name = RosterOracle::tableName(first);
+    const QStringList lines = m_port.text.split(QStringLiteral("\r\n"));
+    ASSERT_GE(lines.size(), 5) << m_port.text.toStdString();
+    EXPECT_EQ(lines.at(2), QStringLiteral("※同盟員 %1人のうち、プロフィールを読めた %2人分の集計です")
+                               .arg(ids.size())
+                               .arg(ids.size() - 1));
+    EXPECT_EQ(lines.at(3), QStringLiteral("※プロフィールを読めなかった同盟員: ") + name);
+    if (first[QStringLiteral("role")].toString() == QStringLiteral("盟主"))
+        EXPECT_TRUE(lines.at(4).startsWith(QStringLiteral("盟主:（未読）"))) << lines.at(4).toStdString();
+    else
+        EXPECT_FALSE(lines.at(4).contains(QStringLiteral("（未読）"))) << lines.at(4).toStdString();
+    ASSERT_EQ(m_port.messages.size(), 1);
+    EXPECT_TRUE(m_port.messages.first().endsWith(name));
+}
+
 } // namespace

@@ -27,10 +27,13 @@ struct Castle
 };
 
 // The list the world implies, from the dump alone.
-QString expectedList(const QJsonObject &world, const QString &allianceId, const QString &created, int *groups)
+QString expectedList(const QJsonObject &world, const QString &allianceId, const QString &created, int *groups,
+                     int unreadUserId = 0)
 {
     QList<Castle> castles;
     for (const QJsonObject &lord : RosterOracle::members(world, allianceId)) {
+        if (lord[QStringLiteral("user_id")].toInt() == unreadUserId)
+            continue;
         for (const QJsonValue castle : lord[QStringLiteral("branch_castles")].toArray()) {
             const int x = castle[QStringLiteral("x")].toInt();
             const int y = castle[QStringLiteral("y")].toInt();
@@ -91,6 +94,25 @@ TEST_F(BranchCastleEndToEnd, TheListMatchesTheWorldsBranchCastles)
                                  QStringLiteral("★北西砦"), QStringLiteral("★南西砦")})
         EXPECT_TRUE(expected.contains(title)) << "the world has castles near a fort of every quarter";
     EXPECT_GE(groups, 4);
+}
+
+TEST_F(BranchCastleEndToEnd, AMemberWhoseProfileNeverShowsIsNamedAtTheEndOfTheList)
+{
+    // Five loads without the fief section: the first member is left out.
+    m_site.control(QStringLiteral("miss-marker?path=/user/&count=5"));
+    FakeClock listClock(9 * 3600, QDate(2024, 5, 6));
+    ListBranchCastles(context(), listClock);
+
+    const QJsonObject world = dump();
+    const QJsonObject first = RosterOracle::members(world, m_session.allianceId).first();
+    int groups = 0;
+    const QString expected =
+        expectedList(world, m_session.allianceId, Dates::dateTime(listClock.now()) + QStringLiteral(" 作成"),
+                     &groups, first[QStringLiteral("user_id")].toInt()) +
+        QStringLiteral("\r\n※プロフィールを読めなかった同盟員: ") + RosterOracle::tableName(first);
+    EXPECT_EQ(m_port.text, expected);
+    ASSERT_EQ(m_port.messages.size(), 1);
+    EXPECT_TRUE(m_port.messages.first().contains(RosterOracle::tableName(first)));
 }
 
 } // namespace

@@ -41,14 +41,16 @@ protected:
 
     QJsonArray merit() const { return dump()[QStringLiteral("ranking")][QStringLiteral("merit")].toArray(); }
 
-    // The own lords of ranks 1 to 100, as the band should list them.
-    QString expectedBand(const QJsonArray &ranking, const QHash<QString, Standing> *before) const
+    // The own lords of the band's ranks (band 0: 1 to 100), as the band should list them.
+    QString expectedBand(const QJsonArray &ranking, const QHash<QString, Standing> *before,
+                         int band = 0) const
     {
         QString rows;
         int count = 0;
         for (const QJsonValue &entry : ranking) {
             const int rank = entry[QStringLiteral("rank")].toInt();
-            if (rank > 100 || entry[QStringLiteral("alliance_id")].toInt() != m_ownId)
+            if (rank <= 100 * band || rank > 100 * band + 100 ||
+                entry[QStringLiteral("alliance_id")].toInt() != m_ownId)
                 continue;
             const QString name = entry[QStringLiteral("name")].toString();
             const int score = entry[QStringLiteral("score")].toInt();
@@ -70,7 +72,11 @@ protected:
                 QStringLiteral("%1位%2 %3 %4%5\r\n").arg(rank).arg(rankMark, name).arg(score).arg(scoreMark);
             ++count;
         }
-        return QStringLiteral("★第1～100位━━━ %1人\r\n").arg(count) + rows;
+        return QStringLiteral("★第%1～%2位━━━ %3人\r\n")
+                   .arg(100 * band + 1)
+                   .arg(100 * band + 100)
+                   .arg(count) +
+               rows;
     }
 
     QHash<QString, Standing> standings(const QJsonArray &ranking) const
@@ -145,6 +151,27 @@ TEST_F(RankingEndToEnd, ABandListsTheOwnLordsAndASecondExtractionCarriesTheMarks
     for (const QString &mark :
          {QStringLiteral("↑"), QStringLiteral("↓"), QStringLiteral("→"), QStringLiteral("　")})
         EXPECT_TRUE(compared.contains(mark)) << mark.toStdString();
+}
+
+TEST_F(RankingEndToEnd, PagesPastTheLastRankedLordAreReadOnceAndEachRunCountsItsOwnBlock)
+{
+    // A small world: 50 ranked lords, so band 1 ends halfway and band 2 is empty.
+    m_site.control(QStringLiteral("rank-only?lords=50"));
+    int loads = 0;
+    m_beforeNavigate = [&](const QString &address) {
+        if (address.contains(QStringLiteral("war_ranking.php")))
+            ++loads;
+    };
+    m_port.text.clear();
+    RankingCommand(context(), 0, 0, false).run();
+    RankingCommand(context(), 0, 0, false).run();
+    RankingCommand(context(), 1, 0, false).run();
+    m_beforeNavigate = nullptr;
+    EXPECT_TRUE(m_port.messages.isEmpty()) << m_port.messages.join(u'\n').toStdString();
+    EXPECT_EQ(loads, 30) << "every page once: an empty ranking page is not loaded again";
+    const QString band = expectedBand(merit(), nullptr, 0);
+    ASSERT_GE(band.count(QStringLiteral("\r\n")), 2) << "own lords among the 50: " << band.toStdString();
+    EXPECT_EQ(m_port.text, band + band + QStringLiteral("★第101～200位━━━ 0人\r\n"));
 }
 
 } // namespace

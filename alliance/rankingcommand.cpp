@@ -84,7 +84,10 @@ void RankingCommand::run()
     const SavedRanking saved = m_compare ? SavedRanking::fromText(savedText()) : SavedRanking();
 
     const QString header = bandHeader(m_band);
-    append(header + kCrLf);
+    // The header starts a line of its own, also after an output that does
+    // not end with a line end (the castle list).
+    const QString before = m_context.port.outputText();
+    append((before.isEmpty() || before.endsWith(kCrLf) ? QString() : kCrLf) + header + kCrLf);
 
     QList<WalkPage> pages;
     const int first = kPagesPerBand * m_band + 1;
@@ -112,11 +115,21 @@ void RankingCommand::run()
     pacer.finish();
     m_leftOut = walk.leftOut();
 
+    // Only the header this run appended gets the count: an earlier block of
+    // the same band, or one of a stopped run, keeps what it says. It is the
+    // last line that is the bare header, since this run's rows follow it.
     QString text = m_context.port.outputText();
-    text.replace(header, header + QStringLiteral(" %1人").arg(m_rowCount));
-    m_context.port.setOutputText(text);
-    walk.tellLeftOut(QStringLiteral("次のページは格付の表が表示されなかったため、抽出に入っていません。"
-                                    "人数はそのページを除いた数です。"));
+    const QString bareLine = header + kCrLf;
+    qsizetype at = text.lastIndexOf(bareLine);
+    while (at > 0 && !text.mid(0, at).endsWith(kCrLf))
+        at = text.lastIndexOf(bareLine, at - 1);
+    if (at >= 0) {
+        text.insert(at + header.size(), QStringLiteral(" %1人").arg(m_rowCount));
+        m_context.port.setOutputText(text);
+    }
+    walk.tellLeftOut(
+        QStringLiteral("次のページは合戦格付のページとして表示されなかったため、抽出に入っていません。"
+                       "人数はそのページを除いた数です。"));
 }
 
 QString RankingPanel::archivePath(int category) const

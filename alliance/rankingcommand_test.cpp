@@ -101,7 +101,7 @@ TEST_F(RankingCommandTest, TheTicksStartBeforeEachPageAndAreWaitedForAfterIt)
               kWorld + QStringLiteral("/war/war_ranking.php?m=defense&c=5&p=41"));
     EXPECT_EQ(browser().navigations().last(),
               kWorld + QStringLiteral("/war/war_ranking.php?m=defense&c=5&p=50"));
-    EXPECT_TRUE(m_port.text.startsWith(QStringLiteral("前の出力★第401～500位━━━ 2人\r\n")))
+    EXPECT_TRUE(m_port.text.startsWith(QStringLiteral("前の出力\r\n★第401～500位━━━ 2人\r\n")))
         << "the box is not cleared";
 }
 
@@ -124,18 +124,53 @@ TEST_F(RankingCommandTest, ABandWithoutOwnLordsAndTheSameBandTwiceCountWhatTheyF
     extract(1);
     EXPECT_EQ(m_port.text, QStringLiteral("★第101～200位━━━ 0人\r\n"));
     extract(1);
-    EXPECT_EQ(m_port.text, QStringLiteral("★第101～200位━━━ 0人 0人\r\n★第101～200位━━━ 0人\r\n"));
+    EXPECT_EQ(m_port.text, QStringLiteral("★第101～200位━━━ 0人\r\n★第101～200位━━━ 0人\r\n"))
+        << "only the header this run appended gets the count";
     serveBand(0, 1);
     extract(1);
     EXPECT_EQ(m_rows, 2);
-    EXPECT_TRUE(m_port.text.startsWith(QStringLiteral("★第101～200位━━━ 2人 0人 0人\r\n")));
+    EXPECT_EQ(m_port.text,
+              QStringLiteral("★第101～200位━━━ 0人\r\n★第101～200位━━━ 0人\r\n"
+                             "★第101～200位━━━ 2人\r\n122位 身内13 7879\r\n162位 身内17 7839\r\n"));
 }
 
-TEST_F(RankingCommandTest, APageWithoutItsTableIsLoadedAgainThenLeftOutAndNamed)
+TEST_F(RankingCommandTest, AStoppedRunsHeaderIsLeftWithoutACountAndTheNextRunCountsOnlyItsOwn)
+{
+    m_port.text = QStringLiteral("★第1～100位━━━\r\n22位 身内3 7979\r\n");
+    serveBand(0, 0);
+    extract(0);
+    EXPECT_EQ(m_port.text, QStringLiteral("★第1～100位━━━\r\n22位 身内3 7979\r\n"
+                                          "★第1～100位━━━ 2人\r\n22位 身内3 7979\r\n62位 身内7 7939\r\n"));
+}
+
+TEST_F(RankingCommandTest, ABandAfterAnOutputWithoutALineEndStartsOnANewLine)
+{
+    m_port.text = QStringLiteral("\r\n2026/12/07 10:00:00 作成");
+    serveBand(0, 0);
+    extract(0);
+    EXPECT_EQ(m_port.text, QStringLiteral("\r\n2026/12/07 10:00:00 作成\r\n"
+                                          "★第1～100位━━━ 2人\r\n22位 身内3 7979\r\n62位 身内7 7939\r\n"));
+}
+
+TEST_F(RankingCommandTest, ARankingPageWithoutRowsIsReadOnceAndNotToldAsAFault)
 {
     m_port.text.clear();
     serveBand(0, 0);
-    browser().addPage(address(0, 7), RankingTestPages::page({}, {.table = false}));
+    browser().addPage(address(0, 7), RankingTestPages::page({}, {.table = false, .pager = false}));
+    browser().addPage(address(0, 8), RankingTestPages::page({}));
+    extract(0);
+    EXPECT_EQ(browser().loadCount(address(0, 7)), 1);
+    EXPECT_EQ(browser().loadCount(address(0, 8)), 1);
+    EXPECT_TRUE(m_leftOut.isEmpty());
+    EXPECT_EQ(m_port.text, QStringLiteral("★第1～100位━━━ 1人\r\n22位 身内3 7979\r\n"));
+    EXPECT_TRUE(m_port.messages.isEmpty());
+}
+
+TEST_F(RankingCommandTest, APageThatIsNoGamePageIsLoadedAgainThenLeftOutAndNamed)
+{
+    m_port.text.clear();
+    serveBand(0, 0);
+    browser().addPage(address(0, 7), RankingTestPages::page({}, {.menu = false, .table = false}));
     extract(0);
     EXPECT_EQ(browser().loadCount(address(0, 7)), 5);
     EXPECT_EQ(m_leftOut, QStringList{QStringLiteral("7ページ")});

@@ -3,6 +3,7 @@
 #include "common/numbers.h"
 #include "common/textsearch.h"
 #include "site/document.h"
+#include "site/gamepage.h"
 
 using namespace TextSearch;
 
@@ -91,9 +92,13 @@ RankingPageRead readRankingPage(const Document &page, const QString &allianceId,
 {
     RankingPageRead read;
     const QString &text = page.bodyText();
-    qsizetype header = findExact(text, QStringLiteral("ログアウト ヘルプ 発言の注意"));
+    const qsizetype header = GamePage::menuLinePosition(text);
     if (header == 0)
-        header = findExact(text, QStringLiteral("ログアウトヘルプ発言の注意"));
+        return read;
+    // A game page at a ranking address is a ranking page: without the table
+    // or the pager it lists nobody (a band past the last ranked lord), and
+    // loading it again would only bring the same page.
+    read.complete = true;
 
     // The rows are read from the markup of the root element, where every
     // other element's markup also stands: the first marker at or after a
@@ -101,7 +106,7 @@ RankingPageRead readRankingPage(const Document &page, const QString &allianceId,
     // markup, without building a text of page size times depth.
     const QString markup = trimSpaces(page.rootInnerHtml().toString());
     qsizetype start = findExact(markup, QStringLiteral("alt=攻撃国"));
-    if (header == 0 || start == 0)
+    if (start == 0)
         return read;
     qsizetype pagerEnd = findExact(markup, QStringLiteral("ページ送り"), start + 10);
     if (pagerEnd == 0) {
@@ -111,7 +116,6 @@ RankingPageRead readRankingPage(const Document &page, const QString &allianceId,
             return read;
         pagerEnd = markup.size() + 1;
     }
-    read.complete = true;
 
     const QString allianceLink = QStringLiteral("alliance/info.php?id=") + allianceId;
     NameChain names(markup, text, header, start);

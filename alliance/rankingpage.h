@@ -18,8 +18,9 @@ struct RankingRow
 
 struct RankingPageRead
 {
-    // The page showed its menu line, the ranking table and the pager; a page
-    // without them is not (yet) a ranking page and has no rows.
+    // The page showed the game's menu line: it is a ranking page, with rows
+    // or without (past the last ranked lord). A page without it is not (yet)
+    // a ranking page and is loaded again.
     bool complete = false;
     QList<RankingRow> rows; // page order
 };

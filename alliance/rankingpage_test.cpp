@@ -80,7 +80,7 @@ TEST(RankingPageTest, ANameInsideAnEarlierNameOrAllianceKeepsItsOwnLine)
               QStringList{QStringLiteral("9位 Ken 1")});
 }
 
-TEST(RankingPageTest, APageWithoutMenuTableOrPagerIsNotComplete)
+TEST(RankingPageTest, AGamePageWithoutRowsIsAnEmptyRankingPageAndOnlyANonGamePageIsIncomplete)
 {
     const QList<Row> rows = {row(1, QStringLiteral("身内"), QStringLiteral("7"), 1)};
     EXPECT_TRUE(readRankingPage(pageOf(rows), QStringLiteral("7"), 0).complete);
@@ -88,13 +88,19 @@ TEST(RankingPageTest, APageWithoutMenuTableOrPagerIsNotComplete)
         readRankingPage(pageOf(rows, {.spacedMenu = false}), QStringLiteral("7"), 0);
     EXPECT_TRUE(tight.complete);
     EXPECT_EQ(tight.rows.size(), 1);
+    // Past the last ranked lord: the frame of the page, no table or no pager.
     for (const RankingTestPages::Parts parts :
-         {RankingTestPages::Parts{.menu = false}, RankingTestPages::Parts{.table = false},
-          RankingTestPages::Parts{.pager = false}}) {
+         {RankingTestPages::Parts{.table = false}, RankingTestPages::Parts{.pager = false},
+          RankingTestPages::Parts{.table = false, .pager = false}}) {
         const RankingPageRead read = readRankingPage(pageOf(rows, parts), QStringLiteral("7"), 0);
-        EXPECT_FALSE(read.complete);
+        EXPECT_TRUE(read.complete);
         EXPECT_TRUE(read.rows.isEmpty());
     }
+    EXPECT_TRUE(readRankingPage(pageOf({}), QStringLiteral("7"), 0).complete);
+    // No menu line: an error or maintenance page, or a half-made load.
+    const RankingPageRead other = readRankingPage(pageOf(rows, {.menu = false}), QStringLiteral("7"), 0);
+    EXPECT_FALSE(other.complete);
+    EXPECT_TRUE(other.rows.isEmpty());
     EXPECT_FALSE(readRankingPage(Document(), QStringLiteral("7"), 0).complete);
 }
 

@@ -1,6 +1,7 @@
 #include "alliance/replychecker.h"
 
 #include "common/textsearch.h"
+#include "site/gamepage.h"
 
 #include <limits>
 
@@ -64,9 +65,17 @@ qint64 pageCountOfPager(const QString &pagerLine)
     return ok ? value : std::numeric_limits<qint64>::max();
 }
 
+QString unreadPagesNote(qint64 pageCount)
+{
+    if (pageCount <= kMaxInboxPages)
+        return QString();
+    return QStringLiteral("※受信箱の %1 ページ目以降は読んでいません").arg(kMaxInboxPages + 1);
+}
+
 InboxPage readInboxPage(const QString &bodyText, bool firstPage)
 {
     InboxPage page;
+    page.isGamePage = GamePage::hasMenuLine(bodyText);
     bool inList = false;
     for (const QString &line : bodyText.split(kCrLf)) {
         if (containsExact(line, kTableHeader)) {

@@ -29,6 +29,9 @@ bool keywordInForce(const QString &trimmedKeyword);
 // What one inbox page's body text holds.
 struct InboxPage
 {
+    // The game's menu line was there: the page is the inbox, with letters
+    // or without. A page without it is something else, worth loading again.
+    bool isGamePage = false;
     bool hasLetterTable = false; // the table header was there
     QStringList letterRows;      // the rows after the header, up to the pager, trimmed
     // The number of the last page link of the first page's pager; none when
@@ -36,6 +39,10 @@ struct InboxPage
     std::optional<qint64> lastPageLink;
 };
 InboxPage readInboxPage(const QString &bodyText, bool firstPage);
+
+// "※受信箱の 11 ページ目以降は読んでいません" when the pager shows more pages
+// than are read; empty otherwise.
+QString unreadPagesNote(qint64 pageCount);
 
 // The page count a first page's pager line ("1 2 3 ＞  >>") gives: the whole
 // number the text before "＞" ends with; 0 when it ends with no number.

@@ -99,4 +99,32 @@ TEST_F(ReplyCheckerEndToEnd, RepliersAndNonRepliersMatchTheWorldsInbox)
     EXPECT_TRUE(blankedReplier);
 }
 
+TEST_F(ReplyCheckerEndToEnd, AnEmptyInboxAndOneOfTwelvePagesAreReadAsTheyAre)
+{
+    const QString own = m_session.allianceId;
+    const QString roster = RosterOracle::rosterText(dump(), own);
+    ASSERT_TRUE(DataFile::writeBytes(m_session.appDir + QStringLiteral("OVEKMAP_DATA_") + own +
+                                         QStringLiteral(".txt"),
+                                     RosterOracle::codePage932Bytes(roster + QStringLiteral("\r\n"))));
+    int inboxLoads = 0;
+    m_beforeNavigate = [&](const QString &address) {
+        if (address.contains(QStringLiteral("/message/inbox.php")))
+            ++inboxLoads;
+    };
+
+    // Without letters every member is a non-replier, read from one load.
+    m_site.control(QStringLiteral("inbox-pages?count=0"));
+    EXPECT_EQ(check(QStringLiteral("キーワード")), expectedResult(dump(), own, QString()));
+    EXPECT_EQ(inboxLoads, 1);
+
+    // Twelve pages: ten are read, and the result says the rest were not.
+    m_site.control(QStringLiteral("inbox-pages?count=12"));
+    inboxLoads = 0;
+    EXPECT_EQ(check(QStringLiteral("キーワード")),
+              expectedResult(dump(), own, QString()) +
+                  QStringLiteral("※受信箱の 11 ページ目以降は読んでいません\r\n"));
+    EXPECT_EQ(inboxLoads, 10);
+    m_beforeNavigate = nullptr;
+}
+
 } // namespace

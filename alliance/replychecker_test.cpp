@@ -82,9 +82,23 @@ TEST(ReplyCheckerPage, AOnePageInboxIsReadToItsEndAndAPageWithoutTableHasNoRows)
         true);
     EXPECT_EQ(one.letterRows.size(), 3);
     EXPECT_FALSE(one.lastPageLink.has_value());
+    EXPECT_FALSE(one.isGamePage) << "no menu line";
     const InboxPage none = readInboxPage(lines({QStringLiteral("書状を読み込めませんでした。")}), true);
     EXPECT_FALSE(none.hasLetterTable);
+    EXPECT_FALSE(none.isGamePage);
     EXPECT_TRUE(none.letterRows.isEmpty());
+    const InboxPage empty =
+        readInboxPage(lines({QStringLiteral("ログアウトヘルプ発言の注意"), QStringLiteral("受信箱")}), true);
+    EXPECT_TRUE(empty.isGamePage);
+    EXPECT_FALSE(empty.hasLetterTable);
+}
+
+TEST(ReplyCheckerPage, UnreadPagesAreNotedOnlyPastTheTenRead)
+{
+    EXPECT_EQ(unreadPagesNote(1), QString());
+    EXPECT_EQ(unreadPagesNote(10), QString());
+    EXPECT_EQ(unreadPagesNote(11), QStringLiteral("※受信箱の 11 ページ目以降は読んでいません"));
+    EXPECT_EQ(unreadPagesNote(250), QStringLiteral("※受信箱の 11 ページ目以降は読んでいません"));
 }
 
 TEST(ReplyCheckerTally, ListsEachSenderOnceAndTheOthersInRosterOrder)

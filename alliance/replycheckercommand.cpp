@@ -42,14 +42,15 @@ void ReplyCheckCommand::run()
     }
     ReplyTally tally(rosterMemberNames(roster.lines), trimmedKeyword(m_keywordBox));
 
-    // A page without the letter table has not come yet: the walk loads it
-    // again. Only the first page tells how many pages there are.
+    // A page that is no game page has not come yet: the walk loads it again.
+    // The inbox without its letter table is an empty inbox. Only the first
+    // page tells how many pages there are.
     qint64 pageCount = 1;
     {
         PageWalk walk(m_context, kProgressLabel);
         walk.run({inboxPage(m_context.session.world, 1)}, [&](const Document &page, qsizetype) {
             const InboxPage read = readInboxPage(page.bodyText(), true);
-            if (!read.hasLetterTable)
+            if (!read.isGamePage)
                 return false;
             pageCount = read.lastPageLink.value_or(1);
             for (const QString &row : read.letterRows)
@@ -72,14 +73,19 @@ void ReplyCheckCommand::run()
     PageWalk walk(m_context, kProgressLabel + QStringLiteral("（2ページ目から）"));
     walk.run(later, [&](const Document &page, qsizetype) {
         const InboxPage read = readInboxPage(page.bodyText(), false);
-        if (!read.hasLetterTable)
+        if (!read.isGamePage)
             return false;
         for (const QString &row : read.letterRows)
             tally.addRow(row);
         return true;
     });
 
-    m_context.port.setOutputText(tally.resultText());
+    // A member who answered on a page not read shows as not replied: the
+    // output says so itself.
+    QString result = tally.resultText();
+    if (const QString note = unreadPagesNote(pageCount); !note.isEmpty())
+        result += note + QStringLiteral("\r\n");
+    m_context.port.setOutputText(result);
     walk.tellLeftOut(QStringLiteral("次の受信箱のページを読み込めませんでした。"
                                     "これらのページの書状は返信者リストに入っていません。"));
 }

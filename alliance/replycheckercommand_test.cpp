@@ -15,7 +15,8 @@ struct Letter
 // its cells, a row per letter, and the pager with a no-break space.
 QString inboxHtml(int page, int last, const QList<Letter> &letters, const QString &lastLink = QString())
 {
-    QString html = QStringLiteral("<html><body><h2>受信箱</h2><table><tr><th>選択</th><th>件名</th>"
+    QString html = QStringLiteral("<html><body><div><a>ログアウト</a> <a>ヘルプ</a> <a>発言の注意</a></div>"
+                                  "<h2>受信箱</h2><table><tr><th>選択</th><th>件名</th>"
                                   "<th>送信者</th><th>日付</th><th>ロック</th></tr>\n");
     for (const Letter &letter : letters) {
         html +=
@@ -88,10 +89,23 @@ TEST_F(ReplyCheckCommandTest, ReadsAtMostTenPagesEvenWhenThePagerCountsTwelve)
     EXPECT_EQ(browser().navigations().size(), 10);
     EXPECT_EQ(browser().navigations().last(), inbox(10));
     EXPECT_TRUE(m_port.text.contains(QStringLiteral("\r\n将10\r\n")));
-    EXPECT_TRUE(m_port.text.endsWith(QStringLiteral("★未返信者リスト\r\n")));
+    EXPECT_TRUE(m_port.text.endsWith(
+        QStringLiteral("★未返信者リスト\r\n※受信箱の 11 ページ目以降は読んでいません\r\n")))
+        << "a member who answered on page 11 is listed as not replied: the output says so";
 }
 
-TEST_F(ReplyCheckCommandTest, AFirstPageThatNeverShowsTheTableGivesNoResult)
+TEST_F(ReplyCheckCommandTest, AnEmptyInboxMakesEveryMemberANonReplierAtOnce)
+{
+    writeRoster(QStringLiteral("\"甲\",\"1\",\"2\"\r\n\"乙\",\"1\",\"2\"\r\n"));
+    browser().addPage(inbox(1), QStringLiteral("<html><body><div>ログアウト ヘルプ 発言の注意</div>"
+                                               "<h2>受信箱</h2><p>書状はありません。</p></body></html>"));
+    run();
+    EXPECT_EQ(browser().loadCount(inbox(1)), 1);
+    EXPECT_EQ(m_port.text, QStringLiteral("★返信者リスト\r\n\r\n★未返信者リスト\r\n甲\r\n乙\r\n"));
+    EXPECT_TRUE(m_port.messages.isEmpty());
+}
+
+TEST_F(ReplyCheckCommandTest, AFirstPageThatIsNoGamePageGivesNoResult)
 {
     writeRoster(QStringLiteral("\"甲\",\"1\",\"2\"\r\n"));
     browser().addPage(inbox(1), QStringLiteral("<html><body>書状を読み込めませんでした。</body></html>"));

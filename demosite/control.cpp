@@ -124,6 +124,23 @@ void DemoSite::serveControl(const httplib::Request &request, httplib::Response &
         std::unique_lock lock(m_worldMutex);
         plantRankingTraps(m_world);
         ok(response);
+    } else if (command == "rank-only") {
+        // A small world: only the first N lords of every ranking are ranked,
+        // so later bands show ranking pages without rows.
+        if (!intArgument(request, "lords", 0, 1000000, number, response))
+            return;
+        std::unique_lock lock(m_worldMutex);
+        for (auto &order : m_world.ranking) {
+            if (order.size() > static_cast<std::size_t>(number))
+                order.resize(static_cast<std::size_t>(number));
+        }
+        ok(response);
+    } else if (command == "inbox-pages") {
+        if (!intArgument(request, "count", 0, 100, number, response))
+            return;
+        std::unique_lock lock(m_worldMutex);
+        setInboxPages(m_world, number);
+        ok(response);
     } else if (command == "set-score") {
         static const char *const kCategories[] = {"merit", "attack", "defense", "total"};
         const std::string name = request.get_param_value("category");

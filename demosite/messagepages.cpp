@@ -48,7 +48,14 @@ std::string inboxPage(const World &world, int page, bool withTable)
     const int last = world.inboxPageCount();
     std::string main = "<h2>受信箱</h2>\n";
     if (!withTable) {
-        main += "<p>書状を読み込めませんでした。しばらくしてから再度お試しください。</p>\n";
+        // Not the inbox at all: the server's maintenance notice, outside the
+        // world's frame.
+        return html::plainPage("メンテナンス中",
+                               "<p>ただいまメンテナンス中です。しばらくしてから再度お試しください。</p>\n");
+    }
+    if (world.inbox.empty()) {
+        // An empty inbox shows no letter table at all.
+        main += "<p>受信した書状はありません。</p>\n";
         return html::worldPage("受信箱", world.playerAllianceId, main);
     }
     // Header cells without blanks between them; letter cells separated by
@@ -110,7 +117,8 @@ std::string newLetterPage(const World &world, const LetterForm &form, const std:
             "(function () {\n"
             "  ['SUBJECT', 'TO', 'BODY'].forEach(function (id) {\n"
             "    var field = document.getElementById(id);\n"
-            "    var mirror = function () { field.setAttribute('data-value', encodeURIComponent(field.value)); };\n"
+            "    var mirror = function () { field.setAttribute('data-value', "
+            "encodeURIComponent(field.value)); };\n"
             "    mirror();\n"
             "    field.addEventListener('input', mirror);\n"
             "  });\n"

@@ -191,8 +191,15 @@ TEST(PagesTest, RankingRowsSitBetweenTheMarkers)
     EXPECT_EQ(count(page, "<tr><td>"), 10u);
     EXPECT_NE(page.find("m=attack&amp;c=5&amp;p=4"), std::string::npos);
 
-    EXPECT_EQ(count(pages::rankingPage(world, RankingCategory::Merit, 9999, true), "<tr><td>"), 0u);
-    EXPECT_EQ(pages::rankingPage(world, RankingCategory::Merit, 1, false).find("攻撃国"), std::string::npos);
+    // Past the last ranked lord: the frame (menu line) without the table.
+    const std::string beyond = pages::rankingPage(world, RankingCategory::Merit, 9999, true);
+    EXPECT_EQ(count(beyond, "<tr><td>"), 0u);
+    EXPECT_EQ(beyond.find("攻撃国"), std::string::npos);
+    EXPECT_NE(beyond.find("発言の注意"), std::string::npos);
+    // A missing marker is no ranking page at all.
+    const std::string missing = pages::rankingPage(world, RankingCategory::Merit, 1, false);
+    EXPECT_EQ(missing.find("攻撃国"), std::string::npos);
+    EXPECT_EQ(missing.find("発言の注意"), std::string::npos);
 }
 
 TEST(PagesTest, InboxHasHeaderLetterRowsAndPagers)
@@ -222,6 +229,22 @@ TEST(PagesTest, InboxHasHeaderLetterRowsAndPagers)
     EXPECT_NE(end.find("&lt;&lt;</a>&nbsp; "), std::string::npos);
     EXPECT_EQ(end.find("&gt;&gt;"), std::string::npos);
     EXPECT_EQ(pages::inboxPage(world, 1, false).find("選択</th>"), std::string::npos);
+    EXPECT_EQ(pages::inboxPage(world, 1, false).find("発言の注意"), std::string::npos);
+}
+
+TEST(PagesTest, TheInboxSpansTheAskedPagesAndAnEmptyOneHasNoTable)
+{
+    World world = sampleWorld();
+    setInboxPages(world, 12);
+    EXPECT_EQ(world.inboxPageCount(), 12);
+    EXPECT_NE(pages::inboxPage(world, 1, true).find("p=12\">&gt;&gt;</a>"), std::string::npos);
+    setInboxPages(world, 2);
+    EXPECT_EQ(world.inboxPageCount(), 2);
+    EXPECT_EQ(world.inbox.size(), static_cast<std::size_t>(2 * World::kInboxPerPage));
+    setInboxPages(world, 0);
+    const std::string empty = pages::inboxPage(world, 1, true);
+    EXPECT_EQ(empty.find("選択</th>"), std::string::npos);
+    EXPECT_NE(empty.find("発言の注意"), std::string::npos);
 }
 
 TEST(PagesTest, NewLetterPageHasTheThreeFieldsAndEscapesThem)

@@ -55,7 +55,16 @@ std::string rankingPage(const World &world, RankingCategory category, int page, 
     }
     main += "</div>\n";
     if (!withTable) {
-        main += "<p>格付を集計中です。しばらくしてから再度お試しください。</p>\n";
+        // Not a ranking page at all: the server's maintenance notice, outside
+        // the world's frame.
+        return html::plainPage("メンテナンス中",
+                               "<p>ただいまメンテナンス中です。しばらくしてから再度お試しください。</p>\n");
+    }
+    const auto &order = world.ranking[static_cast<std::size_t>(category)];
+    const int first = (page - 1) * World::kRankingPerPage;
+    if (first >= static_cast<int>(order.size())) {
+        // Past the last ranked lord: the ranking's frame without its table.
+        main += "<p>該当する城主はいません。</p>\n";
         return html::worldPage("合戦格付", world.playerAllianceId, main);
     }
     // The rank cell runs straight into the name cell: the page text of a row
@@ -64,8 +73,6 @@ std::string rankingPage(const World &world, RankingCategory category, int page, 
     main += "<table class=\"ranking\">\n<tr><th>順位</th><th>城主名</th><th><img src=\"/img/country.svg\" "
             "alt=\"攻撃国\">"
             "</th><th>戦功</th><th>攻撃</th><th>防御</th><th>総合</th></tr>\n";
-    const auto &order = world.ranking[static_cast<std::size_t>(category)];
-    const int first = (page - 1) * World::kRankingPerPage;
     for (int i = first; i >= 0 && i < first + World::kRankingPerPage && i < static_cast<int>(order.size());
          ++i) {
         const Lord &lord = *world.lord(order[static_cast<std::size_t>(i)]);

@@ -117,6 +117,10 @@ void plantRankingTraps(World &world);
 // two come back through joined and left (0 when nobody could).
 void advanceDay(World &world, int &joined, int &left);
 
+// Makes the inbox span exactly pages pages (0: empty): letters are dropped
+// from the oldest, or letters of the operator are added after the oldest.
+void setInboxPages(World &world, int pages);
+
 // Sets one ranking score of a lord and ranks every category again; setting
 // attack or defense also makes total their sum. False for an unknown lord.
 bool setRankingScore(World &world, int userId, RankingCategory category, int score);

@@ -505,6 +505,28 @@ void advanceDay(World &world, int &joined, int &left)
         world.addMember(world.playerAllianceId, joined);
 }
 
+void setInboxPages(World &world, int pages)
+{
+    const std::size_t lowest =
+        pages <= 0 ? 0 : static_cast<std::size_t>((pages - 1) * World::kInboxPerPage + 1);
+    const std::size_t highest = pages <= 0 ? 0 : static_cast<std::size_t>(pages * World::kInboxPerPage);
+    if (world.inbox.size() > highest)
+        world.inbox.resize(highest);
+    int nextId = 900001;
+    for (const Letter &letter : world.inbox)
+        nextId = std::max(nextId, letter.id + 1);
+    const std::string oldest =
+        world.inbox.empty() ? std::string("2024/01/01 00:00") : world.inbox.back().date;
+    while (world.inbox.size() < lowest) {
+        Letter letter;
+        letter.id = nextId++;
+        letter.sender = kOperatorName;
+        letter.subject = "【運営】過去のお知らせ";
+        letter.date = oldest;
+        world.inbox.push_back(letter);
+    }
+}
+
 bool setRankingScore(World &world, int userId, RankingCategory category, int score)
 {
     Lord *lord = world.lord(userId);

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+// What every page of the game world shows around its content. A page that
+// has it is a game page, however empty its content (a ranking page past the
+// last ranked lord, an inbox without letters); a page without it is
+// something else (an error or maintenance page, a half-made load), worth
+// loading again.
+namespace GamePage {
+
+// Position (1-based) of the menu line 「ログアウト ヘルプ 発言の注意」 in a page's
+// body text, with or without the blanks between its links; 0 when there is
+// none.
+qsizetype menuLinePosition(const QString &bodyText);
+
+inline bool hasMenuLine(const QString &bodyText)
+{
+    return menuLinePosition(bodyText) != 0;
+}
+
+} // namespace GamePage
