@@ -114,7 +114,7 @@ void ActivityCommand::recordHistory(const QString &allianceId, const QList<Activ
     snapshot.command = History::activityCommand();
     snapshot.allianceId = allianceId;
     for (qsizetype i = 0; i < members.size(); ++i) {
-        MemberReading reading = HistoryRecording::memberReading(i, QString(), members.at(i).name);
+        MemberReading reading = HistoryRecording::memberReading(i, members.at(i).userId, members.at(i).name);
         reading.points = HistoryRecording::count(members.at(i).points);
         snapshot.members.append(reading);
     }

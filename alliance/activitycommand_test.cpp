@@ -4,6 +4,7 @@
 #include "common/readfailure.h"
 #include "testsupport/alliance/commandfixture.h"
 #include "testsupport/common/filesizelimit.h"
+#include "testsupport/common/openfilelimit.h"
 #include "testsupport/common/qtprinters.h"
 
 #include <QDir>
@@ -213,6 +214,26 @@ TEST_F(ActivityCommandTest, AnUnreadableRowStopsTheRunWithTheFileAsItWas)
     EXPECT_THROW(run(), ReadFailure) << "the runner tells the user why";
     EXPECT_EQ(historyBytes(), before);
     EXPECT_EQ(m_port.text, QString());
+}
+
+TEST_F(ActivityCommandTest, ARecordThatCannotBeReadIsToldAndLeftAsItWas)
+{
+    // Read as a first run, this record would date every member anew.
+    writeHistory({QStringLiteral("甲%10%2024/03/29"), QStringLiteral("乙%20%2024/03/30")});
+    const QByteArray before = historyBytes();
+    serve({{QStringLiteral("甲"), QStringLiteral("10")}, {QStringLiteral("乙"), QStringLiteral("21")}});
+    {
+        OpenFileLimit noFileOpens;
+        runOn(QDate(2024, 4, 1));
+    }
+    EXPECT_EQ(historyBytes(), before);
+    ASSERT_EQ(m_port.messages.size(), 1) << m_port.messages.join(u'\n').toStdString();
+    const QString &message = m_port.messages.first();
+    EXPECT_TRUE(message.startsWith(kTitle + QStringLiteral("|同盟員の活動記録を読めませんでした。記録は前のままです。")))
+        << message.toStdString();
+    EXPECT_TRUE(message.contains(historyPath().section(u'/', -1))) << "with the file and the system's reason";
+    EXPECT_FALSE(message.contains(QStringLiteral("全員活動中")));
+    EXPECT_EQ(m_port.text, QString()) << "no list from a record that was not read";
 }
 
 TEST_F(ActivityCommandTest, AFailedWriteKeepsThePreviousFileByteForByteAndSaysSo)

@@ -57,8 +57,14 @@ ActivityRecord readRow(const QString &row, qsizetype rowNumber)
     if (pointsEnd == 0)
         throw ReadFailure(
             QStringLiteral("同盟員の一覧の%1行目から同盟ポイントを読めません。").arg(rowNumber));
+    // The digits after "user_id=" name the member the way every other
+    // reading of the history does; a renamed lord stays the same member.
+    QString userId;
+    if (row.mid(link - 1 + 7, 1) == QStringLiteral("="))
+        for (qsizetype i = link - 1 + 8; i < row.size() && row.at(i) >= u'0' && row.at(i) <= u'9'; ++i)
+            userId += row.at(i);
     return {trimSpaces(span(row, nameStart + 1, nameEnd - 1)),
-            trimSpaces(span(row, pointsStart + 1, pointsEnd - 1)), QString()};
+            trimSpaces(span(row, pointsStart + 1, pointsEnd - 1)), QString(), userId};
 }
 
 } // namespace

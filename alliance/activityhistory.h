@@ -15,6 +15,9 @@ struct ActivityRecord
     QString name;
     QString points;
     QString date;
+    // The member's user id as the row's link has it; not kept in the file,
+    // which only the history of readings needs it for.
+    QString userId = {};
 
     bool operator==(const ActivityRecord &) const = default;
 };
@@ -30,7 +33,8 @@ QString fileName(const QString &allianceId);
 // the page has no row marker or the table's end is missing after it.
 QString memberRowsMarkup(const Document &alliancePage);
 
-// Every member row of that markup, in page order: name and points, no date.
+// Every member row of that markup, in page order: name, points and user id,
+// no date.
 // A row without its member link or its points cell throws ReadFailure.
 QList<ActivityRecord> readMemberRows(const QString &rowsMarkup);
 

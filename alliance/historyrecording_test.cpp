@@ -1,4 +1,5 @@
 #include "alliance/activitycommand.h"
+#include "history/historytrends.h"
 #include "alliance/alliancereportcommand.h"
 #include "alliance/branchcastlecommand.h"
 #include "alliance/rostercommand.h"
@@ -167,7 +168,8 @@ TEST_F(HistoryRecordingTest, ACompletedActivityRunRecordsNamesAndPointsOnTheFirs
                                           {QStringLiteral("1"), QStringLiteral("1")}));
     ActivityCommand(m_context, m_clock).run();
     m_clock.setDate(m_clock.now().date().addDays(1));
-    browser().addPage(address, memberPage({QStringLiteral("甲"), QStringLiteral("乙")},
+    // Meanwhile 甲 renamed himself: his user id still tells him apart.
+    browser().addPage(address, memberPage({QStringLiteral("甲改"), QStringLiteral("乙")},
                                           {QStringLiteral("1,300"), QStringLiteral("？")},
                                           {QStringLiteral("1"), QStringLiteral("1")}));
     ActivityCommand(m_context, m_clock).run();
@@ -176,10 +178,12 @@ TEST_F(HistoryRecordingTest, ACompletedActivityRunRecordsNamesAndPointsOnTheFirs
     const Snapshot &later = m_history.snapshots.last();
     EXPECT_EQ(later.command, QStringLiteral("activity"));
     EXPECT_EQ(later.allianceId, QStringLiteral("7"));
-    QList<MemberReading> expected{reading(1, QString(), QStringLiteral("甲")),
-                                  reading(2, QString(), QStringLiteral("乙"))};
+    QList<MemberReading> expected{reading(1, QStringLiteral("21"), QStringLiteral("甲改")),
+                                  reading(2, QStringLiteral("22"), QStringLiteral("乙"))};
     expected[0].points = 1300;
     EXPECT_EQ(later.members, expected) << "points that are no number are left empty, not taken as 0";
+    EXPECT_EQ(HistoryTrends::joinLeaveLog(m_history.snapshots), QStringList())
+        << "a renamed lord is neither a leave nor a join";
     EXPECT_EQ(m_history.snapshots.first().members[0].points, 1234);
     EXPECT_EQ(m_history.snapshots.first().members[1].points, 0);
 }

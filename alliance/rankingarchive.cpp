@@ -69,6 +69,21 @@ DataFile::Result save(const QString &path, const QString &text)
 
 } // namespace RankingArchive
 
+namespace {
+
+// "1200", "-5", "+3", ".5": what a score cell holds.
+bool startsWithNumber(const QString &text)
+{
+    qsizetype i = 0;
+    if (i < text.size() && (text.at(i) == u'-' || text.at(i) == u'+'))
+        ++i;
+    if (i < text.size() && text.at(i) == u'.')
+        ++i;
+    return i < text.size() && text.at(i) >= u'0' && text.at(i) <= u'9';
+}
+
+} // namespace
+
 SavedRanking SavedRanking::fromText(const QString &savedText)
 {
     SavedRanking saved;
@@ -81,14 +96,22 @@ SavedRanking SavedRanking::fromText(const QString &savedText)
         // A row is rank + "位", then the name and the score after blanks. The
         // name runs from the first blank after "位" to the last blank, so a
         // name with a blank in it ("真田 昌輝") is kept whole. A line with
-        // "位" but not three fields is some other text of the box (a note);
+        // "位" but no blank after it is some other text of the box (a note);
         // it is passed over and the other rows still count.
         const qsizetype nameFrom = line.indexOf(u' ', mark);
-        const qsizetype scoreFrom = line.lastIndexOf(u' ');
-        if (nameFrom < 0 || scoreFrom <= nameFrom)
+        if (nameFrom < 0)
             continue;
-        saved.m_entries.append(
-            {line.mid(nameFrom + 1, scoreFrom - nameFrom - 1), line.left(mark), line.mid(scoreFrom + 1)});
+        // The score is the last field when it is a number. Otherwise the row
+        // was saved with an empty score (a score cell wrapped in a tag:
+        // "3位 凛 "): the lord is still in the saved ranking, matched by name,
+        // with no score to compare.
+        const QString rest = line.mid(nameFrom + 1);
+        const qsizetype lastBlank = rest.lastIndexOf(u' ');
+        const bool scored = lastBlank > 0 && startsWithNumber(rest.mid(lastBlank + 1));
+        const QString name = scored ? rest.left(lastBlank) : rest;
+        if (name.isEmpty())
+            continue;
+        saved.m_entries.append({name, line.left(mark), scored ? rest.mid(lastBlank + 1) : QString()});
     }
     return saved;
 }

@@ -1,10 +1,12 @@
 #include "alliance/rankingarchive.h"
 #include "testsupport/common/filesizelimit.h"
+#include "testsupport/common/openfilelimit.h"
 #include "testsupport/common/qtprinters.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <tuple>
 #include <gtest/gtest.h>
 
 namespace {
@@ -75,10 +77,11 @@ TEST(RankingArchiveTest, AnUnreadableArchiveSaysWhy)
     QTemporaryDir dir;
     const QString locked = dir.filePath(QStringLiteral("locked.txt"));
     ASSERT_TRUE(RankingArchive::save(locked, QStringLiteral("★第1～100位━━━ 0人")));
-    QFile::setPermissions(locked, QFileDevice::Permissions());
-    if (QFile(locked).open(QIODevice::ReadOnly))
-        GTEST_SKIP() << "running with rights that read any file";
-    const RankingArchive::Loaded unreadable = RankingArchive::load(locked);
+    // No open succeeds meanwhile, whatever rights the test runs with.
+    const RankingArchive::Loaded unreadable = [&] {
+        OpenFileLimit noFileOpens;
+        return RankingArchive::load(locked);
+    }();
     EXPECT_FALSE(unreadable.ok);
     EXPECT_FALSE(unreadable.error.isEmpty());
     EXPECT_TRUE(unreadable.savedText.isEmpty());
@@ -90,20 +93,37 @@ TEST(RankingArchiveTest, SavedRowsKeepNamesWithBlanksSkipNotesAndHaveNoLimit)
     for (int i = 1; i <= 600; ++i)
         text += QStringLiteral("%1位 将%1 %2\r\n").arg(i).arg(i * 10);
     const SavedRanking saved = SavedRanking::fromText(text);
-    ASSERT_EQ(saved.entries().size(), 601) << "a note with 位 is passed over, the rows still count";
+    ASSERT_EQ(saved.entries().size(), 602) << "a note with 位 is passed over, the rows still count";
     EXPECT_EQ(saved.entries()[0].name, QStringLiteral("真田 昌輝"));
     EXPECT_EQ(saved.entries()[0].rank, QStringLiteral("3"));
     EXPECT_EQ(saved.entries()[0].score, QStringLiteral("1200"));
     const SavedRanking::Entry *last = saved.find(QStringLiteral("将600"));
     ASSERT_NE(last, nullptr);
     EXPECT_EQ(last->score, QStringLiteral("6000"));
-    EXPECT_EQ(saved.find(QStringLiteral("将6")), saved.entries().data() + 6);
+    EXPECT_EQ(saved.find(QStringLiteral("将6")), saved.entries().data() + 7);
     EXPECT_EQ(saved.find(QStringLiteral("将")), nullptr);
     // A full-width blank in a name is gone from the saved row; the lord is
     // still recognised.
     const SavedRanking blank =
         SavedRanking::fromText(RankingArchive::clean(QStringLiteral("5位→ 真田　幸村 9→")));
     EXPECT_NE(blank.find(QStringLiteral("真田　幸村")), nullptr);
+}
+
+TEST(RankingArchiveTest, ARowSavedWithAnEmptyScoreKeepsItsLord)
+{
+    // A score cell wrapped in a tag is saved as nothing after the name's blank.
+    const SavedRanking saved = SavedRanking::fromText(
+        RankingArchive::clean(QStringLiteral("★第1～100位━━━ 3人\r\n3位 凛 \r\n4位 真田 昌輝 \r\n5位→ 丸 12→\r\n")));
+    ASSERT_EQ(saved.entries().size(), 3);
+    for (const auto &[name, rank, score] :
+         {std::tuple{QStringLiteral("凛"), QStringLiteral("3"), QString()},
+          std::tuple{QStringLiteral("真田 昌輝"), QStringLiteral("4"), QString()},
+          std::tuple{QStringLiteral("丸"), QStringLiteral("5"), QStringLiteral("12")}}) {
+        const SavedRanking::Entry *entry = saved.find(name);
+        ASSERT_NE(entry, nullptr) << name.toStdString();
+        EXPECT_EQ(entry->rank, rank);
+        EXPECT_EQ(entry->score, score);
+    }
 }
 
 TEST(RankingArchiveTest, AFailedSaveKeepsThePreviousArchive)

@@ -178,11 +178,15 @@ QString rankingLine(const RankingRow &row, const SavedRanking &saved)
             rankMark = oldRank > newRank    ? QStringLiteral("↑")
                        : oldRank == newRank ? QStringLiteral("→")
                                             : QStringLiteral("↓");
-            const double oldScore = Numbers::readLoose(old->score);
-            const double newScore = Numbers::readLoose(row.score);
-            scoreMark = oldScore > newScore    ? QStringLiteral("↓")
-                        : oldScore == newScore ? QStringLiteral("→")
-                                               : QStringLiteral("↑");
+            // An empty score (a cell wrapped in a tag) is no figure: comparing
+            // it as 0 would mark a change nobody made.
+            if (!old->score.isEmpty() && !row.score.isEmpty()) {
+                const double oldScore = Numbers::readLoose(old->score);
+                const double newScore = Numbers::readLoose(row.score);
+                scoreMark = oldScore > newScore    ? QStringLiteral("↓")
+                            : oldScore == newScore ? QStringLiteral("→")
+                                                   : QStringLiteral("↑");
+            }
         } else {
             rankMark = QStringLiteral("　");
         }

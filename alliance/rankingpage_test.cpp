@@ -134,6 +134,12 @@ TEST(RankingPageTest, MarksCompareRankAndScoreWithTheSavedRows)
     EXPECT_EQ(scrape({row(9, QStringLiteral("Ken"), QStringLiteral("7"), 1)}, 0,
                      QStringLiteral("9位 ken 1\r\n20位 Ken 1\r\n5位 Ken 1\r\n")),
               QStringList{QStringLiteral("9位↑ Ken 1→")});
+    // An empty score on either side is no figure: the rank is marked, the
+    // score is not.
+    const QList<Row> wrapped = {{2, QStringLiteral("凛"), QStringLiteral("7"), {QStringLiteral("<b>9</b>")}},
+                                row(4, QStringLiteral("丸"), QStringLiteral("7"), 12)};
+    EXPECT_EQ(scrape(wrapped, 0, QStringLiteral("3位 凛 \r\n4位 丸 \r\n")),
+              QStringList({QStringLiteral("2位↑ 凛 "), QStringLiteral("4位→ 丸 12")}));
     // Saved text without a single row: no comparison, no marks.
     EXPECT_EQ(scrape({rows[0]}, 0, QStringLiteral("メモ\r\n")), QStringList{QStringLiteral("12位 上昇 90")});
 }

@@ -181,16 +181,23 @@ Lines readLines(const QString &path)
 {
     Lines result;
     QFile file(path);
-    errno = 0;
-    if (!file.open(QIODevice::ReadOnly)) {
-        const int savedErrno = errno;
+    auto failed = [&](int savedErrno) {
         result.ok = false;
         result.error =
             QStringLiteral("ファイル %1 を読めません: %2")
                 .arg(QDir::toNativeSeparators(path), failureReason(Access::Read, path, file, savedErrno));
         return result;
-    }
-    const QString text = decode(file.readAll());
+    };
+    errno = 0;
+    if (!file.open(QIODevice::ReadOnly))
+        return failed(errno);
+    errno = 0;
+    const QByteArray bytes = file.readAll();
+    // A read that fails after the open (an I/O error) must not pass for an
+    // empty file: a caller would take it for a first run and start afresh.
+    if (file.error() != QFileDevice::NoError)
+        return failed(errno);
+    const QString text = decode(bytes);
     if (text.isEmpty())
         return result;
     result.lines = text.split(u'\n');
