@@ -85,6 +85,10 @@ TEST_F(WorldSettingsTest, BadValuesAreRefusedNamingTheOptionOrKey)
         {{QStringLiteral("--ranking-key"), QStringLiteral("5a")}, QStringLiteral("--ranking-key")},
         {{QStringLiteral("--colour"), QStringLiteral("blue")}, QStringLiteral("colour")},
         {{QStringLiteral("stray")}, QStringLiteral("stray")},
+        // A user name in an address would send the login name to the server.
+        {{QStringLiteral("--world-url"), QStringLiteral("https://user@w3.example.jp")},
+         QStringLiteral("--world-url")},
+        {{QStringLiteral("--top-url"), QStringLiteral("https://user:pw@example.jp")}, QStringLiteral("--top-url")},
     };
     for (const auto &c : refused) {
         const WorldSettings settings = configure(c.options);
@@ -97,11 +101,26 @@ TEST_F(WorldSettingsTest, BadValuesAreRefusedNamingTheOptionOrKey)
                    QStringLiteral("--world"), QStringLiteral("012")});
     EXPECT_EQ(fine.outcome, WorldSettings::Outcome::Run) << fine.text.toStdString();
 
-    writeFile("world=abc\n");
-    const WorldSettings badFile = configure({});
-    EXPECT_EQ(badFile.outcome, WorldSettings::Outcome::Refused);
-    EXPECT_TRUE(badFile.text.contains(QStringLiteral("ovekwarden.ini")));
-    EXPECT_TRUE(badFile.text.contains(QStringLiteral("「world」")));
+    for (const auto &[bytes, key] : {std::pair{QByteArray("world=abc\n"), QStringLiteral("「world」")},
+                                     std::pair{QByteArray("world-url=https://user@w3.example.jp\n"),
+                                               QStringLiteral("「world-url」")},
+                                     std::pair{QByteArray("top-url=https://user:pw@example.jp\n"),
+                                               QStringLiteral("「top-url」")}}) {
+        writeFile(bytes);
+        const WorldSettings badFile = configure({});
+        EXPECT_EQ(badFile.outcome, WorldSettings::Outcome::Refused) << bytes.toStdString();
+        EXPECT_TRUE(badFile.text.contains(QStringLiteral("ovekwarden.ini")));
+        EXPECT_TRUE(badFile.text.contains(key)) << badFile.text.toStdString();
+    }
+}
+
+TEST_F(WorldSettingsTest, QuotedValuesInTheFileLoseTheirBlanks)
+{
+    writeFile("world=\" 12 \"\nworld-url=\"https://w12.example.jp \"\n");
+    const WorldSettings quoted = configure({});
+    ASSERT_EQ(quoted.outcome, WorldSettings::Outcome::Run) << quoted.text.toStdString();
+    EXPECT_EQ(quoted.world.worldNumber, QStringLiteral("12"));
+    EXPECT_EQ(quoted.world.worldBaseUrl, QStringLiteral("https://w12.example.jp"));
 }
 
 TEST_F(WorldSettingsTest, HelpIsPrintedAndSavingWritesTheFile)

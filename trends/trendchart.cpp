@@ -41,9 +41,9 @@ void TrendChart::setPoints(const QString &title, const QList<Trends::TimePoint> 
         // A single day or a flat line still gets an axis of some width.
         const auto [low, high] = std::minmax_element(
             points.cbegin(), points.cend(), [](const auto &a, const auto &b) { return a.value < b.value; });
-        const qreal span = std::max<qreal>(1, static_cast<qreal>(high->value - low->value));
-        values->setRange(static_cast<qreal>(low->value) - span * 0.05,
-                         static_cast<qreal>(high->value) + span * 0.05);
+        const Trends::ValueAxis axis = Trends::valueAxis(low->value, high->value);
+        values->setRange(static_cast<qreal>(axis.min), static_cast<qreal>(axis.max));
+        values->setTickCount(axis.tickCount);
         QDateTime first = points.first().at;
         QDateTime last = points.last().at;
         if (first.secsTo(last) < 3600) {

@@ -4,6 +4,8 @@
 #include "history/historytrends.h"
 
 #include <QFile>
+#include <algorithm>
+#include <cstdlib>
 
 namespace {
 
@@ -204,6 +206,21 @@ TrendsTable joinLeaveTable(const QStringList &log)
                                   line.mid(second + 1)};
     }
     return table;
+}
+
+ValueAxis valueAxis(qint64 low, qint64 high)
+{
+    constexpr int kTicks = 5;
+    // A single value or a flat line gets a tenth of its size on either side
+    // (at least 2), a line that moves a twentieth of its span.
+    const qint64 span = high - low;
+    const qint64 pad = span == 0 ? std::max<qint64>(2, std::abs(low) / 10) : std::max<qint64>(1, span / 20);
+    ValueAxis axis;
+    axis.min = low - pad;
+    const qint64 step = std::max<qint64>(1, (high + pad - axis.min + kTicks - 2) / (kTicks - 1));
+    axis.max = axis.min + step * (kTicks - 1);
+    axis.tickCount = kTicks;
+    return axis;
 }
 
 } // namespace Trends

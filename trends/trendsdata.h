@@ -36,6 +36,17 @@ struct Loaded
 };
 Loaded load(HistoryStore &store, const QString &allianceId, const QDate &today);
 
+// The value axis of a chart over values from low to high: whole-number
+// bounds and a tick count whose labels are whole numbers apart, so no two
+// labels read the same, and some room around a single value or a flat line.
+struct ValueAxis
+{
+    qint64 min = 0;
+    qint64 max = 0;
+    int tickCount = 5;
+};
+ValueAxis valueAxis(qint64 low, qint64 high);
+
 // The member's value at every snapshot that read it, in time order.
 QList<TimePoint> memberSeries(const QList<Snapshot> &snapshots, const MemberReading &member,
                               Quantity quantity);

@@ -128,3 +128,22 @@ TEST(TrendsDataStore, MissingAndDamagedFiles)
 }
 
 } // namespace
+
+TEST(TrendsValueAxis, LabelsAreWholeNumbersApartAndLeaveRoomAroundTheValues)
+{
+    const std::pair<qint64, qint64> cases[] = {{23506, 23506}, {0, 0}, {-7, -7}, {5, 6},
+                                              {100, 100000}, {-50, 50}, {1, 3}};
+    for (const auto &[low, high] : cases) {
+        const Trends::ValueAxis axis = Trends::valueAxis(low, high);
+        SCOPED_TRACE(std::to_string(low) + ".." + std::to_string(high));
+        EXPECT_LT(axis.min, low);
+        EXPECT_GT(axis.max, high);
+        ASSERT_GE(axis.tickCount, 2);
+        const qint64 span = axis.max - axis.min;
+        EXPECT_EQ(span % (axis.tickCount - 1), 0) << "every label a whole number";
+        EXPECT_GE(span / (axis.tickCount - 1), 1) << "no two labels alike";
+    }
+    // A single reading sits in the middle of its axis.
+    const Trends::ValueAxis single = Trends::valueAxis(23506, 23506);
+    EXPECT_EQ(single.min + (single.max - single.min) / 2, 23506);
+}
