@@ -19,6 +19,7 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QKeySequence>
 #include <QLabel>
@@ -176,9 +177,11 @@ TEST_F(ToolWindowTest, EveryControlStandsAtItsDesignedPlaceWithItsCaption)
         QString caption;
         if (auto *button = qobject_cast<QAbstractButton *>(widget))
             caption = button->text();
-        else if (auto *label = qobject_cast<QLabel *>(widget))
+        else if (auto *label = qobject_cast<QLabel *>(widget)) {
             caption = label->text();
-        else if (auto *edit = qobject_cast<QLineEdit *>(widget))
+            EXPECT_LE(QFontMetrics(label->font()).horizontalAdvance(caption), label->contentsRect().width())
+                << "the whole caption shows at its designed size";
+        } else if (auto *edit = qobject_cast<QLineEdit *>(widget))
             caption = edit->text();
         else if (auto *frame = qobject_cast<QGroupBox *>(widget))
             caption = frame->title();

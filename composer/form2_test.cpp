@@ -14,6 +14,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QFile>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -116,9 +117,11 @@ TEST_F(Form2Test, EveryControlStandsAtItsDesignedPlaceWithItsCaption)
         QString caption;
         if (auto *button = qobject_cast<QPushButton *>(widget))
             caption = button->text();
-        else if (auto *label = qobject_cast<QLabel *>(widget))
+        else if (auto *label = qobject_cast<QLabel *>(widget)) {
             caption = label->text();
-        else if (auto *edit = qobject_cast<QLineEdit *>(widget))
+            EXPECT_LE(QFontMetrics(label->font()).horizontalAdvance(caption), label->contentsRect().width())
+                << "the whole caption shows at its designed size";
+        } else if (auto *edit = qobject_cast<QLineEdit *>(widget))
             caption = edit->text();
         else if (auto *combo = qobject_cast<QComboBox *>(widget))
             caption = combo->currentText();

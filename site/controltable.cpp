@@ -4,6 +4,7 @@
 #include "site/wrappingcheckbox.h"
 
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
 
 namespace {
 
@@ -57,6 +59,24 @@ QWidget *makeControl(const DesignedControl &designed, QWidget *parent)
     return nullptr;
 }
 
+// The designed sizes were made for the Windows fonts; the faces here may run
+// wider. A caption that does not fit its designed box is drawn a step
+// smaller until it does, rather than cut.
+void fitCaption(QLabel *label)
+{
+    QFont font = label->font();
+    const int width = label->contentsRect().width();
+    for (int step = 0; step < 8; ++step) {
+        if (QFontMetrics(font).horizontalAdvance(label->text()) <= width)
+            break;
+        if (font.pointSizeF() > 0)
+            font.setPointSizeF(font.pointSizeF() * 0.92);
+        else
+            font.setPixelSize(std::max(6, font.pixelSize() - 1));
+    }
+    label->setFont(font);
+}
+
 } // namespace
 
 namespace ControlTable {
@@ -70,6 +90,8 @@ QHash<QString, QWidget *> build(QWidget *window, const std::vector<DesignedContr
         widget->setObjectName(designed.name);
         const QRect &r = designed.twips;
         widget->setGeometry(Twips::toPixelRect(r.x(), r.y(), r.width(), r.height()));
+        if (auto *label = qobject_cast<QLabel *>(widget))
+            fitCaption(label);
         controls.insert(designed.name, widget);
     }
     return controls;

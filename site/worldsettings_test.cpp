@@ -88,7 +88,8 @@ TEST_F(WorldSettingsTest, BadValuesAreRefusedNamingTheOptionOrKey)
         // A user name in an address would send the login name to the server.
         {{QStringLiteral("--world-url"), QStringLiteral("https://user@w3.example.jp")},
          QStringLiteral("--world-url")},
-        {{QStringLiteral("--top-url"), QStringLiteral("https://user:pw@example.jp")}, QStringLiteral("--top-url")},
+        {{QStringLiteral("--top-url"), QStringLiteral("https://user:pw@example.jp")},
+         QStringLiteral("--top-url")},
     };
     for (const auto &c : refused) {
         const WorldSettings settings = configure(c.options);
@@ -101,11 +102,10 @@ TEST_F(WorldSettingsTest, BadValuesAreRefusedNamingTheOptionOrKey)
                    QStringLiteral("--world"), QStringLiteral("012")});
     EXPECT_EQ(fine.outcome, WorldSettings::Outcome::Run) << fine.text.toStdString();
 
-    for (const auto &[bytes, key] : {std::pair{QByteArray("world=abc\n"), QStringLiteral("「world」")},
-                                     std::pair{QByteArray("world-url=https://user@w3.example.jp\n"),
-                                               QStringLiteral("「world-url」")},
-                                     std::pair{QByteArray("top-url=https://user:pw@example.jp\n"),
-                                               QStringLiteral("「top-url」")}}) {
+    for (const auto &[bytes, key] :
+         {std::pair{QByteArray("world=abc\n"), QStringLiteral("「world」")},
+          std::pair{QByteArray("world-url=https://user@w3.example.jp\n"), QStringLiteral("「world-url」")},
+          std::pair{QByteArray("top-url=https://user:pw@example.jp\n"), QStringLiteral("「top-url」")}}) {
         writeFile(bytes);
         const WorldSettings badFile = configure({});
         EXPECT_EQ(badFile.outcome, WorldSettings::Outcome::Refused) << bytes.toStdString();

@@ -131,8 +131,8 @@ TEST(TrendsDataStore, MissingAndDamagedFiles)
 
 TEST(TrendsValueAxis, LabelsAreWholeNumbersApartAndLeaveRoomAroundTheValues)
 {
-    const std::pair<qint64, qint64> cases[] = {{23506, 23506}, {0, 0}, {-7, -7}, {5, 6},
-                                              {100, 100000}, {-50, 50}, {1, 3}};
+    const std::pair<qint64, qint64> cases[] = {{23506, 23506}, {0, 0},    {-7, -7}, {5, 6},
+                                               {100, 100000},  {-50, 50}, {1, 3}};
     for (const auto &[low, high] : cases) {
         const Trends::ValueAxis axis = Trends::valueAxis(low, high);
         SCOPED_TRACE(std::to_string(low) + ".." + std::to_string(high));
