@@ -4,13 +4,28 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${OVEK_BUILD_DIR:-$root/build}
-"$root/scripts/install-deps.sh"
-"$root/scripts/build.sh"
+# The demo's own test runs it on a build that is already there.
+if [ -z "${OVEK_DEMO_NO_BUILD:-}" ]; then
+  "$root/scripts/install-deps.sh"
+  "$root/scripts/build.sh"
+fi
 bin="$build/bin"
 
+# Everything started here ends with the script, at once on Ctrl+C or a
+# kill: the programs run in the background and the script waits for them,
+# since bash runs a trap only after a foreground child has ended. They are
+# ended newest first, so ovekwarden takes its browser down while the demo
+# site and the screen are still there.
 pids=()
-cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; }
-trap cleanup EXIT INT TERM
+cleanup() {
+  local i
+  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null || true; done
+  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do wait "${pids[i]}" 2>/dev/null || true; done
+  pids=()
+}
+trap cleanup EXIT
+trap 'cleanup; exit 130' INT
+trap 'cleanup; exit 143' TERM
 
 if [ -z "${DISPLAY:-}" ]; then
   # No desktop (a server or CI machine): give the windows a virtual screen.
@@ -36,4 +51,9 @@ if [ ! -x "$bin/ovekwarden" ]; then
 fi
 
 echo "demo: starting ovekwarden. Log in in the browser window that opens (any name), then work in the tool window."
-"$bin/ovekwarden"
+"$bin/ovekwarden" &
+ovekwarden=$!
+pids+=("$ovekwarden")
+status=0
+wait "$ovekwarden" || status=$?
+exit "$status"
