@@ -134,22 +134,28 @@ TEST_F(RankingCommandTest, ABandWithoutOwnLordsAndTheSameBandTwiceCountWhatTheyF
                              "★第101～200位━━━ 2人\r\n122位 身内13 7879\r\n162位 身内17 7839\r\n"));
 }
 
-TEST_F(RankingCommandTest, AStoppedRunsHeaderIsLeftWithoutACountAndTheNextRunCountsOnlyItsOwn)
+// What the box held before keeps what it says; the band starts a line of its
+// own and only its header gets the count.
+TEST_F(RankingCommandTest, ABandAfterOtherOutputStartsALineAndCountsOnlyItsOwnHeader)
 {
-    m_port.text = QStringLiteral("★第1～100位━━━\r\n22位 身内3 7979\r\n");
+    const QString band = QStringLiteral("★第1～100位━━━ 2人\r\n22位 身内3 7979\r\n62位 身内7 7939\r\n");
+    const struct
+    {
+        const char *what;
+        QString before;
+        QString separator;
+    } cases[] = {
+        {"a stopped run's header without count", QStringLiteral("★第1～100位━━━\r\n22位 身内3 7979\r\n"), {}},
+        {"the castle list, no line end", QStringLiteral("\r\n2026/12/07 10:00:00 作成"),
+         QStringLiteral("\r\n")},
+    };
     serveBand(0, 0);
-    extract(0);
-    EXPECT_EQ(m_port.text, QStringLiteral("★第1～100位━━━\r\n22位 身内3 7979\r\n"
-                                          "★第1～100位━━━ 2人\r\n22位 身内3 7979\r\n62位 身内7 7939\r\n"));
-}
-
-TEST_F(RankingCommandTest, ABandAfterAnOutputWithoutALineEndStartsOnANewLine)
-{
-    m_port.text = QStringLiteral("\r\n2026/12/07 10:00:00 作成");
-    serveBand(0, 0);
-    extract(0);
-    EXPECT_EQ(m_port.text, QStringLiteral("\r\n2026/12/07 10:00:00 作成\r\n"
-                                          "★第1～100位━━━ 2人\r\n22位 身内3 7979\r\n62位 身内7 7939\r\n"));
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        m_port.text = c.before;
+        extract(0);
+        EXPECT_EQ(m_port.text, c.before + c.separator + band);
+    }
 }
 
 TEST_F(RankingCommandTest, ARankingPageWithoutRowsIsReadOnceAndNotToldAsAFault)
