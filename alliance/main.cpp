@@ -7,12 +7,12 @@
 #include "site/navigator.h"
 #include "site/session.h"
 #include "site/startup.h"
-#include "site/startupwindow.h"
 #include "site/webdriverbrowser.h"
 #include "site/worldsettings.h"
+#include "ui/messagebox.h"
+#include "ui/startupwindow.h"
 
 #include <QApplication>
-#include <QMessageBox>
 #include <cstdio>
 
 #ifdef Q_OS_UNIX
@@ -36,9 +36,7 @@ WebDriverOptions browserOptions(const QString &appDir)
 
 void tellUser(const QString &text)
 {
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("注意"), text, QMessageBox::Ok);
-    box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
-    box.exec();
+    MessageBox::show(nullptr, QStringLiteral("注意"), text, MessageBox::Icon::Warning);
 }
 
 // --help and --version only print: they must work where there is no display.

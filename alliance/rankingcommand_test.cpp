@@ -1,6 +1,6 @@
 #include "alliance/rankingarchive.h"
 #include "alliance/rankingcommand.h"
-#include "alliance/rankingtestpages.h"
+#include "testsupport/alliance/rankingtestpages.h"
 #include "testsupport/alliance/commandfixture.h"
 
 #include <QDir>

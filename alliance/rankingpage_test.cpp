@@ -1,5 +1,5 @@
 #include "alliance/rankingpage.h"
-#include "alliance/rankingtestpages.h"
+#include "testsupport/alliance/rankingtestpages.h"
 #include "site/document.h"
 #include "testsupport/common/qtprinters.h"
 

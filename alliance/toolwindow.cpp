@@ -19,10 +19,13 @@
 #include "composer/form2.h"
 #include "history/historystore.h"
 #include "site/browserslot.h"
-#include "site/controltable.h"
 #include "site/session.h"
 #include "trends/text1csv.h"
 #include "trends/trendswindow.h"
+#include "ui/controltable.h"
+#include "ui/crlftext.h"
+#include "ui/hourglass.h"
+#include "ui/messagebox.h"
 
 #include <QAction>
 #include <QApplication>
@@ -38,7 +41,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -50,15 +52,6 @@ constexpr int kWidenBy = 2100;
 constexpr int kBottomMargin = 1400;
 constexpr int kPlacementCheckMs = 50;
 constexpr int kPlacementChecks = 40; // two seconds for the window manager
-
-// Lines of Text1 leave the window as CR LF lines, as every data file and
-// the Windows programs the text is pasted into have them.
-QString withCrLf(QString text)
-{
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(u'\n', QStringLiteral("\r\n"));
-    return text;
-}
 
 } // namespace
 
@@ -447,22 +440,20 @@ void OVEKMark::setOutputText(const QString &text)
 
 void OVEKMark::showMessage(const QString &text, const QString &title, Icon icon)
 {
-    const QMessageBox::Icon boxIcon = icon == Icon::Information ? QMessageBox::Information
-                                      : icon == Icon::Warning   ? QMessageBox::Warning
-                                                                : QMessageBox::Critical;
-    QMessageBox box(boxIcon, title, text, QMessageBox::Ok, this);
-    box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
-    box.exec();
+    MessageBox::show(this, title, text,
+                     icon == Icon::Information ? MessageBox::Icon::Information
+                     : icon == Icon::Warning   ? MessageBox::Icon::Warning
+                                               : MessageBox::Icon::Critical);
 }
 
 void OVEKMark::beginHourglass()
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    Hourglass::begin();
 }
 
 void OVEKMark::endHourglass()
 {
-    QApplication::restoreOverrideCursor();
+    Hourglass::end();
 }
 
 void OVEKMark::showProgress(const QString &text)

@@ -1,4 +1,4 @@
-#include "composer/composerfixture.h"
+#include "testsupport/composer/composerfixture.h"
 
 namespace {
 

@@ -2,7 +2,10 @@
 
 #include "common/twips.h"
 #include "composer/form2layout.h"
-#include "site/controltable.h"
+#include "ui/controltable.h"
+#include "ui/crlftext.h"
+#include "ui/hourglass.h"
+#include "ui/messagebox.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -12,20 +15,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
 namespace {
 
 constexpr int kFieldPointSize = 11;
-
-QString withCrLf(QString text)
-{
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(u'\n', QStringLiteral("\r\n"));
-    return text;
-}
 
 QString withLf(QString text)
 {
@@ -279,17 +274,13 @@ void Form2::removeSavedLetter(int index)
 
 void Form2::showMessage(const QString &text)
 {
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("注意"), text, QMessageBox::Ok, this);
-    box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
-    box.exec();
+    MessageBox::show(this, QStringLiteral("注意"), text, MessageBox::Icon::None);
 }
 
 bool Form2::askYesNo(const QString &text)
 {
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("注意"), text, QMessageBox::Yes | QMessageBox::No,
-                    this);
-    box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
-    return box.exec() == QMessageBox::Yes;
+    return MessageBox::show(this, QStringLiteral("注意"), text, MessageBox::Icon::None,
+                            MessageBox::Buttons::YesNo);
 }
 
 QString Form2::clipboardText() const
@@ -299,12 +290,12 @@ QString Form2::clipboardText() const
 
 void Form2::beginHourglass()
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    Hourglass::begin();
 }
 
 void Form2::endHourglass()
 {
-    QApplication::restoreOverrideCursor();
+    Hourglass::end();
 }
 
 void Form2::setPageCommandsEnabled(bool enabled)

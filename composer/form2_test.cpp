@@ -1,7 +1,7 @@
 #include "common/datafile.h"
 #include "common/pump.h"
 #include "composer/form2.h"
-#include "composer/recordingfileopener.h"
+#include "testsupport/composer/recordingfileopener.h"
 #include "site/browserslot.h"
 #include "site/navigator.h"
 #include "site/session.h"

@@ -1,5 +1,5 @@
 #include "plotter/celllabel.h"
-#include "plotter/plotterfakes.h"
+#include "testsupport/plotter/plotterfakes.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "common/dates.h"
 #include "plotter/drawing.h"
 #include "plotter/plotroster.h"
-#include "plotter/plotterfakes.h"
+#include "testsupport/plotter/plotterfakes.h"
 
 #include <QTemporaryDir>
 #include <array>

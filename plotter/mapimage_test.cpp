@@ -1,7 +1,7 @@
 #include "common/datafile.h"
 #include "plotter/mapgeometry.h"
 #include "plotter/mapimage.h"
-#include "plotter/plotterfakes.h"
+#include "testsupport/plotter/plotterfakes.h"
 #include "plotter/plotwindow.h"
 #include "testsupport/x11/testapplication.h"
 

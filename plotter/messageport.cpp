@@ -1,26 +1,25 @@
 #include "plotter/messageport.h"
 
-#include <QMessageBox>
+#include "ui/messagebox.h"
 
 namespace {
 
-void showBox(QMessageBox::Icon icon, const QString &title, const QString &text, QWidget *parent)
+void showBox(MessageBox::Icon icon, const QString &title, const QString &text, QWidget *parent)
 {
     // The label breaks lines at LF; a CR would show as a stray mark.
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    QMessageBox box(icon, title, shown, QMessageBox::Ok, parent);
-    box.exec();
+    MessageBox::show(parent, title, shown, icon, MessageBox::Buttons::Ok, false);
 }
 
 } // namespace
 
 void MessageBoxPort::information(const QString &title, const QString &text)
 {
-    showBox(QMessageBox::Information, title, text, m_parent);
+    showBox(MessageBox::Icon::Information, title, text, m_parent);
 }
 
 void MessageBoxPort::warning(const QString &title, const QString &text)
 {
-    showBox(QMessageBox::Warning, title, text, m_parent);
+    showBox(MessageBox::Icon::Warning, title, text, m_parent);
 }

@@ -3,7 +3,7 @@
 #include "common/twips.h"
 #include "plotter/imagecanvas.h"
 #include "plotter/messageport.h"
-#include "plotter/plotterfakes.h"
+#include "testsupport/plotter/plotterfakes.h"
 #include "plotter/plotwindow.h"
 #include "testsupport/x11/testapplication.h"
 

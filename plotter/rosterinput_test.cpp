@@ -1,5 +1,5 @@
 #include "common/datafile.h"
-#include "plotter/plotterfakes.h"
+#include "testsupport/plotter/plotterfakes.h"
 #include "plotter/rosterinput.h"
 
 #include <QTemporaryDir>

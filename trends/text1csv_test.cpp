@@ -1,5 +1,5 @@
 #include "trends/text1csv.h"
-#include "trends/trendstestsupport.h"
+#include "testsupport/trends/trendstestsupport.h"
 
 #include <QFile>
 #include <QTemporaryDir>

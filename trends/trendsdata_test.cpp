@@ -1,5 +1,5 @@
 #include "trends/trendsdata.h"
-#include "trends/trendstestsupport.h"
+#include "testsupport/trends/trendstestsupport.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

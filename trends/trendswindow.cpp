@@ -3,6 +3,7 @@
 #include "trends/csvfile.h"
 #include "trends/trendchart.h"
 #include "trends/trendstable.h"
+#include "ui/messagebox.h"
 
 #include <QAction>
 #include <QDir>
@@ -11,7 +12,6 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTabWidget>
@@ -63,7 +63,7 @@ QString DialogTrendsFilePort::saveFileName(const QString &caption, const QString
 
 void DialogTrendsFilePort::tell(const QString &text, const QString &title)
 {
-    QMessageBox::warning(m_parent, title, text);
+    MessageBox::show(m_parent, title, text, MessageBox::Icon::Warning, MessageBox::Buttons::Ok, false);
 }
 
 TrendsWindow::TrendsWindow(const QString &directory, const QString &allianceId, const QDate &today,

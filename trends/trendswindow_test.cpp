@@ -1,7 +1,7 @@
 #include "testsupport/x11/testapplication.h"
 #include "trends/trendchart.h"
 #include "trends/trendstable.h"
-#include "trends/trendstestsupport.h"
+#include "testsupport/trends/trendstestsupport.h"
 #include "trends/trendswindow.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
-#include "site/controltable.h"
+#include "ui/controltable.h"
 
 #include "common/twips.h"
-#include "site/wrappingcheckbox.h"
+#include "ui/wrappingcheckbox.h"
 
 #include <QComboBox>
 #include <QFontMetrics>

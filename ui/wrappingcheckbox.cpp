@@ -1,4 +1,4 @@
-#include "site/wrappingcheckbox.h"
+#include "ui/wrappingcheckbox.h"
 
 #include <QPainter>
 #include <QStyleOptionButton>

@@ -1,4 +1,4 @@
-#include "site/startupwindow.h"
+#include "ui/startupwindow.h"
 
 #include "common/pump.h"
 #include "common/twips.h"
