@@ -83,3 +83,19 @@ void pauseWithEvents(int ms)
 {
     EventLoopPump().pauseFor(ms);
 }
+
+namespace PumpWait {
+
+bool untilSignal(const QObject *sender, const char *signal)
+{
+    QEventLoop loop;
+    QObject::connect(sender, signal, &loop, SLOT(quit()));
+    return loop.exec() != -1;
+}
+
+void forMoreEventsWithoutInput()
+{
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents | QEventLoop::ExcludeUserInputEvents);
+}
+
+} // namespace PumpWait

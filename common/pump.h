@@ -47,3 +47,19 @@ public:
 // For the few waits that have no pump handed to them (starting
 // chromedriver): the same as EventLoopPump::pauseFor.
 void pauseWithEvents(int ms);
+
+class QObject;
+
+// The waits of the layers below the windows that wait for a Qt object rather
+// than for time (an answer of chromedriver).
+namespace PumpWait {
+
+// Runs events until sender emits signal (given as SIGNAL(finished())).
+// False when Qt refused to run the loop: the program is closing.
+bool untilSignal(const QObject *sender, const char *signal);
+
+// Sleeps in the event loop until more events come, user input left alone:
+// the wait while closing, when nested loops return at once.
+void forMoreEventsWithoutInput();
+
+} // namespace PumpWait

@@ -2,6 +2,7 @@
 
 #include "common/appdir.h"
 #include "common/clock.h"
+#include "common/pump.h"
 #include "common/textsearch.h"
 #include "common/twips.h"
 #include "plotter/drawing.h"
@@ -12,13 +13,11 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QGuiApplication>
 #include <QKeySequence>
 #include <QLineEdit>
 #include <QPainter>
 #include <QScreen>
-#include <QThread>
 
 namespace {
 
@@ -160,10 +159,8 @@ void PlotWindow::waitForFrame()
         return;
     QElapsedTimer waited;
     waited.start();
-    while (frameGeometry() == geometry() && waited.elapsed() < kFrameWaitMs) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(10);
-    }
+    while (frameGeometry() == geometry() && waited.elapsed() < kFrameWaitMs)
+        pauseWithEvents(10);
 }
 
 void PlotWindow::PlotRoster()

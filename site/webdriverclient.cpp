@@ -4,7 +4,6 @@
 #include "site/browser.h"
 
 #include <QCoreApplication>
-#include <QEventLoop>
 #include <QJsonDocument>
 #include <QNetworkProxy>
 #include <QNetworkReply>
@@ -80,13 +79,10 @@ QJsonValue WebDriverClient::send(const QByteArray &verb, const QString &path, co
             // spin. Waiting for more events sleeps until the answer comes or
             // the request's own time-out ends it. The closing windows' input
             // is left alone.
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents |
-                                            QEventLoop::ExcludeUserInputEvents);
+            PumpWait::forMoreEventsWithoutInput();
             continue;
         }
-        QEventLoop loop;
-        QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-        if (loop.exec() == -1)
+        if (!PumpWait::untilSignal(reply, SIGNAL(finished())))
             loopRefused = true;
     }
     const QByteArray answer = reply->readAll();
