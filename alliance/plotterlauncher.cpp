@@ -1,7 +1,7 @@
 #include "alliance/plotterlauncher.h"
 
-#include "alliance/rosterformat.h"
 #include "common/datafile.h"
+#include "common/rosterfile.h"
 
 #include <QFileInfo>
 #include <QProcess>
@@ -22,7 +22,7 @@ QString PlotterLauncher::programName()
 
 QString PlotterLauncher::rosterName(const QString &allianceId) const
 {
-    return rosterFileName(allianceId);
+    return RosterFile::fileName(allianceId);
 }
 
 bool PlotterLauncher::rosterExists(const QString &rosterName) const

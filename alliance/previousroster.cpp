@@ -1,18 +1,12 @@
 #include "alliance/previousroster.h"
 
-PreviousRoster PreviousRoster::fromLines(const QStringList &lines)
+PreviousRoster PreviousRoster::fromEntries(const QList<RosterFile::Entry> &entries)
 {
     PreviousRoster roster;
-    for (const QString &line : lines) {
-        // The name is the text between the first and the second double
-        // quote, as the other readers of the roster take it.
-        const qsizetype open = line.indexOf(u'"');
-        const qsizetype close = open < 0 ? -1 : line.indexOf(u'"', open + 1);
-        if (close < 0)
-            continue;
-        const QString name = line.mid(open + 1, close - open - 1);
-        if (!name.isEmpty() && !roster.m_lines.contains(name))
-            roster.m_lines.insert(name, line + QStringLiteral("\r\n"));
+    // The first line of a name counts, as in every other reader's use.
+    for (const RosterFile::Entry &entry : entries) {
+        if (!roster.m_lines.contains(entry.name))
+            roster.m_lines.insert(entry.name, entry.line + QStringLiteral("\r\n"));
     }
     return roster;
 }

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "common/rosterfile.h"
+
 #include <QHash>
 #include <QString>
-#include <QStringList>
 #include <optional>
 
 // The roster a former run wrote, line by line, by member name. A member
@@ -11,9 +12,8 @@
 class PreviousRoster
 {
 public:
-    // From the lines of the roster file (without line ends); lines that are
-    // not member lines are passed over.
-    static PreviousRoster fromLines(const QStringList &lines);
+    // From the member lines of the roster file.
+    static PreviousRoster fromEntries(const QList<RosterFile::Entry> &entries);
 
     // The member's line as the former run wrote it, with its CR LF.
     std::optional<QString> lineOf(const QString &name) const;

@@ -23,21 +23,6 @@ constexpr qsizetype kFieldsAfterSender = 2;
 
 } // namespace
 
-QStringList rosterMemberNames(const QStringList &rosterLines)
-{
-    QStringList names;
-    for (const QString &line : rosterLines) {
-        const qsizetype first = line.indexOf(u'"');
-        if (first < 0)
-            continue;
-        const qsizetype second = line.indexOf(u'"', first + 1);
-        // A line with one quote only (edited by hand) still names its member:
-        // the rest of the line, rather than a failure of the whole check.
-        names.append(second < 0 ? line.mid(first + 1) : line.mid(first + 1, second - first - 1));
-    }
-    return names;
-}
-
 QString trimmedKeyword(const QString &keywordBox)
 {
     return trimSpaces(keywordBox);

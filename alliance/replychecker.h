@@ -17,10 +17,6 @@ inline const QString kKeywordPlaceholder = QStringLiteral("キーワード");
 // Inbox pages read per run, whatever the pager says.
 inline constexpr int kMaxInboxPages = 10;
 
-// The member names of the roster's lines, in roster order: the text between
-// the first and the second double quote of every line that has one.
-QStringList rosterMemberNames(const QStringList &rosterLines);
-
 // The keyword box's text with blanks at both ends removed (the window shows
 // it so), and whether that text is a keyword in force.
 QString trimmedKeyword(const QString &keywordBox);

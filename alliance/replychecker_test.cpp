@@ -19,18 +19,6 @@ QString lines(const QStringList &list)
     return list.join(QStringLiteral("\r\n"));
 }
 
-TEST(ReplyCheckerRoster, TakesTheFirstQuotedFieldOfEveryLineWithAQuote)
-{
-    const QStringList roster{QStringLiteral("\"織田信長\",\"-12\",\"34\""),
-                             QString(),
-                             QStringLiteral("メモ 引用符なし"),
-                             QStringLiteral("  \"凛\",\"5\""),
-                             QStringLiteral("\"片側だけ"),
-                             QStringLiteral("\"\",\"1\",\"2\"")};
-    EXPECT_EQ(rosterMemberNames(roster), QStringList({QStringLiteral("織田信長"), QStringLiteral("凛"),
-                                                      QStringLiteral("片側だけ"), QString()}));
-}
-
 TEST(ReplyCheckerKeyword, OnlyATextOtherThanThePlaceholderIsInForce)
 {
     EXPECT_EQ(trimmedKeyword(QStringLiteral("  出欠　 ")), QStringLiteral("出欠　"))

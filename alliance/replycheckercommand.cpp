@@ -2,9 +2,8 @@
 
 #include "alliance/pagewalk.h"
 #include "alliance/replychecker.h"
-#include "alliance/rosterformat.h"
 #include "alliance/toolport.h"
-#include "common/datafile.h"
+#include "common/rosterfile.h"
 #include "site/document.h"
 #include "site/session.h"
 
@@ -27,20 +26,20 @@ void ReplyCheckCommand::run()
 {
     // The roster is named after the cleaned id, as the roster command saved
     // it; with a "/" left in the id the roster would never be found.
-    const QString path = m_context.session.appDir + rosterFileName(m_context.session.cleanAllianceId());
-    if (!DataFile::exists(path)) {
+    const RosterFile::Read roster = RosterFile::read(
+        m_context.session.appDir + RosterFile::fileName(m_context.session.cleanAllianceId()));
+    if (!roster.exists) {
         m_context.port.showMessage(QStringLiteral("同盟員名簿が作成されていません。"), QStringLiteral("注意"),
                                    ToolPort::Icon::Warning);
         return;
     }
     m_context.port.setOutputText(QString());
-    const DataFile::Lines roster = DataFile::readLines(path);
-    if (!roster) {
+    if (!roster.ok) {
         m_context.port.showMessage(QStringLiteral("同盟員名簿を読み込めませんでした。\r\n") + roster.error,
                                    QStringLiteral("注意"), ToolPort::Icon::Warning);
         return;
     }
-    ReplyTally tally(rosterMemberNames(roster.lines), trimmedKeyword(m_keywordBox));
+    ReplyTally tally(RosterFile::names(roster.entries), trimmedKeyword(m_keywordBox));
 
     // A page that is no game page has not come yet: the walk loads it again.
     // The inbox without its letter table is an empty inbox. Only the first

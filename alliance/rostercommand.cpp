@@ -3,9 +3,9 @@
 #include "alliance/historyrecorder.h"
 #include "alliance/memberwalk.h"
 #include "alliance/previousroster.h"
-#include "alliance/rosterformat.h"
 #include "alliance/toolport.h"
 #include "common/datafile.h"
+#include "common/rosterfile.h"
 #include "site/profilereaders.h"
 #include "site/session.h"
 
@@ -25,7 +25,7 @@ void RosterCommand::run()
     QList<QString> read(members.size());
     walk.visitProfiles(members, [&](const Document &profile, qsizetype i) {
         if (const std::optional<QString> coordinates = homeCastleCoordinates(profile)) {
-            lines[i] = rosterLine(members.at(i).name, *coordinates);
+            lines[i] = RosterFile::line(members.at(i).name, *coordinates);
             read[i] = *coordinates;
         }
         return lines.at(i).has_value();
@@ -33,10 +33,10 @@ void RosterCommand::run()
 
     // A member whose profile never showed the home castle keeps the line of
     // the previous roster; only a member that roster does not know is left out.
-    const QString path = m_context.session.appDir + rosterFileName(allianceId);
+    const QString path = m_context.session.appDir + RosterFile::fileName(allianceId);
     const PreviousRoster previous = walk.leftOut().isEmpty()
                                         ? PreviousRoster()
-                                        : PreviousRoster::fromLines(DataFile::readLines(path).lines);
+                                        : PreviousRoster::fromEntries(RosterFile::read(path).entries);
     QStringList roster;
     for (qsizetype i = 0; i < members.size(); ++i) {
         if (lines.at(i)) {
@@ -48,7 +48,7 @@ void RosterCommand::run()
             m_leftOut.append(members.at(i).name);
         }
     }
-    const QString text = rosterText(roster);
+    const QString text = RosterFile::text(roster);
     m_context.port.setOutputText(text);
 
     const DataFile::Result written = DataFile::writeText(path, text);

@@ -43,24 +43,6 @@ Split splitForSending(const QString &field)
     return {joinWithoutGaps(parts.mid(0, kMaxPerLetter)), rest.isEmpty() ? QString() : joinWithoutGaps(rest)};
 }
 
-QStringList rosterNames(const QStringList &rosterLines)
-{
-    QStringList names;
-    for (const QString &raw : rosterLines) {
-        const QString line = TextSearch::removeAll(trimSpaces(raw), QStringLiteral("\""));
-        if (line.isEmpty())
-            continue;
-        const qsizetype comma = line.indexOf(u',');
-        const QString name = comma < 0 ? line : line.left(comma);
-        // A line without a name (",1,2") would only put an empty pick in the
-        // list, which adds a stray "," to the addressees.
-        if (name.isEmpty() || name == QStringLiteral("名前"))
-            continue;
-        names.append(name);
-    }
-    return names;
-}
-
 QStringList extraNames(const QStringList &lines)
 {
     QStringList names;

@@ -25,10 +25,6 @@ struct Split
 };
 Split splitForSending(const QString &field);
 
-// The names the roster lines give List1 (the roster's own line format; a
-// header line "名前" is skipped).
-QStringList rosterNames(const QStringList &rosterLines);
-
 // The names of the hand-made extra list: trimmed lines, empty ones skipped.
 QStringList extraNames(const QStringList &lines);
 

@@ -42,20 +42,6 @@ TEST(AddresseesTest, SendingTakesThreeNamesAndLeavesTheRest)
     EXPECT_EQ(splitForSending(QStringLiteral("A,B,C,")).rest, QString());
 }
 
-TEST(AddresseesTest, RosterLinesGiveTheFirstFieldWithoutQuotes)
-{
-    const QStringList lines{QStringLiteral("\"LordA\",\"-12\",\"34\""),
-                            QString(),
-                            QStringLiteral("  \"\"  "),
-                            QStringLiteral("\"名前\",\"x\",\"y\""),
-                            QStringLiteral(" \"LordB\" "),
-                            QStringLiteral("\"Ｌｏｒｄ　C\",\"1\""),
-                            QStringLiteral("\"\",\"5\",\"6\""),
-                            QStringLiteral("\"名前X\",\"1\",\"2\"")};
-    EXPECT_EQ(rosterNames(lines), (QStringList{QStringLiteral("LordA"), QStringLiteral("LordB"),
-                                               QStringLiteral("Ｌｏｒｄ　C"), QStringLiteral("名前X")}));
-}
-
 TEST(AddresseesTest, ExtraListAndPouredTextKeepNamesInOrder)
 {
     EXPECT_EQ(extraNames({QStringLiteral(" 甲 "), QStringLiteral("   "), QString(),

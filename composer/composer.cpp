@@ -1,6 +1,7 @@
 #include "composer/composer.h"
 
 #include "common/datafile.h"
+#include "common/rosterfile.h"
 #include "common/textsearch.h"
 #include "composer/addressees.h"
 #include "composer/letterfile.h"
@@ -54,9 +55,8 @@ QString Composer::rosterPath() const
 {
     // The roster is named by the id without its "/", as the roster command
     // writes it; the id held for the run is left as it is.
-    return appPath(QStringLiteral("OVEKMAP_DATA_") +
-                   TextSearch::removeAll(m_context.session.allianceId, QStringLiteral("/")) +
-                   QStringLiteral(".txt"));
+    return appPath(
+        RosterFile::fileName(TextSearch::removeAll(m_context.session.allianceId, QStringLiteral("/"))));
 }
 
 QString Composer::letterPath(const QString &letterName) const
@@ -67,9 +67,7 @@ QString Composer::letterPath(const QString &letterName) const
 QStringList Composer::rosterList() const
 {
     QStringList names{kAlly};
-    if (DataFile::exists(rosterPath()))
-        names += Addressees::rosterNames(DataFile::readLines(rosterPath()).lines);
-    return names;
+    return names + RosterFile::names(RosterFile::read(rosterPath()).entries);
 }
 
 void Composer::fillAtOpening()

@@ -9,10 +9,6 @@
 // Reading the roster file into the member table.
 namespace Plotter {
 
-// The comma-separated fields of one line; a field in double quotes is taken
-// without its quotes, and a comma inside them belongs to the field.
-QStringList rosterFields(const QString &line);
-
 // A coordinate field: the number at the start of the text (0 if none),
 // rounded to the nearest integer with halves to the even neighbour.
 qint64 coordinateOf(const QString &field);

@@ -7,15 +7,6 @@
 
 using namespace Plotter;
 
-TEST(RosterFields, QuotesAreRemovedAndACommaInsideThemKept)
-{
-    EXPECT_EQ(rosterFields(q("\"LordA\",\"-12\",\"34\"")), QStringList({q("LordA"), q("-12"), q("34")}));
-    EXPECT_EQ(rosterFields(q("\"a,b\",1,2")), QStringList({q("a,b"), q("1"), q("2")}));
-    EXPECT_EQ(rosterFields(q("")), QStringList({QString()}));
-    EXPECT_EQ(rosterFields(q("a,")), QStringList({q("a"), QString()}));
-    EXPECT_EQ(rosterFields(q("\"unclosed,1")), QStringList({q("unclosed,1")}));
-}
-
 TEST(RosterReading, SkipsHeaderBlankAndIncompleteRecords)
 {
     const MemberTable members = readRosterLines({

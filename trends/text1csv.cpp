@@ -1,5 +1,6 @@
 #include "trends/text1csv.h"
 
+#include "common/rosterfile.h"
 #include "trends/csvfile.h"
 #include "trends/trendsfileport.h"
 
@@ -15,13 +16,13 @@ QStringList linesOf(const QString &text)
     return plain.split(u'\n');
 }
 
-// A roster line: a double quote at each end, fields joined by "," in
-// quotes. Names never hold a double quote, so the split is exact.
+// A roster line: a double quote at each end, the fields read as every
+// reader of the roster reads them.
 std::optional<QStringList> rosterFields(const QString &line)
 {
     if (line.size() < 2 || !line.startsWith(u'"') || !line.endsWith(u'"'))
         return std::nullopt;
-    QStringList fields = line.mid(1, line.size() - 2).split(QStringLiteral("\",\""));
+    QStringList fields = RosterFile::fields(line);
     // A coordinate text without a comma gives two fields: Y stays empty.
     while (fields.size() < 3)
         fields << QString();
