@@ -229,7 +229,8 @@ TEST_F(ActivityCommandTest, ARecordThatCannotBeReadIsToldAndLeftAsItWas)
     EXPECT_EQ(historyBytes(), before);
     ASSERT_EQ(m_port.messages.size(), 1) << m_port.messages.join(u'\n').toStdString();
     const QString &message = m_port.messages.first();
-    EXPECT_TRUE(message.startsWith(kTitle + QStringLiteral("|同盟員の活動記録を読めませんでした。記録は前のままです。")))
+    EXPECT_TRUE(message.startsWith(
+        kTitle + QStringLiteral("|同盟員の活動記録を読めませんでした。記録は前のままです。")))
         << message.toStdString();
     EXPECT_TRUE(message.contains(historyPath().section(u'/', -1))) << "with the file and the system's reason";
     EXPECT_FALSE(message.contains(QStringLiteral("全員活動中")));

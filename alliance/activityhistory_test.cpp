@@ -47,9 +47,10 @@ TEST(ActivityRows, ReadsEveryRowsNameAndPointsInPageOrder)
                                row(2, QStringLiteral("A&B"), QStringLiteral("0")),
                                row(3, QStringLiteral("𠮷川"), QStringLiteral("-5"))}));
     // Names as the markup has them: inner blanks kept, "&" as "&amp;".
-    const QList<ActivityRecord> expected{{QStringLiteral("真田 昌輝"), QStringLiteral("1,234"), QString(), QStringLiteral("1")},
-                                         {QStringLiteral("A&amp;B"), QStringLiteral("0"), QString(), QStringLiteral("2")},
-                                         {QStringLiteral("𠮷川"), QStringLiteral("-5"), QString(), QStringLiteral("3")}};
+    const QList<ActivityRecord> expected{
+        {QStringLiteral("真田 昌輝"), QStringLiteral("1,234"), QString(), QStringLiteral("1")},
+        {QStringLiteral("A&amp;B"), QStringLiteral("0"), QString(), QStringLiteral("2")},
+        {QStringLiteral("𠮷川"), QStringLiteral("-5"), QString(), QStringLiteral("3")}};
     EXPECT_EQ(members, expected);
 }
 
@@ -90,15 +91,15 @@ TEST(ActivityRows, TheMarkersAreFoundWhateverTheirLetterCaseButRowsSplitOnlyAtTh
                          QStringLiteral("</tbody></table></body></html>");
     const QString rows = memberRowsMarkup(Document::fromHtml(QString(), html));
     EXPECT_TRUE(rows.startsWith(QStringLiteral("<tr class=fs12 -->"))) << rows.toStdString();
-    EXPECT_EQ(readMemberRows(rows),
-              QList<ActivityRecord>({{QStringLiteral("甲"), QStringLiteral("10"), QString(), QStringLiteral("1")}}));
+    EXPECT_EQ(readMemberRows(rows), QList<ActivityRecord>({{QStringLiteral("甲"), QStringLiteral("10"),
+                                                            QString(), QStringLiteral("1")}}));
 
     // Inside a row every search ignores letter case.
     const QString mixedCase =
         QStringLiteral("<TR class=fs12><td><a href=/user/?USER_ID=4>丙</a></td><td class=x>7</td>"
                        "<td>30</td></td><tr class=fs12>");
-    EXPECT_EQ(readMemberRows(mixedCase),
-              QList<ActivityRecord>({{QStringLiteral("丙"), QStringLiteral("30"), QString(), QStringLiteral("4")}}))
+    EXPECT_EQ(readMemberRows(mixedCase), QList<ActivityRecord>({{QStringLiteral("丙"), QStringLiteral("30"),
+                                                                 QString(), QStringLiteral("4")}}))
         << "the first plain <TD> after the name holds the points; a lower-case marker starts no row";
 }
 

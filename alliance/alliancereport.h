@@ -1,22 +1,12 @@
 #pragma once
 
+#include "site/profilereaders.h"
+
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
 #include <array>
 #include <optional>
-
-// What one member's profile gave the report, all as the page shows it.
-struct LordProfile
-{
-    QString population;
-    QString merit;
-    QString allianceName;
-    QString allianceSize; // "24(7位)"
-    QString role;         // without ASCII blanks
-    QString x;
-    QString y;
-};
 
 // A star step typed by the user: the number at the start of the text,
 // rounded to the nearest integer. Only 1 to 32767 make a bar: a step of 0

@@ -65,10 +65,9 @@ void AllianceReportCommand::run()
     }
 
     MemberWalk walk(m_context, QStringLiteral("同盟データ取得"));
-    MemberTable table;
     QList<Member> members;
     try {
-        members = walk.readMembers(*allianceId, &table);
+        members = walk.readMembers(*allianceId);
     } catch (const ReadFailure &failure) {
         // An id of no alliance shows a page without the member table.
         tell(QStringLiteral("同盟ID %1 の同盟員一覧を読めませんでした。同盟IDを確かめてください。\r\n\r\n")
@@ -79,16 +78,10 @@ void AllianceReportCommand::run()
     m_context.port.setOutputText(QString());
 
     AllianceReport report(*populationStep, *meritStep);
-    Snapshot snapshot;
-    snapshot.command = History::reportCommand();
-    snapshot.allianceId = *allianceId;
-    for (qsizetype i = 0; i < members.size(); ++i)
-        snapshot.members.append(HistoryRecording::memberReading(i, members.at(i).userId, members.at(i).name));
+    Snapshot snapshot = HistoryRecording::tableSnapshot(History::reportCommand(), *allianceId, members);
     QList<bool> read(members.size(), false);
     walk.visitProfiles(members, [&](const Document &page, qsizetype i) {
-        LordProfile profile;
-        ReadLordProfile(page, profile.population, profile.merit, profile.allianceName, profile.allianceSize,
-                        profile.role, profile.x, profile.y);
+        const LordProfile profile = ReadLordProfile(page);
         // An empty population means the page was no profile yet: it is
         // loaded again, and after the walk's last try left out and named.
         if (profile.population.isEmpty())
@@ -106,17 +99,12 @@ void AllianceReportCommand::run()
 
     QStringList names;
     names.reserve(members.size());
-    const QStringList fiefCounts = splitMemberLines(table.cell4);
-    const QStringList tableRoles = splitMemberLines(table.cell5);
     for (qsizetype i = 0; i < members.size(); ++i) {
+        const Member &member = members.at(i);
         if (!read.at(i))
-            report.addUnreadMember(members.at(i).name, tableRoles.value(i));
-        names.append(members.at(i).name + QStringLiteral("/"));
-        if (i < fiefCounts.size()) {
-            report.addFiefCount(fiefCounts.at(i));
-            if (const std::optional<qint64> fiefs = HistoryRecording::count(fiefCounts.at(i)))
-                snapshot.members[i].fiefCount = static_cast<int>(*fiefs);
-        }
+            report.addUnreadMember(member.name, member.tableRole());
+        names.append(member.name + QStringLiteral("/"));
+        report.addFiefCount(member.fiefCount());
     }
     m_context.port.setListItems(names);
     m_context.port.setOutputText(report.text({m_clock.todayText(), m_populationStepText, m_meritStepText,

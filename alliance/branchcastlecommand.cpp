@@ -21,8 +21,7 @@ void ListBranchCastles(CommandContext &context, const Clock &clock)
     // bounded number of times (the walk's own bound), then named below,
     // instead of holding the command forever.
     MemberWalk walk(context, QStringLiteral("出城リスト作成"));
-    MemberTable table;
-    const QList<Member> members = walk.readMembers(allianceId, &table);
+    const QList<Member> members = walk.readMembers(allianceId);
     QList<std::optional<BranchCastle>> found(members.size());
     QStringList unreadable;
     walk.visitProfiles(members, [&](const Document &profile, qsizetype i) {
@@ -60,17 +59,9 @@ void ListBranchCastles(CommandContext &context, const Clock &clock)
     context.port.setOutputText(
         castleListText(castles, clock.dateTimeText() + QStringLiteral(" 作成"), notes));
 
-    Snapshot snapshot;
-    snapshot.command = History::castlesCommand();
-    snapshot.allianceId = allianceId;
-    const QStringList fiefCounts = splitMemberLines(table.cell4);
-    for (qsizetype i = 0; i < members.size(); ++i) {
-        MemberReading reading = HistoryRecording::memberReading(i, members.at(i).userId, members.at(i).name);
-        if (const std::optional<qint64> fiefs = HistoryRecording::count(fiefCounts.value(i)))
-            reading.fiefCount = static_cast<int>(*fiefs);
-        snapshot.members.append(reading);
-    }
-    HistoryRecording::recordRun(context, QStringLiteral("出城リスト作成"), snapshot);
+    HistoryRecording::recordRun(
+        context, QStringLiteral("出城リスト作成"),
+        HistoryRecording::tableSnapshot(History::castlesCommand(), allianceId, members));
 
     if (walk.leftOut().isEmpty() && unreadable.isEmpty())
         return;

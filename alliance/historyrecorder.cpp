@@ -42,6 +42,21 @@ MemberReading memberReading(qsizetype index, const QString &userId, const QStrin
     return reading;
 }
 
+Snapshot tableSnapshot(const QString &command, const QString &allianceId, const QList<Member> &members)
+{
+    Snapshot snapshot;
+    snapshot.command = command;
+    snapshot.allianceId = allianceId;
+    snapshot.members.reserve(members.size());
+    for (qsizetype i = 0; i < members.size(); ++i) {
+        MemberReading reading = memberReading(i, members.at(i).userId, members.at(i).name);
+        if (const std::optional<qint64> fiefs = count(members.at(i).fiefCount()))
+            reading.fiefCount = static_cast<int>(*fiefs);
+        snapshot.members.append(reading);
+    }
+    return snapshot;
+}
+
 std::optional<qint64> count(const QString &text)
 {
     QString digits = text.trimmed();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "history/historytypes.h"
+#include "site/membertable.h"
 
 #include <QString>
 #include <optional>
@@ -51,6 +52,11 @@ void recordRun(CommandContext &context, const QString &commandLabel, const Snaps
 
 // The reading of the member at index (0-based, in page order), nothing read yet.
 MemberReading memberReading(qsizetype index, const QString &userId, const QString &name);
+
+// The snapshot of a walk over the member table: one reading per member in
+// table order, with what the table itself says (the fief count); the
+// command adds what it read on the members' pages.
+Snapshot tableSnapshot(const QString &command, const QString &allianceId, const QList<Member> &members);
 
 // A count as a page shows it ("12,345", " 7"); empty when it is no whole
 // number, so a reading that cannot be trusted is left out, not made 0.

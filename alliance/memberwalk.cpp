@@ -10,26 +10,18 @@ MemberWalk::MemberWalk(CommandContext &context, QString progressLabel)
 {
 }
 
-QList<Member> MemberWalk::readMembers(const QString &allianceId, MemberTable *table)
+QList<Member> MemberWalk::readMembers(const QString &allianceId)
 {
     m_context.navigator.waitForPage(m_context.session.world.allianceInfoUrl(allianceId));
-    MemberTable ownTable;
-    MemberTable &read = table ? *table : ownTable;
     QString collected;
+    QList<Member> members;
     try {
-        ReadMemberTable(m_context.browsers.current().document(), read, &collected);
+        members = ReadMemberTable(m_context.browsers.current().document(), &collected);
     } catch (...) {
         m_context.port.setClipboardText(collected);
         throw;
     }
     m_context.port.setClipboardText(collected);
-
-    const QStringList names = splitMemberLines(read.names);
-    const QStringList ids = splitMemberLines(read.ids);
-    QList<Member> members;
-    members.reserve(ids.size());
-    for (qsizetype i = 0; i < ids.size(); ++i)
-        members.append({i < names.size() ? names.at(i) : QString(), ids.at(i)});
     return members;
 }
 

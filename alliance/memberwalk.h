@@ -3,13 +3,6 @@
 #include "alliance/pagewalk.h"
 #include "site/membertable.h"
 
-// A member of the alliance as its member table lists it.
-struct Member
-{
-    QString name;
-    QString userId;
-};
-
 // The walk of the commands that visit every member: the alliance page and
 // its member table first, then every member's profile page through the page
 // walk.
@@ -21,8 +14,8 @@ public:
     // Loads the alliance page and reads its member table, in table order.
     // The markup that was read goes on the clipboard, as the reader leaves
     // it, also when the table cannot be read (ReadFailure then reaches the
-    // caller). The whole table, for commands that use its other columns.
-    QList<Member> readMembers(const QString &allianceId, MemberTable *table = nullptr);
+    // caller).
+    QList<Member> readMembers(const QString &allianceId);
 
     // Visits the profile page of every member, in order, with the reader
     // (index into members).

@@ -6,8 +6,8 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <tuple>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
@@ -112,8 +112,8 @@ TEST(RankingArchiveTest, SavedRowsKeepNamesWithBlanksSkipNotesAndHaveNoLimit)
 TEST(RankingArchiveTest, ARowSavedWithAnEmptyScoreKeepsItsLord)
 {
     // A score cell wrapped in a tag is saved as nothing after the name's blank.
-    const SavedRanking saved = SavedRanking::fromText(
-        RankingArchive::clean(QStringLiteral("★第1～100位━━━ 3人\r\n3位 凛 \r\n4位 真田 昌輝 \r\n5位→ 丸 12→\r\n")));
+    const SavedRanking saved = SavedRanking::fromText(RankingArchive::clean(
+        QStringLiteral("★第1～100位━━━ 3人\r\n3位 凛 \r\n4位 真田 昌輝 \r\n5位→ 丸 12→\r\n")));
     ASSERT_EQ(saved.entries().size(), 3);
     for (const auto &[name, rank, score] :
          {std::tuple{QStringLiteral("凛"), QStringLiteral("3"), QString()},

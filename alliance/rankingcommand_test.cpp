@@ -1,7 +1,7 @@
 #include "alliance/rankingarchive.h"
 #include "alliance/rankingcommand.h"
-#include "testsupport/alliance/rankingtestpages.h"
 #include "testsupport/alliance/commandfixture.h"
+#include "testsupport/alliance/rankingtestpages.h"
 
 #include <QDir>
 #include <QFile>

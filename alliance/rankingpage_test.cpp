@@ -1,6 +1,6 @@
 #include "alliance/rankingpage.h"
-#include "testsupport/alliance/rankingtestpages.h"
 #include "site/document.h"
+#include "testsupport/alliance/rankingtestpages.h"
 #include "testsupport/common/qtprinters.h"
 
 #include <gtest/gtest.h>

@@ -19,8 +19,7 @@ void RosterCommand::run()
     m_context.port.setOutputText(QString());
 
     MemberWalk walk(m_context, QStringLiteral("名簿作成"));
-    MemberTable table;
-    const QList<Member> members = walk.readMembers(allianceId, &table);
+    const QList<Member> members = walk.readMembers(allianceId);
     QList<std::optional<QString>> lines(members.size());
     QList<QString> read(members.size());
     walk.visitProfiles(members, [&](const Document &profile, qsizetype i) {
@@ -58,26 +57,19 @@ void RosterCommand::run()
                 written.error,
             QStringLiteral("注意"), ToolPort::Icon::Warning);
     }
-    recordHistory(allianceId, members, read, splitMemberLines(table.cell4));
+    recordHistory(allianceId, members, read);
     tellUnread();
 }
 
 void RosterCommand::recordHistory(const QString &allianceId, const QList<Member> &members,
-                                  const QList<QString> &coordinates, const QStringList &fiefCounts) const
+                                  const QList<QString> &coordinates) const
 {
     // Every member of the table is in the snapshot, so one whose profile
     // never showed is not taken for one who left; coordinates carried over
     // from the previous roster were not read by this run and stay empty.
-    Snapshot snapshot;
-    snapshot.command = History::rosterCommand();
-    snapshot.allianceId = allianceId;
-    for (qsizetype i = 0; i < members.size(); ++i) {
-        MemberReading reading = HistoryRecording::memberReading(i, members.at(i).userId, members.at(i).name);
-        HistoryRecording::setCoordinates(reading, coordinates.at(i));
-        if (const std::optional<qint64> fiefs = HistoryRecording::count(fiefCounts.value(i)))
-            reading.fiefCount = static_cast<int>(*fiefs);
-        snapshot.members.append(reading);
-    }
+    Snapshot snapshot = HistoryRecording::tableSnapshot(History::rosterCommand(), allianceId, members);
+    for (qsizetype i = 0; i < members.size(); ++i)
+        HistoryRecording::setCoordinates(snapshot.members[i], coordinates.at(i));
     HistoryRecording::recordRun(m_context, QStringLiteral("名簿作成"), snapshot);
 }
 

@@ -25,7 +25,7 @@ public:
 private:
     void tellUnread() const;
     void recordHistory(const QString &allianceId, const QList<Member> &members,
-                       const QList<QString> &coordinates, const QStringList &fiefCounts) const;
+                       const QList<QString> &coordinates) const;
 
     CommandContext &m_context;
     QStringList m_carriedOver;

@@ -25,40 +25,31 @@ qsizetype tableStart(const QString &markup)
     return qMin(bare, quoted);
 }
 
-void readRow(QString row, MemberTable &table)
+Member readRow(QString row)
 {
     row = removeAll(removeAll(row, QStringLiteral("\"")), QStringLiteral(" "));
+    Member member;
     // The first "id=" of a row ends the member link's user_id parameter.
     const qsizetype idStart = findAsText(row, QStringLiteral("id="));
     const qsizetype idEnd = continueFindAsText(row, QStringLiteral(">"), idStart + 1);
-    const QString id = span(row, idStart + 3, idEnd - 1);
+    member.userId = span(row, idStart + 3, idEnd - 1);
     const qsizetype nameEnd = continueFindAsText(row, QStringLiteral("<"), idEnd + 1);
-    const QString name = span(row, idEnd + 1, nameEnd - 1);
+    member.name = span(row, idEnd + 1, nameEnd - 1);
 
-    QString cells[5];
     qsizetype searchFrom = nameEnd;
-    for (QString &cell : cells) {
+    for (QString &cell : member.cells) {
         const qsizetype open = continueFindAsText(row, QStringLiteral("<TD>"), searchFrom);
         const qsizetype close = continueFindAsText(row, QStringLiteral("</TD>"), open);
         cell = span(row, open + 4, close - 1);
         searchFrom = close;
     }
-    cells[4] = removeAll(cells[4], QStringLiteral("\u3000"));
-
-    // Appended only once the whole row has been read, so the seven outputs
-    // never get out of step.
-    table.ids += id + lineEnd();
-    table.names += name + lineEnd();
-    table.cell1 += cells[0] + lineEnd();
-    table.cell2 += cells[1] + lineEnd();
-    table.cell3 += cells[2] + lineEnd();
-    table.cell4 += cells[3] + lineEnd();
-    table.cell5 += cells[4] + lineEnd();
+    member.cells[4] = removeAll(member.cells[4], QStringLiteral("\u3000"));
+    return member;
 }
 
 } // namespace
 
-void ReadMemberTable(const Document &alliancePage, MemberTable &table, QString *collectedMarkup)
+QList<Member> ReadMemberTable(const Document &alliancePage, QString *collectedMarkup)
 {
     // Every element's markup is a part of the root's, so when the root holds
     // no row marker no element does: the root alone is searched, and the
@@ -81,20 +72,14 @@ void ReadMemberTable(const Document &alliancePage, MemberTable &table, QString *
     QString rows = searched.mid(start - 1);
     rows.replace(QStringLiteral("</tr>"), QStringLiteral("</TR>"), Qt::CaseSensitive);
     const QStringList pieces = rows.split(QStringLiteral("</TR>"), Qt::KeepEmptyParts, Qt::CaseSensitive);
+    QList<Member> members;
     // The piece after the last "</TR>" is never a row.
     for (qsizetype i = 0; i + 1 < pieces.size(); ++i) {
         const QString &piece = pieces.at(i);
         if (containsAsText(piece, QStringLiteral("</TBODY>")) ||
             containsAsText(piece, QStringLiteral("</TABLE>")))
             break;
-        readRow(piece, table);
+        members.append(readRow(piece));
     }
-}
-
-QStringList splitMemberLines(const QString &output)
-{
-    QStringList lines = output.split(lineEnd());
-    if (!lines.isEmpty() && lines.constLast().isEmpty())
-        lines.removeLast();
-    return lines;
+    return members;
 }

@@ -32,35 +32,42 @@ Document page(const QString &html)
 
 QStringList ids(const QString &html)
 {
-    MemberTable table;
-    ReadMemberTable(page(html), table);
-    return splitMemberLines(table.ids);
+    QStringList out;
+    for (const Member &member : ReadMemberTable(page(html)))
+        out.append(member.userId);
+    return out;
+}
+
+// The five cells of every row, row after row.
+QStringList cells(const QList<Member> &members)
+{
+    QStringList out;
+    for (const Member &member : members)
+        out += QStringList(member.cells.cbegin(), member.cells.cend());
+    return out;
 }
 
 const QStringList bothIds = {QStringLiteral("501"), QStringLiteral("502")};
 
 } // namespace
 
-TEST(ReadMemberTable, EachRowAddsOneLineToEveryOutputWithoutQuotesOrSpaces)
+TEST(ReadMemberTable, EachRowIsOneMemberWithoutQuotesOrSpaces)
 {
     QString collected;
-    MemberTable table;
-    ReadMemberTable(page(alliancePage(rowA + rowB)), table, &collected);
-    EXPECT_EQ(table.names, QStringLiteral("LordA\r\n織田信長\r\n"));
-    EXPECT_EQ(table.ids, QStringLiteral("501\r\n502\r\n"));
-    EXPECT_EQ(table.cell1 + table.cell2 + table.cell3 + table.cell4,
-              QStringLiteral("1\r\n2\r\n100\r\n80\r\n2,000\r\n1,500\r\n3\r\n0\r\n"));
-    EXPECT_EQ(table.cell5, QStringLiteral("盟主\r\n\r\n"));
+    const QList<Member> members = ReadMemberTable(page(alliancePage(rowA + rowB)), &collected);
+    ASSERT_EQ(members.size(), 2);
+    EXPECT_EQ(members[0].name, QStringLiteral("LordA"));
+    EXPECT_EQ(members[1].name, QStringLiteral("織田信長"));
+    EXPECT_EQ(members[0].userId, QStringLiteral("501"));
+    EXPECT_EQ(members[1].userId, QStringLiteral("502"));
+    EXPECT_EQ(cells(members),
+              QStringList({QStringLiteral("1"), QStringLiteral("100"), QStringLiteral("2,000"),
+                           QStringLiteral("3"), QStringLiteral("盟主"), QStringLiteral("2"),
+                           QStringLiteral("80"), QStringLiteral("1,500"), QStringLiteral("0"), QString()}));
+    EXPECT_EQ(members[0].fiefCount(), QStringLiteral("3"));
+    EXPECT_EQ(members[0].tableRole(), QStringLiteral("盟主"));
     EXPECT_TRUE(collected.startsWith(QStringLiteral("<HEAD><TITLE>同盟</TITLE></HEAD>")));
     EXPECT_TRUE(collected.endsWith(QStringLiteral("</BODY>\r\n")));
-
-    // Nothing is cleared: a second call lists every member again.
-    ReadMemberTable(page(alliancePage(rowA + rowB)), table);
-    EXPECT_EQ(splitMemberLines(table.names),
-              QStringList({QStringLiteral("LordA"), QStringLiteral("織田信長"), QStringLiteral("LordA"),
-                           QStringLiteral("織田信長")}));
-    for (const QString *output : {&table.cell1, &table.cell2, &table.cell3, &table.cell4, &table.cell5})
-        EXPECT_EQ(splitMemberLines(*output).size(), 4);
 }
 
 TEST(ReadMemberTable, RowsFoundWhateverTheCaseAndMarkerFormTheEarlierFormWins)
@@ -105,11 +112,12 @@ TEST(ReadMemberTable, OnlyTheFifthCellLosesItsFullWidthSpaces)
     const QString spaced =
         row(503, QStringLiteral("武田　信玄"),
             QStringLiteral("<td>一　</td><td>二　</td><td>三　</td><td>四　</td><td>五　番</td>"));
-    MemberTable table;
-    ReadMemberTable(page(alliancePage(spaced)), table);
-    EXPECT_EQ(table.names, QStringLiteral("武田　信玄\r\n"));
-    EXPECT_EQ(table.cell1 + table.cell2 + table.cell3 + table.cell4 + table.cell5,
-              QStringLiteral("一　\r\n二　\r\n三　\r\n四　\r\n五番\r\n"));
+    const QList<Member> members = ReadMemberTable(page(alliancePage(spaced)));
+    ASSERT_EQ(members.size(), 1);
+    EXPECT_EQ(members[0].name, QStringLiteral("武田　信玄"));
+    EXPECT_EQ(cells(members),
+              QStringList({QStringLiteral("一　"), QStringLiteral("二　"), QStringLiteral("三　"),
+                           QStringLiteral("四　"), QStringLiteral("五番")}));
 }
 
 TEST(ReadMemberTable, FirstIdOfTheRowIsTheMembersAndCellsFollowTheName)
@@ -119,12 +127,13 @@ TEST(ReadMemberTable, FirstIdOfTheRowIsTheMembersAndCellsFollowTheName)
     const QString r = QStringLiteral("<tr class=fs12><td>x</td><td><a href=\"/user/?user_id=77\">N</a></td>"
                                      "<td>1</td><td>2</td><td><a href=\"/land.php?id=9\">3</a></td>"
                                      "<td>4</td><td>5</td><td>6</td></tr>\n");
-    MemberTable table;
-    ReadMemberTable(page(alliancePage(r)), table);
-    EXPECT_EQ(table.ids, QStringLiteral("77\r\n"));
-    EXPECT_EQ(table.names, QStringLiteral("N\r\n"));
-    EXPECT_EQ(table.cell1 + table.cell2 + table.cell3 + table.cell4 + table.cell5,
-              QStringLiteral("1\r\n2\r\n<Ahref=/land.php?id=9>3</A>\r\n4\r\n5\r\n"));
+    const QList<Member> members = ReadMemberTable(page(alliancePage(r)));
+    ASSERT_EQ(members.size(), 1);
+    EXPECT_EQ(members[0].userId, QStringLiteral("77"));
+    EXPECT_EQ(members[0].name, QStringLiteral("N"));
+    EXPECT_EQ(cells(members), QStringList({QStringLiteral("1"), QStringLiteral("2"),
+                                           QStringLiteral("<Ahref=/land.php?id=9>3</A>"), QStringLiteral("4"),
+                                           QStringLiteral("5")}));
 }
 
 TEST(ReadMemberTable, RowsAfterTheEndOfTheBodyAreNotRead)
@@ -150,21 +159,11 @@ TEST(ReadMemberTable, TheEndOfATableWithoutABodyEndsTheRowsToo)
 TEST(ReadMemberTable, PageWithoutTableOrRowWithoutCellsFails)
 {
     QString collected;
-    MemberTable table;
     const Document sessionOut =
         page(QStringLiteral("<html><body><p>セッションが切れました</p></body></html>"));
-    EXPECT_THROW(ReadMemberTable(sessionOut, table, &collected), ReadFailure);
+    EXPECT_THROW(ReadMemberTable(sessionOut, &collected), ReadFailure);
     EXPECT_TRUE(collected.contains(QStringLiteral("セッションが切れました")));
 
     const QString shortRow = QString(rowA).replace(QStringLiteral("<td>3</td>"), QString());
-    EXPECT_THROW(ReadMemberTable(page(alliancePage(rowB + shortRow)), table), ReadFailure);
-    // The outputs stay in step: the good row is in all seven, the broken one in none.
-    EXPECT_EQ(table.ids + table.cell5, QStringLiteral("502\r\n\r\n"));
-}
-
-TEST(SplitMemberLines, DropsOnlyTheEmptyTailOfTheLastLineEnd)
-{
-    EXPECT_EQ(splitMemberLines(QStringLiteral("a\r\n\r\nb\r\n")),
-              QStringList({QStringLiteral("a"), QString(), QStringLiteral("b")}));
-    EXPECT_TRUE(splitMemberLines(QString()).isEmpty());
+    EXPECT_THROW(ReadMemberTable(page(alliancePage(rowB + shortRow))), ReadFailure);
 }

@@ -22,16 +22,14 @@ std::optional<QString> homeCastleCoordinates(const Document &profilePage)
     return span(markup, tagEnd + 1, textEnd - 1);
 }
 
-void ReadLordProfile(const Document &profilePage, QString &population, QString &merit, QString &allianceName,
-                     QString &allianceSize, QString &role, QString &x, QString &y)
+LordProfile ReadLordProfile(const Document &profilePage)
 {
+    LordProfile lord;
     const QString lordMarker = QStringLiteral("alt=城主名");
     // Every element's markup is a part of the root's: a page whose root does
     // not hold the marker has no element that does, and costs one pass.
-    if (!profilePage.rootInnerHtml().contains(lordMarker)) {
-        population.clear();
-        return;
-    }
+    if (!profilePage.rootInnerHtml().contains(lordMarker))
+        return lord;
     QString h;
     bool found = false;
     for (qsizetype i = 1; i < profilePage.elementCount() && !found; ++i) {
@@ -41,10 +39,8 @@ void ReadLordProfile(const Document &profilePage, QString &population, QString &
             found = true;
         }
     }
-    if (!found) {
-        population.clear();
-        return;
-    }
+    if (!found)
+        return lord;
 
     // The steps cut h from the front, so their order is the reading rule:
     // each field is looked for after the one before it.
@@ -56,20 +52,20 @@ void ReadLordProfile(const Document &profilePage, QString &population, QString &
                        true);
     ExtractBetween(h, QStringLiteral("alt=城主レベル"), none, QStringLiteral("para>Lv."),
                    QStringLiteral("<SPAN"), true);
-    population = ExtractBetween(h, QStringLiteral("人口数"), none, QStringLiteral("para>"),
-                                QStringLiteral("<SPAN"), true);
-    merit = ExtractBetween(h, QStringLiteral("総戦功"), none, QStringLiteral("<BR>"),
-                           QStringLiteral("pt</P>"), true);
-    allianceName = ExtractBetween(h, QStringLiteral("所属同盟"), QStringLiteral("<A href="),
-                                  QStringLiteral(">"), QStringLiteral("</A>"), true);
-    role = removeAll(ExtractBetween(h, QStringLiteral("alt=役職"), none, QStringLiteral("<P class=para>"),
-                                    QStringLiteral("</P>"), true),
-                     QStringLiteral(" "));
-    allianceSize = ExtractBetween(h, QStringLiteral("同盟規模"), none, QStringLiteral("para>"),
-                                  QStringLiteral("人<SPAN"), true);
+    lord.population = ExtractBetween(h, QStringLiteral("人口数"), none, QStringLiteral("para>"),
+                                     QStringLiteral("<SPAN"), true);
+    lord.merit = ExtractBetween(h, QStringLiteral("総戦功"), none, QStringLiteral("<BR>"),
+                                QStringLiteral("pt</P>"), true);
+    lord.allianceName = ExtractBetween(h, QStringLiteral("所属同盟"), QStringLiteral("<A href="),
+                                       QStringLiteral(">"), QStringLiteral("</A>"), true);
+    lord.role = removeAll(ExtractBetween(h, QStringLiteral("alt=役職"), none,
+                                         QStringLiteral("<P class=para>"), QStringLiteral("</P>"), true),
+                          QStringLiteral(" "));
+    lord.allianceSize = ExtractBetween(h, QStringLiteral("同盟規模"), none, QStringLiteral("para>"),
+                                       QStringLiteral("人<SPAN"), true);
     const QString rank = ExtractBetween(h, QStringLiteral("class="), none, QStringLiteral(">"),
                                         QStringLiteral("位</SPAN"), true);
-    allianceSize += QStringLiteral("(") + rank + QStringLiteral("位)");
+    lord.allianceSize += QStringLiteral("(") + rank + QStringLiteral("位)");
 
     // The start marker "</TD>" is the end of the row label itself: the home
     // row is everything after "<TD>本領</TD>" up to the row's end.
@@ -85,10 +81,11 @@ void ReadLordProfile(const Document &profilePage, QString &population, QString &
         if (anchor > 0)
             link = homeRow.mid(anchor - 1);
     }
-    x = removeAll(
+    lord.x = removeAll(
         ExtractBetween(link, QStringLiteral("?"), none, QStringLiteral("x="), QStringLiteral("&"), false),
         QStringLiteral(" "));
-    y = removeAll(
+    lord.y = removeAll(
         ExtractBetween(link, QStringLiteral("amp;"), none, QStringLiteral("y="), QStringLiteral("&"), false),
         QStringLiteral(" "));
+    return lord;
 }

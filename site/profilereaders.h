@@ -13,11 +13,20 @@ class Document;
 // link after it is incomplete.
 std::optional<QString> homeCastleCoordinates(const Document &profilePage);
 
-// The seven values of a lord's profile as the page shows them: population,
-// total merit, alliance name, alliance size with its rank ("24(7位)"), role
-// (ASCII blanks removed) and the home castle's x and y. A page that is no
-// lord profile empties population and leaves the other outputs as they were;
-// the caller loads it again. A home castle whose link cannot be found gives
-// empty x and y.
-void ReadLordProfile(const Document &profilePage, QString &population, QString &merit, QString &allianceName,
-                     QString &allianceSize, QString &role, QString &x, QString &y);
+// What a lord's profile shows, every value as the page has it.
+struct LordProfile
+{
+    QString population; // empty: the page is no lord profile (yet)
+    QString merit;
+    QString allianceName;
+    QString allianceSize; // "24(7位)"
+    QString role;         // without ASCII blanks
+    QString x;            // the home castle's; empty when its link cannot be found
+    QString y;
+
+    bool operator==(const LordProfile &) const = default;
+};
+
+// Reads the profile of the lord the page shows. A page that is no lord
+// profile gives every value empty; the caller loads it again.
+LordProfile ReadLordProfile(const Document &profilePage);
