@@ -87,11 +87,11 @@ void ActivityCommand::run()
 QString ActivityCommand::loadMemberRows(const QString &allianceId)
 {
     // Shows how long a slow page has kept the command waiting.
-    PageWalk walk(m_context, QStringLiteral("活動履歴"));
+    PageWalk walk(m_context, kLabel);
     const QString address = m_context.session.world.allianceInfoUrl(allianceId);
     for (int load = 1; load <= kAlliancePageLoads; ++load) {
         if (load == 1) {
-            walk.showProgress(QStringLiteral("活動履歴"));
+            walk.showProgress(kLabel);
         } else {
             walk.showProgress(QStringLiteral("活動履歴（同盟員の一覧を待っています %1/%2）")
                                   .arg(load)
@@ -118,7 +118,7 @@ void ActivityCommand::recordHistory(const QString &allianceId, const QList<Activ
         reading.points = HistoryRecording::count(members.at(i).points);
         snapshot.members.append(reading);
     }
-    HistoryRecording::recordRun(m_context, QStringLiteral("活動履歴"), snapshot);
+    HistoryRecording::recordRun(m_context, kLabel, snapshot);
 }
 
 void ActivityCommand::tell(const QString &text, bool warning) const

@@ -18,6 +18,9 @@ struct ActivityRecord;
 class ActivityCommand
 {
 public:
+    // The command as the user knows it: caption, progress, history.
+    static inline const QString kLabel = QStringLiteral("活動履歴");
+
     // The alliance page is loaded at most this many times, with the pacing
     // pause between loads, before the command gives up: the game's page that
     // comes without its member list is one that is still being made, and a

@@ -64,7 +64,7 @@ void AllianceReportCommand::run()
         return;
     }
 
-    MemberWalk walk(m_context, QStringLiteral("同盟データ取得"));
+    MemberWalk walk(m_context, kLabel);
     QList<Member> members;
     try {
         members = walk.readMembers(*allianceId);
@@ -111,7 +111,7 @@ void AllianceReportCommand::run()
                                               static_cast<qsizetype>(members.size())}));
     m_reportedAllianceId = *allianceId;
     // Before any message box: the run is complete once the report shows.
-    HistoryRecording::recordRun(m_context, QStringLiteral("同盟データ取得"), snapshot);
+    HistoryRecording::recordRun(m_context, kLabel, snapshot);
 
     walk.tellLeftOut(
         QStringLiteral("次の同盟員は、プロフィールを読めなかったため、レポートの集計に入っていません。"));

@@ -12,6 +12,9 @@ class Clock;
 class AllianceReportCommand
 {
 public:
+    // The command as the user knows it: caption, progress, history.
+    static inline const QString kLabel = QStringLiteral("同盟データ取得");
+
     // The texts of 「同盟ID」 (Text2) and of the two star steps
     // 「区切 人口」 (Text3(0)) and 「戦功」 (Text3(1)), as typed.
     AllianceReportCommand(CommandContext &context, const Clock &clock, QString allianceIdText,

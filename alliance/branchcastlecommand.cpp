@@ -20,7 +20,7 @@ void ListBranchCastles(CommandContext &context, const Clock &clock)
     // A profile that keeps coming without its fief section is loaded a
     // bounded number of times (the walk's own bound), then named below,
     // instead of holding the command forever.
-    MemberWalk walk(context, QStringLiteral("出城リスト作成"));
+    MemberWalk walk(context, kBranchCastlesLabel);
     const QList<Member> members = walk.readMembers(allianceId);
     QList<std::optional<BranchCastle>> found(members.size());
     QStringList unreadable;
@@ -60,7 +60,7 @@ void ListBranchCastles(CommandContext &context, const Clock &clock)
         castleListText(castles, clock.dateTimeText() + QStringLiteral(" 作成"), notes));
 
     HistoryRecording::recordRun(
-        context, QStringLiteral("出城リスト作成"),
+        context, kBranchCastlesLabel,
         HistoryRecording::tableSnapshot(History::castlesCommand(), allianceId, members));
 
     if (walk.leftOut().isEmpty() && unreadable.isEmpty())

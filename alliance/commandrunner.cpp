@@ -1,6 +1,8 @@
 #include "alliance/commandrunner.h"
 
+#include "alliance/commandcontext.h"
 #include "alliance/commandguard.h"
+#include "alliance/commandtable.h"
 #include "alliance/toolport.h"
 #include "common/pump.h"
 #include "site/browser.h"
@@ -11,22 +13,34 @@ CommandRunner::CommandRunner(ToolPort &port, CommandGuard &guard, BrowserReopene
 {
 }
 
-bool CommandRunner::run(const QString &name, const std::function<void()> &command)
+BrowserSteps::Outcome CommandRunner::run(const QString &name, const std::function<void()> &step)
 {
     CommandGuard::Scope scope(m_guard);
     if (!scope)
-        return false;
+        return Outcome::Busy;
     try {
         HourglassScope hourglass(m_port);
-        command();
-        return true;
+        step();
+        return Outcome::Done;
     } catch (const Failure &failure) {
         // Once the window is closed the program ends: a browser going away
         // under the command is part of that, and nobody is left to tell.
         if (!AppQuit::requested())
             tellStopped(name, failure);
     }
-    return false;
+    return Outcome::Stopped;
+}
+
+BrowserSteps::Outcome CommandRunner::run(const CommandSpec &command, const CommandEnvironment &environment,
+                                         const CommandInputs &inputs, CommandResult &result)
+{
+    return run(command.label, [&] {
+        CommandContext context{
+            environment.session, environment.navigator, environment.browsers, environment.pacer, m_port,
+            environment.history};
+        CommandRun commandRun{context, environment.clock, inputs, result};
+        command.body(commandRun);
+    });
 }
 
 void CommandRunner::tellStopped(const QString &name, const Failure &failure)

@@ -1,17 +1,42 @@
 #pragma once
 
+#include "site/browsersteps.h"
+
 #include <QString>
 #include <functional>
 
+class BrowserSlot;
+class Clock;
 class CommandGuard;
 class Failure;
+class HistoryRecorder;
+class Navigator;
+class Pacer;
 class ToolPort;
+struct CommandInputs;
+struct CommandResult;
+struct CommandSpec;
+struct Session;
 
-// Runs the browser commands of the tool window, one at a time: the busy
-// guard, the hourglass, and how a command that stopped tells the user why.
-// Only the program's own failure types are caught; anything else (a
-// programming error) is not swallowed.
-class CommandRunner
+// What every command of the table is run with besides its port: the run's
+// session, the way to load pages, the browser, the pacing pause, the clock
+// and where completed walks are recorded.
+struct CommandEnvironment
+{
+    Session &session;
+    Navigator &navigator;
+    BrowserSlot &browsers;
+    Pacer &pacer;
+    const Clock &clock;
+    HistoryRecorder *history = nullptr;
+};
+
+// Runs whatever drives the one browser, one at a time: the commands of the
+// table and the composer's page steps. It holds the busy guard and the
+// hourglass, and tells the user the one way why a step stopped. Only the
+// program's own failure types are caught; anything else (a programming
+// error) is not swallowed.
+class CommandRunner : public BrowserSteps
 {
 public:
     // Opens a new browser and walks back into the world after the browser
@@ -20,10 +45,14 @@ public:
 
     CommandRunner(ToolPort &port, CommandGuard &guard, BrowserReopener reopen = {});
 
-    // Runs the command to its end. Nothing happens while another command
-    // runs. `name` is the command as the user knows it ("名簿作成").
-    // Returns true when the command ran to its end.
-    bool run(const QString &name, const std::function<void()> &command);
+    // Runs the step to its end. Nothing happens while another step runs.
+    // `name` is the step as the user knows it ("名簿作成").
+    Outcome run(const QString &name, const std::function<void()> &step) override;
+
+    // Runs a command of the table with its inputs, on this runner's port.
+    // The command's context is made here and nowhere else.
+    Outcome run(const CommandSpec &command, const CommandEnvironment &environment,
+                const CommandInputs &inputs, CommandResult &result);
 
     void setBrowserReopener(BrowserReopener reopen) { m_reopen = std::move(reopen); }
 

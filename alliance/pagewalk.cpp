@@ -5,8 +5,9 @@
 #include "site/browserslot.h"
 #include "site/navigator.h"
 
-PageWalk::PageWalk(CommandContext &context, QString progressLabel)
-    : m_context(context), m_label(std::move(progressLabel)), m_progress(m_label)
+PageWalk::PageWalk(CommandContext &context, QString progressLabel, Pacer *pacer)
+    : m_context(context), m_pacer(pacer ? *pacer : context.pacer), m_label(std::move(progressLabel)),
+      m_progress(m_label)
 {
     // A page that hangs would otherwise leave the same progress up for
     // minutes, as if the tool had stopped.
@@ -42,7 +43,7 @@ void PageWalk::run(const QList<WalkPage> &pages, const Reader &read)
 bool PageWalk::visit(const WalkPage &page, qsizetype index, const Reader &read)
 {
     for (int attempt = 0; attempt < kAttemptsPerPage; ++attempt) {
-        m_context.pacer.pause();
+        m_pacer.pause();
         m_context.navigator.waitForPage(page.address);
         if (read(m_context.browsers.current().document(), index))
             return true;

@@ -35,7 +35,8 @@ public:
 
     // While it lives, a page that keeps the walk waiting shows in the
     // progress how long the tool has been waiting for it.
-    PageWalk(CommandContext &context, QString progressLabel);
+    // pacer: the pause before each page; the context's when none is given.
+    PageWalk(CommandContext &context, QString progressLabel, Pacer *pacer = nullptr);
     ~PageWalk();
     PageWalk(const PageWalk &) = delete;
     PageWalk &operator=(const PageWalk &) = delete;
@@ -54,6 +55,7 @@ private:
     bool visit(const WalkPage &page, qsizetype index, const Reader &read);
 
     CommandContext &m_context;
+    Pacer &m_pacer;
     QString m_label;
     QString m_progress;
     QStringList m_leftOut;

@@ -104,17 +104,20 @@ protected:
     CommandRunner m_runner{m_port, m_guard, [this] { ++m_reopened; }};
 };
 
+using Outcome = BrowserSteps::Outcome;
+
 TEST_F(CommandRunnerTest, AStoppedCommandSaysWhy)
 {
     // Nothing the user must do: the reason in the caption.
-    EXPECT_FALSE(m_runner.run(QStringLiteral("名簿作成"),
-                              [] { throw ReadFailure(QStringLiteral("表がありません")); }));
+    EXPECT_EQ(
+        m_runner.run(QStringLiteral("名簿作成"), [] { throw ReadFailure(QStringLiteral("表がありません")); }),
+        Outcome::Stopped);
     EXPECT_EQ(m_port.progress.last(), QStringLiteral("名簿作成を中止しました（表がありません）"));
     EXPECT_TRUE(m_port.messages.isEmpty());
     EXPECT_EQ(m_port.hourglassDepth, 0);
 
     // A lost login: the user must log in again.
-    EXPECT_FALSE(m_runner.run(QStringLiteral("名簿作成"), [] { throw LoginLost(); }));
+    EXPECT_EQ(m_runner.run(QStringLiteral("名簿作成"), [] { throw LoginLost(); }), Outcome::Stopped);
     ASSERT_EQ(m_port.messages.size(), 1);
     EXPECT_TRUE(m_port.messages[0].startsWith(QStringLiteral("注意|「名簿作成」を中止しました。")));
     EXPECT_TRUE(m_port.messages[0].contains(QStringLiteral("ログインし直して")));
@@ -123,8 +126,8 @@ TEST_F(CommandRunnerTest, AStoppedCommandSaysWhy)
 
 TEST_F(CommandRunnerTest, AClosedBrowserIsToldAndReplaced)
 {
-    EXPECT_FALSE(
-        m_runner.run(QStringLiteral("名簿作成"), [] { throw BrowserGone(QStringLiteral("閉じた")); }));
+    EXPECT_EQ(m_runner.run(QStringLiteral("名簿作成"), [] { throw BrowserGone(QStringLiteral("閉じた")); }),
+              Outcome::Stopped);
     ASSERT_EQ(m_port.messages.size(), 1);
     EXPECT_TRUE(m_port.messages[0].startsWith(
         QStringLiteral("注意|ブラウザが閉じられたため、「名簿作成」を中止しました。")));
@@ -134,10 +137,12 @@ TEST_F(CommandRunnerTest, AClosedBrowserIsToldAndReplaced)
 
 TEST_F(CommandRunnerTest, NothingIsToldOnceTheProgramIsClosing)
 {
-    EXPECT_FALSE(m_runner.run(QStringLiteral("名簿作成"), [] {
-        AppQuit::request();
-        throw BrowserGone(QStringLiteral("終了中に閉じた"));
-    }));
+    EXPECT_EQ(m_runner.run(QStringLiteral("名簿作成"),
+                           [] {
+                               AppQuit::request();
+                               throw BrowserGone(QStringLiteral("終了中に閉じた"));
+                           }),
+              Outcome::Stopped);
     EXPECT_TRUE(m_port.messages.isEmpty());
     EXPECT_EQ(m_reopened, 0);
 }
@@ -158,9 +163,13 @@ TEST_F(CommandRunnerTest, ProgrammingErrorsAreNotSwallowed)
 TEST_F(CommandRunnerTest, ANestedCommandDoesNotStart)
 {
     bool nestedRan = false;
-    EXPECT_TRUE(m_runner.run(QStringLiteral("名簿作成"), [&] {
-        EXPECT_FALSE(m_runner.run(QStringLiteral("同盟データ取得"), [&] { nestedRan = true; }));
-    }));
+    EXPECT_EQ(m_runner.run(QStringLiteral("名簿作成"),
+                           [&] {
+                               EXPECT_EQ(
+                                   m_runner.run(QStringLiteral("同盟データ取得"), [&] { nestedRan = true; }),
+                                   Outcome::Busy);
+                           }),
+              Outcome::Done);
     EXPECT_FALSE(nestedRan);
 }
 
@@ -173,11 +182,13 @@ TEST_F(CommandRunnerTest, ClosingTheWindowDuringAWalkEndsItAtItsNextWait)
                       FakeBrowser::Page{PageFixtures::profilePage(QStringLiteral("1,1")), {2}, {}});
     m_pacer.onPause = [] { AppQuit::request(); };
     // The pacing pause of the real pacer and every wait go through the pump.
-    EXPECT_FALSE(m_runner.run(QStringLiteral("名簿作成"), [&] {
-        MemberWalk walk(m_context, QStringLiteral("名簿作成"));
-        walk.visitProfiles(walk.readMembers(QStringLiteral("7")),
-                           [](const Document &, qsizetype) { return true; });
-    }));
+    EXPECT_EQ(m_runner.run(QStringLiteral("名簿作成"),
+                           [&] {
+                               MemberWalk walk(m_context, QStringLiteral("名簿作成"));
+                               walk.visitProfiles(walk.readMembers(QStringLiteral("7")),
+                                                  [](const Document &, qsizetype) { return true; });
+                           }),
+              Outcome::Stopped);
     EXPECT_EQ(browser().loadCount(profileAddress(2)), 0);
     EXPECT_TRUE(m_port.messages.isEmpty());
 }

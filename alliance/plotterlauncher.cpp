@@ -1,5 +1,6 @@
 #include "alliance/plotterlauncher.h"
 
+#include "alliance/toolport.h"
 #include "common/datafile.h"
 #include "common/rosterfile.h"
 
@@ -41,4 +42,31 @@ bool PlotterLauncher::start(const QString &rosterName) const
     // The plotter reads the name relative to its own directory, so it gets
     // the bare name and AppDir as its working directory.
     return QProcess::startDetached(m_program, {rosterName}, m_appDir);
+}
+
+void PlotterLauncher::launch(const QString &allianceId, ToolPort &port, const std::function<bool()> &hide,
+                             const std::function<void()> &restore) const
+{
+    const QString roster = rosterName(allianceId);
+    if (!rosterExists(roster)) {
+        port.showMessage(QStringLiteral("同盟員名簿を作成してから、実行してください。"),
+                         QStringLiteral("注意"), ToolPort::Icon::Information);
+        return;
+    }
+    // Without the plotter beside the tool nothing would happen on the click;
+    // say where it is expected instead.
+    if (!programExists()) {
+        port.showMessage(QStringLiteral("分布図プログラム（%1）が見つかりません。\r\n"
+                                        "ovekwarden と同じフォルダに置いてから、もう一度実行してください。")
+                             .arg(m_program),
+                         QStringLiteral("注意"), ToolPort::Icon::Warning);
+        return;
+    }
+    if (!hide())
+        return;
+    if (!start(roster)) {
+        restore();
+        port.showMessage(QStringLiteral("分布図プログラムを起動できませんでした。"), QStringLiteral("注意"),
+                         ToolPort::Icon::Warning);
+    }
 }

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <functional>
+
+class ToolPort;
 
 // Starts revovi, the plotter, beside the tool: from AppDir, with the roster's
 // bare file name as its one argument, without waiting for it.
@@ -14,6 +17,14 @@ public:
     bool rosterExists(const QString &rosterName) const;
     bool programExists() const;
     bool start(const QString &rosterName) const;
+
+    // 「同盟員分布図」: the plotter on the alliance's roster. Tells the user
+    // when the roster or the program is missing, or the start failed; hide
+    // (the tool window minimising itself) is called just before the start
+    // and may answer false when the window was closed meanwhile, restore
+    // when the start failed.
+    void launch(const QString &allianceId, ToolPort &port, const std::function<bool()> &hide,
+                const std::function<void()> &restore) const;
 
 private:
     QString m_appDir;

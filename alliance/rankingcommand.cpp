@@ -96,8 +96,7 @@ void RankingCommand::run()
             {m_context.session.world.warRankingUrl(m_category, page), QStringLiteral("%1ページ").arg(page)});
 
     OverlappingPacer pacer(m_context.pacer);
-    CommandContext context{m_context.session, m_context.navigator, m_context.browsers, pacer, m_context.port};
-    PageWalk walk(context, QStringLiteral("格付抽出"));
+    PageWalk walk(m_context, QStringLiteral("格付抽出"), &pacer);
     walk.run(pages, [&](const Document &page, qsizetype) {
         // The category is the one selected when the band was picked, for all
         // ten pages, whatever is clicked meanwhile.

@@ -23,6 +23,9 @@ public:
 class RankingCommand
 {
 public:
+    // The command as the user knows it: caption and messages. Its progress
+    // counts the band's pages (「格付抽出 3/10」).
+    static inline const QString kLabel = QStringLiteral("合戦格付抽出");
     static constexpr int kBandCount = 5;
     static constexpr int kPagesPerBand = 10;
 

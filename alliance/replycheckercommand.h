@@ -10,6 +10,10 @@
 class ReplyCheckCommand
 {
 public:
+    // The command as the user knows it: caption and messages. Its progress
+    // counts the inbox pages (「返信者確認 1/3」).
+    static inline const QString kLabel = QStringLiteral("返信者リストアップ");
+
     // keywordBox: the text of Text4 as the user left it.
     ReplyCheckCommand(CommandContext &context, QString keywordBox)
         : m_context(context), m_keywordBox(std::move(keywordBox))

@@ -18,7 +18,7 @@ void RosterCommand::run()
     const QString &allianceId = m_context.session.cleanAllianceId();
     m_context.port.setOutputText(QString());
 
-    MemberWalk walk(m_context, QStringLiteral("名簿作成"));
+    MemberWalk walk(m_context, kLabel);
     const QList<Member> members = walk.readMembers(allianceId);
     QList<std::optional<QString>> lines(members.size());
     QList<QString> read(members.size());
@@ -70,7 +70,7 @@ void RosterCommand::recordHistory(const QString &allianceId, const QList<Member>
     Snapshot snapshot = HistoryRecording::tableSnapshot(History::rosterCommand(), allianceId, members);
     for (qsizetype i = 0; i < members.size(); ++i)
         HistoryRecording::setCoordinates(snapshot.members[i], coordinates.at(i));
-    HistoryRecording::recordRun(m_context, QStringLiteral("名簿作成"), snapshot);
+    HistoryRecording::recordRun(m_context, kLabel, snapshot);
 }
 
 void RosterCommand::tellUnread() const

@@ -13,6 +13,9 @@ struct Member;
 class RosterCommand
 {
 public:
+    // The command as the user knows it: caption, progress, messages, history.
+    static inline const QString kLabel = QStringLiteral("名簿作成");
+
     explicit RosterCommand(CommandContext &context) : m_context(context) {}
 
     void run();

@@ -1,6 +1,8 @@
 // The four readers of the roster see the same members: the roster's own
 // carry-over, the reply checker, the composer's addressee list and the
 // plotter, for names that hold a comma, a blank or a double quote.
+#include "alliance/commandguard.h"
+#include "alliance/commandrunner.h"
 #include "alliance/previousroster.h"
 #include "alliance/replycheckercommand.h"
 #include "common/datafile.h"
@@ -37,7 +39,9 @@ TEST_F(RosterReadersTest, EveryReaderSeesTheSameNames)
                                names.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
 
     RecordingFileOpener opener;
-    ComposerContext composerContext{m_session, m_navigator, m_browsers, opener};
+    CommandGuard guard;
+    CommandRunner runner(m_port, guard);
+    ComposerContext composerContext{m_session, m_navigator, m_browsers, opener, runner};
     ComposerState state;
     RecordingComposerPort composerPort;
     Composer(composerContext, state, composerPort).fillAtOpening();

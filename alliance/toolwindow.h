@@ -1,37 +1,33 @@
 #pragma once
 
-#include "alliance/commandcontext.h"
 #include "alliance/commandguard.h"
 #include "alliance/commandrunner.h"
+#include "alliance/commandtable.h"
 #include "alliance/rankingcommand.h"
 #include "alliance/toolport.h"
 #include "composer/composerstate.h"
 #include "composer/desktopfileopener.h"
 
 #include <QHash>
-#include <QPointer>
-#include <QTimer>
 #include <QWidget>
-#include <functional>
 #include <memory>
-#include <optional>
 
 class QCheckBox;
 class QComboBox;
 class QPlainTextEdit;
 class QPushButton;
-class QRadioButton;
+class BottomLeftPlacement;
 class Clock;
 class Form2;
 class HistoryStore;
 class StoreRecorder;
-class TrendsWindow;
 class Pump;
 class TimerPacer;
 
-// The alliance tool window 「同盟管理ツール」: the buttons of every alliance
-// command, the shared output box Text1, and the pacing timer. Thin: each
-// handler hands its work to a command object with this window as its port.
+// The alliance tool window 「同盟管理ツール」: the controls of every alliance
+// command, the shared output box Text1, and the pacing timer. Thin: its
+// browser commands come from the command table and run through the runner
+// with this window as their port.
 class OVEKMark : public QWidget, public ToolPort, public RankingPanelPort
 {
     Q_OBJECT
@@ -62,6 +58,7 @@ public:
     void setBrowserReopener(CommandRunner::BrowserReopener reopen);
     TimerPacer &pacer() { return *m_pacer; }
     CommandGuard &guard() { return m_guard; }
+    CommandRunner &runner() { return m_runner; }
 
     void Command1_Click(int index);
     void Command2_Click();
@@ -81,20 +78,12 @@ protected:
     virtual void saveCsv(const QString &outputText, const QString &suggestedPath);
 
 private:
-    using CommandBody = std::function<void(CommandContext &)>;
-
     void buildControls();
-    // Connects a button to a browser command: run under the guard, and
-    // disabled while another browser command runs.
-    void registerBrowserCommand(const QString &buttonName, const QString &commandName, CommandBody body);
-    void runBrowserCommand(const QString &commandName, const CommandBody &body);
+    // Runs a command of the table with the inputs the controls hold now.
+    void runCommand(const CommandSpec &command, int band = 0);
     void setBrowserCommandsEnabled(bool enabled);
-    void placeOnScreen();
     void Form_QueryUnload();
     int selectedCategory() const;
-    void addTrendsAndCsvMenus();
-    void openTrends();
-    void saveOutputAsCsv();
     QString inputText(const QString &name) const; // an input box's text as typed
     template <typename W> W *control(const QString &name) const;
 
@@ -114,30 +103,21 @@ private:
     // as long as nobody has edited it since.
     QString m_outputText;
     QString m_outputShown;
-    // Under a window manager the frame is known only some time after show():
-    // the window is placed again once it is.
-    QTimer m_placement;
-    int m_placementChecks = 0;
+    BottomLeftPlacement *m_placement = nullptr;
 
     QHash<QString, QWidget *> m_controls;
-    QList<QPushButton *> m_browserButtons;
+    QList<QWidget *> m_browserControls;
     QPlainTextEdit *m_text1 = nullptr;
     QComboBox *m_combo1 = nullptr;
     QCheckBox *m_check1 = nullptr;
     QPushButton *m_command1[3] = {};
-    QPushButton *m_command2 = nullptr;
-    QRadioButton *m_option1First = nullptr;
 
     // The letter composer, made on first use and closed with this window.
     ComposerState m_ownComposerState;
     ComposerState *m_composerState = &m_ownComposerState;
     DesktopFileOpener m_fileOpener;
-    // The composer's hold on the browser while it loads or fills its page.
-    std::optional<CommandGuard::Scope> m_composerBrowserUse;
     std::unique_ptr<Form2> m_composer;
     // Every completed walk's snapshot, in AppDir.
     std::unique_ptr<HistoryStore> m_history;
     std::unique_ptr<StoreRecorder> m_recorder;
-    // 「推移」: made on first use, closed with this window.
-    QPointer<TrendsWindow> m_trends;
 };

@@ -6,35 +6,18 @@
 #include "composer/addressees.h"
 #include "composer/letterfile.h"
 #include "site/browserslot.h"
+#include "site/browsersteps.h"
 #include "site/navigator.h"
 #include "site/session.h"
 
 #include <QFile>
+#include <QScopeGuard>
 
 using TextSearch::trimSpaces;
 
 namespace {
 
 const QString kAlly = QStringLiteral("/ally");
-
-// Ends a browser use on every path out of a page step.
-class BrowserUseScope
-{
-public:
-    explicit BrowserUseScope(const BrowserUse &use) : m_use(use) { m_owns = !m_use.begin || m_use.begin(); }
-    ~BrowserUseScope()
-    {
-        if (m_owns && m_use.end)
-            m_use.end();
-    }
-    BrowserUseScope(const BrowserUseScope &) = delete;
-    BrowserUseScope &operator=(const BrowserUseScope &) = delete;
-    explicit operator bool() const { return m_owns; }
-
-private:
-    const BrowserUse &m_use;
-    bool m_owns = false;
-};
 
 const QString kBrowserInUse = QStringLiteral("ほかのコマンドがブラウザを使っています。\r\n"
                                              "終わってから、もう一度押してください。");
@@ -88,23 +71,19 @@ void Composer::fillAtOpening()
 
 void Composer::loadLetterPage()
 {
-    BrowserUseScope use(m_context.browserUse);
-    if (!use) {
+    // A page that did not come is told by the runner, as for every command;
+    // the user loads it again with 「ヘージ再読み込み」.
+    const BrowserSteps::Outcome outcome =
+        m_context.steps.run(QStringLiteral("書状作成ページの読み込み"), [this] {
+            m_port.setPageCommandsEnabled(false);
+            const auto enable = qScopeGuard([this] { m_port.setPageCommandsEnabled(true); });
+            m_context.navigator.waitForPage(m_context.session.world.newLetterUrl());
+        });
+    if (outcome == BrowserSteps::Outcome::Busy) {
         m_port.showMessage(
             QStringLiteral("ほかのコマンドがブラウザを使っているため、書状作成ページを開けませんでした。\r\n"
                            "終わってから「ヘージ再読み込み」を押してください。"));
-        return;
     }
-    m_port.setPageCommandsEnabled(false);
-    m_port.beginHourglass();
-    try {
-        m_context.navigator.waitForPage(m_context.session.world.newLetterUrl());
-    } catch (const Failure &) {
-        // The page stays as the browser shows it; the user can load it
-        // again with "ヘージ再読み込み".
-    }
-    m_port.endHourglass();
-    m_port.setPageCommandsEnabled(true);
 }
 
 void Composer::pick(const QString &name)
@@ -128,12 +107,9 @@ void Composer::pourAddressees()
 
 void Composer::fillLetterPage()
 {
-    BrowserUseScope use(m_context.browserUse);
-    if (!use) {
-        m_port.showMessage(kBrowserInUse);
-        return;
-    }
-    try {
+    // Not the letter page, or the browser gone: what was written stays, and
+    // the runner tells why the filling stopped.
+    const BrowserSteps::Outcome outcome = m_context.steps.run(QStringLiteral("画面挿入"), [this] {
         Browser &browser = m_context.browsers.current();
         browser.setFieldValue(QStringLiteral("SUBJECT"), trimSpaces(m_port.subject()));
         const QString field = trimSpaces(m_port.addressees());
@@ -143,9 +119,9 @@ void Composer::fillLetterPage()
         // Only names that reached the page leave the field.
         m_port.setAddressees(split.rest);
         browser.setFieldValue(QStringLiteral("BODY"), trimSpaces(m_port.body()));
-    } catch (const Failure &) {
-        // Not the letter page, or the browser is gone: what was written stays.
-    }
+    });
+    if (outcome == BrowserSteps::Outcome::Busy)
+        m_port.showMessage(kBrowserInUse);
 }
 
 void Composer::clearFields()

@@ -1,16 +1,20 @@
 // End to end: the composer fills the new-letter page of demosite in a
 // headless Chromium, and the letter sent from that page reaches the game.
+#include "alliance/commandguard.h"
+#include "alliance/commandrunner.h"
 #include "common/clock.h"
 #include "common/pump.h"
 #include "composer/composer.h"
-#include "testsupport/composer/recordingcomposerport.h"
-#include "testsupport/composer/recordingfileopener.h"
 #include "site/browserslot.h"
 #include "site/navigator.h"
 #include "site/session.h"
 #include "site/startup.h"
 #include "site/webdriverbrowser.h"
+#include "testsupport/alliance/recordingtoolport.h"
 #include "testsupport/common/qtprinters.h"
+#include "testsupport/composer/recordingcomposerport.h"
+#include "testsupport/composer/recordingfileopener.h"
+#include "testsupport/site/browserprocesses.h"
 #include "testsupport/site/demositeprocess.h"
 #include "testsupport/x11/testapplication.h"
 
@@ -20,7 +24,9 @@
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QUrl>
+#include <csignal>
 #include <gtest/gtest.h>
 
 namespace {
@@ -95,13 +101,20 @@ protected:
     EventLoopPump m_pump;
     std::unique_ptr<Navigator> m_navigator;
     RecordingFileOpener m_opener;
+    // The page steps run as every command does, and a closed browser is
+    // opened again with start-up's walk.
+    RecordingToolPort m_toolPort;
+    CommandGuard m_guard;
+    CommandRunner m_runner{m_toolPort, m_guard, [this] {
+                               StartupSequence(m_session, m_browsers, *m_navigator, m_pump).reopenBrowser();
+                           }};
 };
 
 TEST_F(ComposerEndToEnd, InsertingFillsTheLetterPageExactlyAndTheSentLetterReachesTheGame)
 {
     const QStringList names = ownMemberNames(5);
     ASSERT_EQ(names.size(), 5);
-    ComposerContext context{m_session, *m_navigator, m_browsers, m_opener};
+    ComposerContext context{m_session, *m_navigator, m_browsers, m_opener, m_runner};
     ComposerState state;
     RecordingComposerPort port;
     Composer composer(context, state, port);
@@ -140,6 +153,44 @@ TEST_F(ComposerEndToEnd, InsertingFillsTheLetterPageExactlyAndTheSentLetterReach
     EXPECT_EQ(letter[QStringLiteral("to")].toString(), names.mid(0, 3).join(u','));
     EXPECT_EQ(letter[QStringLiteral("body")].toString().replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
               QString(body).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+}
+
+TEST_F(ComposerEndToEnd, ABrowserClosedWhileTheLetterPageLoadsIsToldAndOpenedAgain)
+{
+    ComposerContext context{m_session, *m_navigator, m_browsers, m_opener, m_runner};
+    ComposerState state;
+    RecordingComposerPort port;
+    Composer composer(context, state, port);
+    composer.fillAtOpening();
+
+    // The letter page hangs; meanwhile the browser goes away.
+    m_site.control(QStringLiteral("hang?path=/message/new.php"));
+    const qint64 chromium = chromiumMainProcess(m_profile.path());
+    ASSERT_NE(chromium, 0);
+    QTimer::singleShot(1500, [chromium] { ::kill(static_cast<pid_t>(chromium), SIGKILL); });
+    composer.loadLetterPage();
+    m_site.control(QStringLiteral("release?path=/message/new.php"));
+
+    ASSERT_EQ(m_toolPort.messages.size(), 1) << m_toolPort.messages.join(u'\n').toStdString();
+    EXPECT_TRUE(m_toolPort.messages.first().startsWith(
+        QStringLiteral("注意|ブラウザが閉じられたため、「書状作成ページの読み込み」を中止しました。")))
+        << m_toolPort.messages.first().toStdString();
+    EXPECT_TRUE(port.pageCommandsEnabled);
+    const qint64 reopened = chromiumMainProcess(m_profile.path());
+    EXPECT_NE(reopened, 0) << "a new browser";
+    EXPECT_NE(reopened, chromium);
+
+    // 「ヘージ再読み込み」, then 「画面挿入」 on the new browser.
+    composer.loadLetterPage();
+    port.text2 = QStringLiteral("件名");
+    port.text3 = ownMemberNames(3).join(u',');
+    port.text1 = QStringLiteral("本文");
+    composer.fillLetterPage();
+    EXPECT_EQ(fieldValue(m_browsers.current().document(), QStringLiteral("SUBJECT")), QStringLiteral("件名"));
+    EXPECT_EQ(fieldValue(m_browsers.current().document(), QStringLiteral("TO")),
+              ownMemberNames(3).join(u','));
+    EXPECT_EQ(port.text3, QString()) << "three names went to the page";
+    EXPECT_EQ(m_toolPort.messages.size(), 1);
 }
 
 } // namespace

@@ -14,7 +14,7 @@ TEST_F(ComposerTest, OpeningShowsTheRosterTheSavedLettersOfThisWorldAndLoadsTheL
     EXPECT_EQ(m_port.list1, (QStringList{QStringLiteral("/ally"), QStringLiteral("LordA")}));
     EXPECT_EQ(m_port.combo1, QStringList{QStringLiteral("出欠")});
     EXPECT_EQ(browser().navigations(), QStringList{kLetterPage});
-    EXPECT_EQ(m_port.hourglassDepth, 0);
+    EXPECT_EQ(m_toolPort.hourglassDepth, 0);
     EXPECT_TRUE(m_port.pageCommandsEnabled);
     EXPECT_TRUE(m_port.messages.isEmpty());
     // The id held for the run is not changed by the composer.
@@ -70,7 +70,7 @@ TEST_F(ComposerTest, ALetterPageThatCannotLoadStillShowsTheRememberedLetter)
     EXPECT_EQ(m_port.text2, QStringLiteral("件名"));
     EXPECT_EQ(m_port.text1, QStringLiteral("本文"));
     EXPECT_EQ(m_port.list1, QStringList{QStringLiteral("/ally")});
-    EXPECT_EQ(m_port.hourglassDepth, 0);
+    EXPECT_EQ(m_toolPort.hourglassDepth, 0);
     EXPECT_TRUE(m_port.pageCommandsEnabled);
 }
 
@@ -127,23 +127,37 @@ TEST_F(ComposerTest, FillingAPageWithoutTheAddresseeFieldEndsQuietlyAndLosesNoNa
 
 TEST_F(ComposerTest, PageCommandsWaitForTheBrowserToBeFree)
 {
-    bool busy = true;
-    int ends = 0;
-    m_context.browserUse = {[&] { return !busy; }, [&] { ++ends; }};
-    open();
-    EXPECT_TRUE(browser().navigations().isEmpty());
-    ASSERT_EQ(m_port.messages.size(), 1);
-    m_port.text2 = QStringLiteral("件名");
-    m_composer->fillLetterPage();
-    EXPECT_TRUE(browser().calls().isEmpty());
-    EXPECT_EQ(m_port.messages.size(), 2);
-    EXPECT_EQ(ends, 0);
-    busy = false;
+    {
+        // A command of the tool window drives the browser meanwhile.
+        CommandGuard::Scope command(m_guard);
+        open();
+        EXPECT_TRUE(browser().navigations().isEmpty());
+        ASSERT_EQ(m_port.messages.size(), 1);
+        m_port.text2 = QStringLiteral("件名");
+        m_composer->fillLetterPage();
+        EXPECT_TRUE(browser().calls().isEmpty());
+        EXPECT_EQ(m_port.messages.size(), 2);
+    }
     m_composer->loadLetterPage();
     m_composer->fillLetterPage();
     EXPECT_EQ(browser().navigations(), QStringList{kLetterPage});
     EXPECT_EQ(browser().fieldValue(QStringLiteral("SUBJECT")), QStringLiteral("件名"));
-    EXPECT_EQ(ends, 2);
+    EXPECT_FALSE(m_guard.isBusy()) << "every step let the browser go";
+}
+
+TEST_F(ComposerTest, AStepThatStopsIsToldByTheRunnerAsEveryCommandIs)
+{
+    open();
+    browser().missing = QStringLiteral("TO");
+    m_composer->fillLetterPage();
+    ASSERT_FALSE(m_toolPort.progress.isEmpty());
+    EXPECT_TRUE(m_toolPort.progress.last().startsWith(QStringLiteral("画面挿入を中止しました（")))
+        << m_toolPort.progress.last().toStdString();
+    browser().close();
+    m_composer->loadLetterPage();
+    ASSERT_EQ(m_toolPort.messages.size(), 1);
+    EXPECT_TRUE(m_toolPort.messages.first().contains(QStringLiteral("ブラウザが閉じられたため")));
+    EXPECT_TRUE(m_port.pageCommandsEnabled);
 }
 
 TEST_F(ComposerTest, PouringTakesTheClipboardEachTime)

@@ -1,9 +1,9 @@
 #pragma once
 
 #include <QString>
-#include <functional>
 
 class BrowserSlot;
+class BrowserSteps;
 class Navigator;
 struct Session;
 
@@ -17,24 +17,15 @@ public:
     virtual void open(const QString &path) = 0;
 };
 
-// One browser user at a time: the tool window's commands and the composer's
-// page loads and fills share the one browser. begin() returns false while
-// another command drives it; every successful begin() is matched by end().
-// Without functions the composer drives the browser whenever asked.
-struct BrowserUse
-{
-    std::function<bool()> begin;
-    std::function<void()> end;
-};
-
 // What the composer is handed: the run's session (AppDir, AllianceId,
 // WorldNumber, the world's address), the way to load pages, the browser,
-// the desktop's file opener and the browser-use guard.
+// the desktop's file opener, and the runner its page steps go through, the
+// same one as the tool window's commands.
 struct ComposerContext
 {
     Session &session;
     Navigator &navigator;
     BrowserSlot &browsers;
     FileOpener &opener;
-    BrowserUse browserUse = {};
+    BrowserSteps &steps;
 };

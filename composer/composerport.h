@@ -35,9 +35,6 @@ public:
     virtual bool askYesNo(const QString &text) = 0;
 
     virtual QString clipboardText() const = 0;
-    // The hourglass while the letter page loads; every begin has its end.
-    virtual void beginHourglass() = 0;
-    virtual void endHourglass() = 0;
     // "画面挿入" and "ヘージ再読み込み" are off while the window loads the page.
     virtual void setPageCommandsEnabled(bool enabled) = 0;
 };

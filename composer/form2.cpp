@@ -4,7 +4,6 @@
 #include "composer/form2layout.h"
 #include "ui/controltable.h"
 #include "ui/crlftext.h"
-#include "ui/hourglass.h"
 #include "ui/messagebox.h"
 
 #include <QApplication>
@@ -286,16 +285,6 @@ bool Form2::askYesNo(const QString &text)
 QString Form2::clipboardText() const
 {
     return QGuiApplication::clipboard()->text();
-}
-
-void Form2::beginHourglass()
-{
-    Hourglass::begin();
-}
-
-void Form2::endHourglass()
-{
-    Hourglass::end();
 }
 
 void Form2::setPageCommandsEnabled(bool enabled)

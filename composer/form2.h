@@ -60,8 +60,6 @@ public:
     void showMessage(const QString &text) override;
     bool askYesNo(const QString &text) override;
     QString clipboardText() const override;
-    void beginHourglass() override;
-    void endHourglass() override;
     void setPageCommandsEnabled(bool enabled) override;
 
 protected:

@@ -1,13 +1,16 @@
+#include "alliance/commandguard.h"
+#include "alliance/commandrunner.h"
 #include "common/datafile.h"
 #include "common/pump.h"
 #include "composer/form2.h"
-#include "testsupport/composer/recordingfileopener.h"
 #include "site/browserslot.h"
 #include "site/navigator.h"
 #include "site/session.h"
+#include "testsupport/alliance/recordingtoolport.h"
 #include "testsupport/common/fakeclock.h"
 #include "testsupport/common/fakepump.h"
 #include "testsupport/common/qtprinters.h"
+#include "testsupport/composer/recordingfileopener.h"
 #include "testsupport/site/fakebrowser.h"
 #include "testsupport/x11/testapplication.h"
 
@@ -70,7 +73,10 @@ protected:
     FakePump m_pump;
     Navigator m_navigator{m_browsers, m_session.world, m_clock, m_pump};
     RecordingFileOpener m_opener;
-    ComposerContext m_context{m_session, m_navigator, m_browsers, m_opener};
+    RecordingToolPort m_toolPort;
+    CommandGuard m_guard;
+    CommandRunner m_runner{m_toolPort, m_guard};
+    ComposerContext m_context{m_session, m_navigator, m_browsers, m_opener, m_runner};
     ComposerState m_state;
     std::unique_ptr<RecordingForm2> m_window;
 };

@@ -7,6 +7,7 @@
 #include "site/webdriverbrowser.h"
 #include "site/webdriverclient.h"
 #include "testsupport/common/qtprinters.h"
+#include "testsupport/site/browserprocesses.h"
 #include "testsupport/site/demositeprocess.h"
 
 #include <QCoreApplication>
@@ -74,45 +75,6 @@ private:
     std::unique_ptr<QCoreApplication> m_app;
 };
 const auto *const qtApplication = ::testing::AddGlobalTestEnvironment(new QtApplication);
-
-// Processes still running whose command line holds text (Linux /proc).
-QList<qint64> runningProcessesMentioning(const QString &text)
-{
-    QList<qint64> found;
-    const QByteArray needle = text.toUtf8();
-    const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    for (const QString &entry : entries) {
-        bool isPid = false;
-        const qint64 pid = entry.toLongLong(&isPid);
-        if (!isPid || pid == QCoreApplication::applicationPid())
-            continue;
-        QFile cmdline(QStringLiteral("/proc/") + entry + QStringLiteral("/cmdline"));
-        if (cmdline.open(QIODevice::ReadOnly) && cmdline.readAll().contains(needle))
-            found.append(pid);
-    }
-    return found;
-}
-
-bool processRunning(qint64 pid)
-{
-    QFile stat(QStringLiteral("/proc/") + QString::number(pid) + QStringLiteral("/stat"));
-    if (!stat.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray line = stat.readAll();
-    const qsizetype afterName = line.lastIndexOf(')');
-    return afterName > 0 && line.mid(afterName + 2, 1) != "Z";
-}
-
-// The Chromium browser process itself (not a helper, not chromedriver).
-qint64 chromiumMainProcess(const QString &profileDir)
-{
-    for (qint64 pid : runningProcessesMentioning(profileDir)) {
-        QFile cmdline(QStringLiteral("/proc/") + QString::number(pid) + QStringLiteral("/cmdline"));
-        if (cmdline.open(QIODevice::ReadOnly) && !cmdline.readAll().contains("--type="))
-            return pid;
-    }
-    return 0;
-}
 
 // Processes this test program started that are still running.
 QList<qint64> runningChildren()

@@ -73,6 +73,12 @@ QList<Bar> barsAfter(const QStringList &lines, const QString &headingStart)
 
 namespace Text1Csv {
 
+QString suggestedFileName(const QString &text, const QString &reportAllianceId, const QString &ownAllianceId)
+{
+    return reportTable(text) ? QStringLiteral("同盟レポート_%1.csv").arg(reportAllianceId)
+                             : QStringLiteral("同盟名簿_%1.csv").arg(ownAllianceId);
+}
+
 std::optional<TrendsTable> rosterTable(const QString &text)
 {
     TrendsTable table{{QStringLiteral("名前"), QStringLiteral("X"), QStringLiteral("Y")}, {}};

@@ -16,6 +16,10 @@ std::optional<TrendsTable> reportTable(const QString &text);
 // Whichever of the two the text is; nothing for any other output.
 std::optional<TrendsTable> tableFromOutput(const QString &text);
 
+// The file name 「CSVで保存…」 suggests: a report after the alliance it was
+// made for, a roster (or anything else) after the own alliance.
+QString suggestedFileName(const QString &text, const QString &reportAllianceId, const QString &ownAllianceId);
+
 } // namespace Text1Csv
 
 class TrendsFilePort;

@@ -1,16 +1,19 @@
 #pragma once
 
+#include "alliance/commandguard.h"
+#include "alliance/commandrunner.h"
 #include "common/datafile.h"
 #include "common/pump.h"
 #include "composer/composer.h"
-#include "testsupport/composer/recordingcomposerport.h"
-#include "testsupport/composer/recordingfileopener.h"
 #include "site/browserslot.h"
 #include "site/navigator.h"
 #include "site/session.h"
+#include "testsupport/alliance/recordingtoolport.h"
 #include "testsupport/common/fakeclock.h"
 #include "testsupport/common/fakepump.h"
 #include "testsupport/common/qtprinters.h"
+#include "testsupport/composer/recordingcomposerport.h"
+#include "testsupport/composer/recordingfileopener.h"
 #include "testsupport/site/fakebrowser.h"
 
 #include <QFile>
@@ -78,7 +81,12 @@ protected:
     FakePump m_pump;
     Navigator m_navigator{m_browsers, m_session.world, m_clock, m_pump};
     RecordingFileOpener m_opener;
-    ComposerContext m_context{m_session, m_navigator, m_browsers, m_opener};
+    // The page steps go through the runner of the tool window's commands,
+    // which tells on the tool window's port.
+    RecordingToolPort m_toolPort;
+    CommandGuard m_guard;
+    CommandRunner m_runner{m_toolPort, m_guard};
+    ComposerContext m_context{m_session, m_navigator, m_browsers, m_opener, m_runner};
     ComposerState m_state;
     RecordingComposerPort m_port;
     std::unique_ptr<Composer> m_composer;

@@ -33,8 +33,6 @@ public:
         return answerYes;
     }
     QString clipboardText() const override { return clipboard; }
-    void beginHourglass() override { ++hourglassDepth; }
-    void endHourglass() override { --hourglassDepth; }
     void setPageCommandsEnabled(bool enabled) override { pageCommandsEnabled = enabled; }
 
     QString text1, text2, text3;
@@ -43,6 +41,5 @@ public:
     QStringList messages, questions;
     bool answerYes = true;
     QString clipboard;
-    int hourglassDepth = 0;
     bool pageCommandsEnabled = true;
 };

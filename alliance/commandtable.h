@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <functional>
+
+class Clock;
+struct CommandContext;
+
+// What a command takes from the user besides the game: the inputs of the
+// tool window's controls, or of the command line.
+struct CommandInputs
+{
+    QString allianceIdText = {};     // 「同盟ID」 (Text2), the report's alliance
+    QString populationStepText = {}; // 「区切 人口」 (Text3(0))
+    QString meritStepText = {};      // 「戦功」 (Text3(1))
+    QString keywordBox = {};         // 「キーワード」 (Text4), the reply check's keyword
+    int band = 0;                    // the ranking band (Combo1 index)
+    int category = 0;                // the ranking category (Option1 index)
+    bool compareWithSaved = false;   // 「保存データを参考にする」 (Check1)
+};
+
+// What a run leaves for its caller besides Text1 and the files.
+struct CommandResult
+{
+    QString reportedAllianceId = {}; // the report's alliance, as it went into the address
+};
+
+// Everything one run of a command is handed.
+struct CommandRun
+{
+    CommandContext &context;
+    const Clock &clock;
+    const CommandInputs &inputs;
+    CommandResult &result;
+};
+
+// A command of the tool window, declared once: the name it is run by (the
+// command line's word), its label (caption, progress, messages, history),
+// the control that starts it in the tool window, and its body.
+struct CommandSpec
+{
+    QString key;
+    QString label;
+    QString control;
+    std::function<void(CommandRun &)> body;
+};
+
+namespace CommandTable {
+
+// Every browser command, in the order of the tool window's buttons.
+const QList<CommandSpec> &commands();
+// The command of that key ("roster"), or nullptr.
+const CommandSpec *find(const QString &key);
+
+} // namespace CommandTable

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <functional>
+
+class Clock;
+class QAction;
+class QPlainTextEdit;
+class QWidget;
+class TrendsWindow;
+struct Session;
+
+// The tool window's two commands that live in context menus, so that no
+// designed control moves: 「推移」 (Ctrl+T) opens the trends window over the
+// history, 「CSVで保存…」 saves the roster or report of Text1 as CSV. Both are
+// on the window's menu and on Text1's, below its standard entries.
+class ToolWindowMenus : public QObject
+{
+    Q_OBJECT
+public:
+    // saveCsv: asks where and saves Text1's table, starting at the path.
+    // reportAllianceId: the alliance of the report Text1 shows.
+    ToolWindowMenus(QWidget &window, QPlainTextEdit &text1, Session &session, const Clock &clock,
+                    std::function<QString()> outputText, std::function<QString()> reportAllianceId,
+                    std::function<void(const QString &, const QString &)> saveCsv);
+
+    void openTrends();
+
+private:
+    void saveOutputAsCsv();
+
+    QWidget &m_window;
+    QPlainTextEdit &m_text1;
+    Session &m_session;
+    const Clock &m_clock;
+    std::function<QString()> m_outputText;
+    std::function<QString()> m_reportAllianceId;
+    std::function<void(const QString &, const QString &)> m_saveCsv;
+    // Made on first use, closed with the window.
+    QPointer<TrendsWindow> m_trends;
+};

@@ -1,0 +1,42 @@
+#include "testsupport/site/browserprocesses.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+
+QList<qint64> runningProcessesMentioning(const QString &text)
+{
+    QList<qint64> found;
+    const QByteArray needle = text.toUtf8();
+    const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString &entry : entries) {
+        bool isPid = false;
+        const qint64 pid = entry.toLongLong(&isPid);
+        if (!isPid || pid == QCoreApplication::applicationPid())
+            continue;
+        QFile cmdline(QStringLiteral("/proc/") + entry + QStringLiteral("/cmdline"));
+        if (cmdline.open(QIODevice::ReadOnly) && cmdline.readAll().contains(needle))
+            found.append(pid);
+    }
+    return found;
+}
+
+bool processRunning(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/") + QString::number(pid) + QStringLiteral("/stat"));
+    if (!stat.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray line = stat.readAll();
+    const qsizetype afterName = line.lastIndexOf(')');
+    return afterName > 0 && line.mid(afterName + 2, 1) != "Z";
+}
+
+qint64 chromiumMainProcess(const QString &profileDir)
+{
+    for (qint64 pid : runningProcessesMentioning(profileDir)) {
+        QFile cmdline(QStringLiteral("/proc/") + QString::number(pid) + QStringLiteral("/cmdline"));
+        if (cmdline.open(QIODevice::ReadOnly) && !cmdline.readAll().contains("--type="))
+            return pid;
+    }
+    return 0;
+}

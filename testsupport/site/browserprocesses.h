@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+// The processes of a browser of the tests, found through /proc (Linux).
+
+// Processes still running whose command line holds text.
+QList<qint64> runningProcessesMentioning(const QString &text);
+
+// Whether the process runs and is no zombie.
+bool processRunning(qint64 pid);
+
+// The Chromium browser process itself on that profile (not a helper, not
+// chromedriver); 0 when there is none.
+qint64 chromiumMainProcess(const QString &profileDir);
