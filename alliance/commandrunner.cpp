@@ -3,6 +3,7 @@
 #include "alliance/commandcontext.h"
 #include "alliance/commandguard.h"
 #include "alliance/commandtable.h"
+#include "alliance/historyrecorder.h"
 #include "alliance/toolport.h"
 #include "common/pump.h"
 #include "site/browser.h"
@@ -34,13 +35,22 @@ BrowserSteps::Outcome CommandRunner::run(const QString &name, const std::functio
 BrowserSteps::Outcome CommandRunner::run(const CommandSpec &command, const CommandEnvironment &environment,
                                          const CommandInputs &inputs, CommandResult &result)
 {
-    return run(command.label, [&] {
+    if (environment.history)
+        environment.history->takeFailure();
+    const Outcome outcome = run(command.label, [&] {
         CommandContext context{
             environment.session, environment.navigator, environment.browsers, environment.pacer, m_port,
             environment.history};
         CommandRun commandRun{context, environment.clock, inputs, result};
         command.body(commandRun);
     });
+    // The end of a run clears the caption: a history that could not be
+    // written is told there again, and stays until the next command.
+    if (outcome == Outcome::Done && environment.history) {
+        if (const QString failure = environment.history->takeFailure(); !failure.isEmpty())
+            m_port.showProgress(HistoryRecording::failureCaption(command.label, failure));
+    }
+    return outcome;
 }
 
 void CommandRunner::tellStopped(const QString &name, const Failure &failure)

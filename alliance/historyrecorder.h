@@ -20,6 +20,9 @@ public:
     virtual ~HistoryRecorder() = default;
     // Empty when the snapshot was recorded, otherwise why not, for the user.
     virtual QString record(const Snapshot &snapshot) = 0;
+    // Why the last record failed, once: the runner says it again after the
+    // end of a run has taken the progress out of the caption.
+    virtual QString takeFailure() { return QString(); }
 };
 
 // Records into the history store, stamped with the clock's time when the
@@ -30,10 +33,7 @@ public:
     StoreRecorder(HistoryStore &store, const Clock &clock) : m_store(store), m_clock(clock) {}
 
     QString record(const Snapshot &snapshot) override;
-
-    // Why the last record failed, once: the window says it again after the
-    // end of a run has taken the progress out of the caption.
-    QString takeFailure() { return std::exchange(m_failure, QString()); }
+    QString takeFailure() override { return std::exchange(m_failure, QString()); }
 
 private:
     HistoryStore &m_store;

@@ -2,6 +2,7 @@
 
 #include "alliance/toolport.h"
 #include "common/datafile.h"
+#include "common/pump.h"
 #include "common/rosterfile.h"
 
 #include <QFileInfo>
@@ -44,7 +45,7 @@ bool PlotterLauncher::start(const QString &rosterName) const
     return QProcess::startDetached(m_program, {rosterName}, m_appDir);
 }
 
-void PlotterLauncher::launch(const QString &allianceId, ToolPort &port, const std::function<bool()> &hide,
+void PlotterLauncher::launch(const QString &allianceId, ToolPort &port, const std::function<void()> &hide,
                              const std::function<void()> &restore) const
 {
     const QString roster = rosterName(allianceId);
@@ -62,8 +63,11 @@ void PlotterLauncher::launch(const QString &allianceId, ToolPort &port, const st
                          QStringLiteral("注意"), ToolPort::Icon::Warning);
         return;
     }
-    if (!hide())
-        return;
+    try {
+        hide();
+    } catch (const Quitting &) {
+        return; // the window was closed meanwhile
+    }
     if (!start(roster)) {
         restore();
         port.showMessage(QStringLiteral("分布図プログラムを起動できませんでした。"), QStringLiteral("注意"),

@@ -20,10 +20,9 @@ public:
 
     // 「同盟員分布図」: the plotter on the alliance's roster. Tells the user
     // when the roster or the program is missing, or the start failed; hide
-    // (the tool window minimising itself) is called just before the start
-    // and may answer false when the window was closed meanwhile, restore
-    // when the start failed.
-    void launch(const QString &allianceId, ToolPort &port, const std::function<bool()> &hide,
+    // (the tool window minimising itself) is called just before the start,
+    // restore when the start failed. A window closed meanwhile starts nothing.
+    void launch(const QString &allianceId, ToolPort &port, const std::function<void()> &hide,
                 const std::function<void()> &restore) const;
 
 private:

@@ -3,7 +3,7 @@
 #include "alliance/historyrecorder.h"
 #include "alliance/pacer.h"
 #include "alliance/plotterlauncher.h"
-#include "alliance/rankingarchive.h"
+#include "alliance/rankingpanelcontrols.h"
 #include "alliance/replychecker.h"
 #include "alliance/toolwindowlayout.h"
 #include "alliance/toolwindowmenus.h"
@@ -15,25 +15,18 @@
 #include "history/historystore.h"
 #include "site/browserslot.h"
 #include "site/session.h"
-#include "trends/text1csv.h"
-#include "trends/trendsfileport.h"
 #include "ui/controltable.h"
 #include "ui/crlftext.h"
-#include "ui/hourglass.h"
+#include "ui/exacttextbox.h"
 #include "ui/messagebox.h"
 #include "ui/screenplacement.h"
 
 #include <QApplication>
-#include <QCheckBox>
-#include <QClipboard>
 #include <QCloseEvent>
-#include <QComboBox>
-#include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRadioButton>
 
 namespace {
 
@@ -46,8 +39,7 @@ OVEKMark::OVEKMark(Session &session, BrowserSlot &browsers, Navigator &navigator
                    const Clock &clock, QWidget *parent)
     : QWidget(parent), m_session(session), m_browsers(browsers), m_navigator(navigator), m_pump(pump),
       m_clock(clock), m_guard([this](bool busy) { setBrowserCommandsEnabled(!busy); }),
-      m_runner(*this, m_guard), m_rankingPanel(session, *this, *this),
-      m_plotterProgram(session.appDir + PlotterLauncher::programName()),
+      m_runner(*this, m_guard), m_plotterProgram(session.appDir + PlotterLauncher::programName()),
       m_caption(QStringLiteral("同盟管理ツール")), m_history(std::make_unique<HistoryStore>(session.appDir)),
       m_recorder(std::make_unique<StoreRecorder>(*m_history, clock))
 {
@@ -74,19 +66,18 @@ void OVEKMark::buildControls()
                  Twips::toPixels(ToolWindowLayout::kClientHeight));
     m_controls = ControlTable::build(this, ToolWindowLayout::controls());
     m_text1 = control<QPlainTextEdit>(QStringLiteral("Text1"));
-    m_combo1 = control<QComboBox>(QStringLiteral("Combo1"));
-    m_check1 = control<QCheckBox>(QStringLiteral("Check1"));
-    control<QRadioButton>(QStringLiteral("Option1(0)"))->setChecked(true);
+    m_output = std::make_unique<ExactTextBox>(*m_text1);
+    m_ranking = new RankingPanelControls(
+        m_controls, m_session, *this,
+        [this](int band) { runCommand(*CommandTable::find(QStringLiteral("ranking")), band); }, this);
     for (int i = 0; i < 3; ++i) {
         m_command1[i] = control<QPushButton>(QStringLiteral("Command1(%1)").arg(i));
         connect(m_command1[i], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
     }
-    const std::pair<const char *, void (OVEKMark::*)()> windowButtons[] = {
-        {"Command4", &OVEKMark::Command4_Click},
-        {"Command6", &OVEKMark::Command6_Click},
-        {"Command9", &OVEKMark::Command9_Click}};
-    for (const auto &[name, handler] : windowButtons)
-        connect(control<QPushButton>(QString::fromLatin1(name)), &QPushButton::clicked, this, handler);
+    connect(control<QPushButton>(QStringLiteral("Command4")), &QPushButton::clicked, this,
+            &OVEKMark::Command4_Click);
+    connect(control<QPushButton>(QStringLiteral("Command9")), &QPushButton::clicked, this,
+            &OVEKMark::Command9_Click);
 
     // The browser commands, from the table: each starts from its control
     // and is off while another one drives the browser.
@@ -96,21 +87,12 @@ void OVEKMark::buildControls()
         if (auto *button = qobject_cast<QPushButton *>(widget))
             connect(button, &QPushButton::clicked, this, [this, &command] { runCommand(command); });
     }
-    connect(m_combo1, &QComboBox::activated, this, &OVEKMark::Combo1_Click);
-    for (int i = 0; i < RankingArchive::kCategoryCount; ++i)
-        connect(control<QRadioButton>(QStringLiteral("Option1(%1)").arg(i)), &QRadioButton::toggled, this,
-                [this, i](bool on) {
-                    if (on)
-                        Option1_Click(i);
-                });
     new ToolWindowMenus(
         *this, *m_text1, m_session, m_clock, [this] { return outputText(); },
-        [this] {
-            // A report that did not come from this run (pasted in) is
-            // named after what 「同盟ID」 holds.
-            return !m_reportAllianceId.isEmpty()
-                       ? m_reportAllianceId
-                       : TextSearch::trimSpaces(inputText(QStringLiteral("Text2"))).remove(u'/');
+        [this] { // a report pasted in is named after what 「同盟ID」 holds
+            return m_reportAllianceId.isEmpty()
+                       ? TextSearch::trimSpaces(inputText(QStringLiteral("Text2"))).remove(u'/')
+                       : m_reportAllianceId;
         },
         [this](const QString &text, const QString &path) { saveCsv(text, path); });
 }
@@ -126,21 +108,16 @@ void OVEKMark::runCommand(const CommandSpec &command, int band)
                                inputText(QStringLiteral("Text3(1)")),
                                text4->text(),
                                band,
-                               selectedCategory(),
-                               m_check1->isChecked()};
+                               m_ranking->selectedCategory(),
+                               m_ranking->compareWithSaved()};
     CommandResult result;
-    m_recorder->takeFailure();
     const CommandEnvironment environment{m_session, m_navigator, m_browsers,
                                          *m_pacer,  m_clock,     m_recorder.get()};
     const bool completed = m_runner.run(command, environment, inputs, result) == BrowserSteps::Outcome::Done;
     if (!result.reportedAllianceId.isEmpty())
         m_reportAllianceId = result.reportedAllianceId;
-    // The end of a run clears the caption: a history that could not be
-    // written is told there again, and stays until the next command.
-    if (const QString failure = m_recorder->takeFailure(); completed && !failure.isEmpty())
-        showProgress(HistoryRecording::failureCaption(command.label, failure));
     if (completed && command.control == QStringLiteral("Combo1"))
-        control<QPushButton>(QStringLiteral("Command6"))->setFocus();
+        m_ranking->focusSave();
 }
 
 void OVEKMark::setBrowserCommandsEnabled(bool enabled)
@@ -165,29 +142,10 @@ QString OVEKMark::inputText(const QString &name) const
     return control<QLineEdit>(name)->text();
 }
 
-void OVEKMark::saveCsv(const QString &outputText, const QString &suggestedPath)
-{
-    DialogTrendsFilePort port(this);
-    Text1Csv::saveOutput(outputText, suggestedPath, port);
-}
-
-int OVEKMark::selectedCategory() const
-{
-    for (int i = 0; i < RankingArchive::kCategoryCount; ++i) {
-        if (control<QRadioButton>(QStringLiteral("Option1(%1)").arg(i))->isChecked())
-            return i;
-    }
-    return 0;
-}
-
 void OVEKMark::Form_Load()
 {
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
-    m_combo1->addItems({QStringLiteral("1～100位"), QStringLiteral("101～200位"),
-                        QStringLiteral("201～300位"), QStringLiteral("301～400位"),
-                        QStringLiteral("401～500位")});
-    m_combo1->setCurrentIndex(-1);
-    m_rankingPanel.selectCategory(0); // Check1 follows the archive of the first category
+    m_ranking->Form_Load();
     show();
     m_placement->start();
     control<QPushButton>(QStringLiteral("Command2"))->setFocus();
@@ -220,40 +178,9 @@ void OVEKMark::Command4_Click()
             m_session.cleanAllianceId(), *this,
             [this] {
                 showMinimized();
-                try {
-                    m_pump.yieldOnce();
-                } catch (const Quitting &) {
-                    return false; // the window was closed meanwhile
-                }
-                return true;
+                m_pump.yieldOnce();
             },
             [this] { showNormal(); });
-}
-
-void OVEKMark::Combo1_Click(int index)
-{
-    if (index >= 0)
-        runCommand(*CommandTable::find(QStringLiteral("ranking")), index);
-}
-
-void OVEKMark::Option1_Click(int index)
-{
-    m_rankingPanel.selectCategory(index);
-}
-
-void OVEKMark::Command6_Click()
-{
-    m_rankingPanel.save(selectedCategory());
-}
-
-void OVEKMark::setCheck1Enabled(bool enabled)
-{
-    m_check1->setEnabled(enabled);
-}
-
-void OVEKMark::setCheck1Ticked(bool ticked)
-{
-    m_check1->setChecked(ticked);
 }
 
 void OVEKMark::Command9_Click()
@@ -288,15 +215,12 @@ void OVEKMark::Form_QueryUnload()
 
 QString OVEKMark::outputText() const
 {
-    const QString shown = m_text1->toPlainText();
-    return shown == m_outputShown ? m_outputText : withCrLf(shown);
+    return m_output->text();
 }
 
 void OVEKMark::setOutputText(const QString &text)
 {
-    m_text1->setPlainText(text);
-    m_outputText = text;
-    m_outputShown = m_text1->toPlainText();
+    m_output->setText(text);
 }
 
 void OVEKMark::showMessage(const QString &text, const QString &title, Icon icon)
@@ -307,28 +231,10 @@ void OVEKMark::showMessage(const QString &text, const QString &title, Icon icon)
                                                : MessageBox::Icon::Critical);
 }
 
-void OVEKMark::beginHourglass()
-{
-    Hourglass::begin();
-}
-
-void OVEKMark::endHourglass()
-{
-    Hourglass::end();
-}
-
 void OVEKMark::showProgress(const QString &text)
 {
     // The caption carries the progress: Text1 keeps only the report itself.
     setWindowTitle(text.isEmpty() ? m_caption : m_caption + QStringLiteral(" - ") + text);
-}
-
-void OVEKMark::setClipboardText(const QString &text)
-{
-    QClipboard *clipboard = QGuiApplication::clipboard();
-    clipboard->clear();
-    if (!text.isEmpty())
-        clipboard->setText(text);
 }
 
 void OVEKMark::setListItems(const QStringList &items)

@@ -3,20 +3,21 @@
 #include "alliance/commandguard.h"
 #include "alliance/commandrunner.h"
 #include "alliance/commandtable.h"
-#include "alliance/rankingcommand.h"
 #include "alliance/toolport.h"
+#include "alliance/toolwindowmenus.h"
 #include "composer/composerstate.h"
 #include "composer/desktopfileopener.h"
+#include "ui/exacttextbox.h"
+#include "ui/hourglass.h"
 
 #include <QHash>
 #include <QWidget>
 #include <memory>
 
-class QCheckBox;
-class QComboBox;
 class QPlainTextEdit;
 class QPushButton;
 class BottomLeftPlacement;
+class RankingPanelControls;
 class Clock;
 class Form2;
 class HistoryStore;
@@ -28,7 +29,7 @@ class TimerPacer;
 // command, the shared output box Text1, and the pacing timer. Thin: its
 // browser commands come from the command table and run through the runner
 // with this window as their port.
-class OVEKMark : public QWidget, public ToolPort, public RankingPanelPort
+class OVEKMark : public QWidget, public ToolPort
 {
     Q_OBJECT
 public:
@@ -42,15 +43,11 @@ public:
     QString outputText() const override;
     void setOutputText(const QString &text) override;
     void showMessage(const QString &text, const QString &title, Icon icon) override;
-    void beginHourglass() override;
-    void endHourglass() override;
+    void beginHourglass() override { Hourglass::begin(); }
+    void endHourglass() override { Hourglass::end(); }
     void showProgress(const QString &text) override;
-    void setClipboardText(const QString &text) override;
+    void setClipboardText(const QString &text) override { replaceClipboardText(text); }
     void setListItems(const QStringList &items) override;
-
-    // RankingPanelPort
-    void setCheck1Enabled(bool enabled) override;
-    void setCheck1Ticked(bool ticked) override;
 
     // The plotter program; tests point it elsewhere.
     void setPlotterProgram(const QString &path) { m_plotterProgram = path; }
@@ -68,14 +65,14 @@ public:
     // What the composer remembers for the run; the main program owns it.
     void setComposerState(ComposerState &state) { m_composerState = &state; }
     Form2 *composer() const { return m_composer.get(); }
-    void Combo1_Click(int index);
-    void Option1_Click(int index);
-    void Command6_Click();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    // 「CSVで保存…」 once the file name is chosen: asks where, then saves.
-    virtual void saveCsv(const QString &outputText, const QString &suggestedPath);
+    // 「CSVで保存…」 once the file name is suggested: asks where, then saves.
+    virtual void saveCsv(const QString &outputText, const QString &suggestedPath)
+    {
+        ToolWindowMenus::saveWithDialog(this, outputText, suggestedPath);
+    }
 
 private:
     void buildControls();
@@ -83,7 +80,6 @@ private:
     void runCommand(const CommandSpec &command, int band = 0);
     void setBrowserCommandsEnabled(bool enabled);
     void Form_QueryUnload();
-    int selectedCategory() const;
     QString inputText(const QString &name) const; // an input box's text as typed
     template <typename W> W *control(const QString &name) const;
 
@@ -95,21 +91,16 @@ private:
     TimerPacer *m_pacer = nullptr;
     CommandGuard m_guard;
     CommandRunner m_runner;
-    RankingPanel m_rankingPanel;
     QString m_plotterProgram;
     QString m_caption;
-    QString m_reportAllianceId; // the alliance of the last report shown, for its CSV name
-    // Text1 gives back exactly the text a command set (with its CR LF),
-    // as long as nobody has edited it since.
-    QString m_outputText;
-    QString m_outputShown;
+    QString m_reportAllianceId;             // the alliance of the last report shown, for its CSV name
+    std::unique_ptr<ExactTextBox> m_output; // Text1
     BottomLeftPlacement *m_placement = nullptr;
 
     QHash<QString, QWidget *> m_controls;
     QList<QWidget *> m_browserControls;
     QPlainTextEdit *m_text1 = nullptr;
-    QComboBox *m_combo1 = nullptr;
-    QCheckBox *m_check1 = nullptr;
+    RankingPanelControls *m_ranking = nullptr; // Frame2, 「合戦格付抽出」
     QPushButton *m_command1[3] = {};
 
     // The letter composer, made on first use and closed with this window.

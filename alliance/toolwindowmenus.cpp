@@ -3,6 +3,7 @@
 #include "common/clock.h"
 #include "site/session.h"
 #include "trends/text1csv.h"
+#include "trends/trendsfileport.h"
 #include "trends/trendswindow.h"
 
 #include <QAction>
@@ -52,6 +53,12 @@ void ToolWindowMenus::openTrends()
     m_trends->show();
     m_trends->raise();
     m_trends->activateWindow();
+}
+
+void ToolWindowMenus::saveWithDialog(QWidget *parent, const QString &outputText, const QString &suggestedPath)
+{
+    DialogTrendsFilePort port(parent);
+    Text1Csv::saveOutput(outputText, suggestedPath, port);
 }
 
 void ToolWindowMenus::saveOutputAsCsv()

@@ -26,6 +26,8 @@ public:
                     std::function<void(const QString &, const QString &)> saveCsv);
 
     void openTrends();
+    // Asks where with the desktop's save dialog, then saves Text1's table.
+    static void saveWithDialog(QWidget *parent, const QString &outputText, const QString &suggestedPath);
 
 private:
     void saveOutputAsCsv();
