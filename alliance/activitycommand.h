@@ -1,12 +1,12 @@
 #pragma once
 
 #include "alliance/commandcontext.h"
+#include "alliance/toolport.h"
 
 #include <QList>
 #include <QString>
 
 class Clock;
-struct ActivityRecord;
 
 // 「同盟員活動履歴」: reads every member's alliance points from the own
 // alliance's page, compares them with the history file of the previous run,
@@ -36,8 +36,11 @@ private:
     // The member rows of the alliance page; empty when the page never
     // showed them.
     QString loadMemberRows(const QString &allianceId);
-    void tell(const QString &text, bool warning) const;
-    void recordHistory(const QString &allianceId, const QList<ActivityRecord> &members);
+    void tell(const QString &text, bool warning) const
+    {
+        m_context.port.showMessage(text, QStringLiteral("同盟員活動状況"),
+                                   warning ? ToolPort::Icon::Warning : ToolPort::Icon::Information);
+    }
 
     CommandContext &m_context;
     const Clock &m_clock;

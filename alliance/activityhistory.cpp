@@ -1,5 +1,6 @@
 #include "alliance/activityhistory.h"
 
+#include "common/datafile.h"
 #include "common/readfailure.h"
 #include "common/textsearch.h"
 #include "site/document.h"
@@ -98,7 +99,23 @@ QList<ActivityRecord> readMemberRows(const QString &rowsMarkup)
     // What stands before the first marker is never a row.
     for (qsizetype i = 1; i < pieces.size(); ++i)
         members.append(readRow(pieces.at(i), i));
+    if (members.isEmpty())
+        throw ReadFailure(QStringLiteral("同盟員の一覧に同盟員がいません。"));
     return members;
+}
+
+PreviousRun readPreviousRun(const QString &path)
+{
+    PreviousRun previous;
+    previous.firstRun = !DataFile::exists(path);
+    if (previous.firstRun)
+        return previous;
+    // Read whole by the file helper, which closes the file on every path out.
+    const DataFile::Lines lines = DataFile::readLines(path);
+    previous.ok = lines.ok;
+    previous.error = lines.error;
+    previous.records = parseHistory(lines.lines);
+    return previous;
 }
 
 QList<ActivityRecord> parseHistory(const QStringList &lines)
@@ -159,6 +176,48 @@ QStringList inactiveLines(const QList<ActivityRecord> &dated, const QString &tod
     }
     return lines;
 }
+
+namespace Messages {
+
+QString pageWithoutMembers(int loads)
+{
+    return QStringLiteral(
+               "同盟ページを%1回読み込みましたが、同盟員の一覧が表示されませんでした。\r\n"
+               "活動記録は前のままです。時間をおいて、もう一度「同盟員活動履歴」を実行してください。")
+        .arg(loads);
+}
+
+QString unreadableRecord(const QString &error)
+{
+    return QStringLiteral("同盟員の活動記録を読めませんでした。記録は前のままです。\r\n\r\n") + error;
+}
+
+QString firstRunUnsaved(const QString &error)
+{
+    return QStringLiteral("同盟員の活動記録を保存できませんでした。"
+                          "次回の実行も、記録のない初回として扱われます。\r\n\r\n") +
+           error;
+}
+
+QString firstRun()
+{
+    return QStringLiteral(
+        "判定不能\r\n\r\n記録データがなかったため、活動状況の推移は次回実行時には判定できます。");
+}
+
+QString allActive()
+{
+    return QStringLiteral("全員活動中です。前回調査と比べての全員同盟ポイントが変動しています。");
+}
+
+QString unsaved(const QString &error)
+{
+    return QStringLiteral("同盟員の活動記録を保存できませんでした。前回の記録は前のままで、"
+                          "次回もその記録と比べて判定します。\r\n\r\n") +
+           error;
+}
+
+} // namespace Messages
 
 QString inactiveReport(const QStringList &lines)
 {

@@ -34,9 +34,22 @@ QString fileName(const QString &allianceId);
 QString memberRowsMarkup(const Document &alliancePage);
 
 // Every member row of that markup, in page order: name, points and user id,
-// no date.
+// no date. A list without any member throws ReadFailure: written back, it
+// would wipe every member's date.
 // A row without its member link or its points cell throws ReadFailure.
 QList<ActivityRecord> readMemberRows(const QString &rowsMarkup);
+
+// The history file as the previous run left it. A file that exists but
+// cannot be read is not a first run: taken for one, it would replace every
+// member's date with today's.
+struct PreviousRun
+{
+    bool firstRun = true;
+    bool ok = true;
+    QString error;
+    QList<ActivityRecord> records;
+};
+PreviousRun readPreviousRun(const QString &path);
 
 // The history file's lines, in file order. Lines that cannot be a record
 // are skipped.
@@ -49,6 +62,16 @@ QStringList formatHistory(const QList<ActivityRecord> &records);
 // other member is dated today.
 QList<ActivityRecord> dateMembers(const QList<ActivityRecord> &current, const QList<ActivityRecord> &previous,
                                   const QString &today);
+
+// What the command tells the user (title 「同盟員活動状況」).
+namespace Messages {
+QString pageWithoutMembers(int loads);
+QString unreadableRecord(const QString &error);
+QString firstRunUnsaved(const QString &error);
+QString firstRun();
+QString allActive();
+QString unsaved(const QString &error);
+} // namespace Messages
 
 // The members not dated today, in order: "name<<points<<date".
 QStringList inactiveLines(const QList<ActivityRecord> &dated, const QString &today);

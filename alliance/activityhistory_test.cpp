@@ -79,7 +79,7 @@ TEST(ActivityRows, APageWithoutTheRowsOrTheTablesEndGivesNothing)
     EXPECT_TRUE(
         memberRowsMarkup(Document::fromHtml(QString(), QStringLiteral("<html><body>読込中</body></html>")))
             .isEmpty());
-    EXPECT_TRUE(readMemberRows(QString()).isEmpty());
+    EXPECT_THROW(readMemberRows(QString()), ReadFailure) << "no member list to write back";
 }
 
 TEST(ActivityRows, TheMarkersAreFoundWhateverTheirLetterCaseButRowsSplitOnlyAtTheExactMarker)

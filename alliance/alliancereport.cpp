@@ -2,6 +2,7 @@
 
 #include "alliance/unreadmembers.h"
 #include "common/numbers.h"
+#include "common/textsearch.h"
 
 #include <algorithm>
 
@@ -41,6 +42,47 @@ std::optional<qint64> readStarStep(const QString &typed)
     if (!(step >= 1 && step <= 32767))
         return std::nullopt;
     return static_cast<qint64>(step);
+}
+
+namespace {
+
+// The id as it goes into the alliance page's address: ASCII digits only, so
+// nothing typed can change the address. Full-width digits, as a Japanese
+// input method gives them, are taken as the digits they are.
+std::optional<QString> allianceIdFrom(const QString &typed)
+{
+    QString id;
+    for (const QChar c : typed) {
+        if (c >= u'0' && c <= u'9')
+            id += c;
+        else if (c >= u'０' && c <= u'９')
+            id += QChar(char16_t(u'0' + (c.unicode() - u'０')));
+        else
+            return std::nullopt;
+    }
+    return id;
+}
+
+} // namespace
+
+ReportRequest reportRequest(const QString &allianceIdText, const QString &populationStepText,
+                            const QString &meritStepText)
+{
+    ReportRequest request;
+    const QString typedId = TextSearch::trimSpaces(allianceIdText);
+    const std::optional<QString> allianceId = allianceIdFrom(typedId);
+    const std::optional<qint64> populationStep = readStarStep(populationStepText);
+    const std::optional<qint64> meritStep = readStarStep(meritStepText);
+    if (typedId.isEmpty())
+        request.refusal = QStringLiteral("「同盟ID」に、レポートを作る同盟のIDを入力してください。");
+    else if (!allianceId)
+        request.refusal = QStringLiteral("「同盟ID」は数字で入力してください。（%1）").arg(typedId);
+    else if (!populationStep || !meritStep)
+        request.refusal =
+            QStringLiteral("「区切」の人口と戦功には、1 から 32767 までの数を入力してください。");
+    else
+        request = {*allianceId, *populationStep, *meritStep, QString()};
+    return request;
 }
 
 AllianceReport::AllianceReport(qint64 populationStep, qint64 meritStep)
@@ -107,6 +149,13 @@ void AllianceReport::addFiefCount(const QString &fiefCount)
         if (count == n)
             ++m_fiefCounts[static_cast<std::size_t>(n)];
     }
+}
+
+QString AllianceReport::barsCutMessage()
+{
+    return QStringLiteral(
+               "%1個を超える「*」は%1個で切りました。「区切」の数を大きくすると、全部を表示できます。")
+        .arg(kMaxStars);
 }
 
 QString AllianceReport::leadersLine() const

@@ -13,6 +13,17 @@
 // would divide by zero, a negative one would make no bar at all.
 std::optional<qint64> readStarStep(const QString &typed);
 
+// What the user typed for a report, checked before any page is loaded.
+struct ReportRequest
+{
+    QString allianceId; // ASCII digits only, as it goes into the address
+    qint64 populationStep = 0;
+    qint64 meritStep = 0;
+    QString refusal; // for the user when the typed texts cannot make a report
+};
+ReportRequest reportRequest(const QString &allianceIdText, const QString &populationStepText,
+                            const QString &meritStepText);
+
 // The alliance report 「同盟データ取得」, collected member by member in
 // member-table order and then written as the text the leader posts.
 class AllianceReport
@@ -43,8 +54,9 @@ public:
     QString text(const Texts &texts) const;
 
     qsizetype membersRead() const { return m_membersRead; }
-    // Whether any bar was cut at kMaxStars.
+    // Whether any bar was cut at kMaxStars, and what the user is told then.
     bool barsCut() const { return m_barsCut; }
+    static QString barsCutMessage();
 
 private:
     QString leadersLine() const;

@@ -6,29 +6,7 @@
 #include "alliance/toolport.h"
 #include "common/clock.h"
 #include "common/readfailure.h"
-#include "common/textsearch.h"
 #include "site/profilereaders.h"
-
-namespace {
-
-// The id as it goes into the alliance page's address: ASCII digits only, so
-// nothing typed can change the address. Full-width digits, as a Japanese
-// input method gives them, are taken as the digits they are.
-std::optional<QString> allianceIdFrom(const QString &typed)
-{
-    QString id;
-    for (const QChar c : typed) {
-        if (c >= u'0' && c <= u'9')
-            id += c;
-        else if (c >= u'０' && c <= u'９')
-            id += QChar(char16_t(u'0' + (c.unicode() - u'０')));
-        else
-            return std::nullopt;
-    }
-    return id;
-}
-
-} // namespace
 
 AllianceReportCommand::AllianceReportCommand(CommandContext &context, const Clock &clock,
                                              QString allianceIdText, QString populationStepText,
@@ -47,38 +25,28 @@ void AllianceReportCommand::run()
 {
     // Everything the user typed is checked before any page is loaded; a
     // refusal leaves Text1 and List1 as they were.
-    const QString typedId = TextSearch::trimSpaces(m_allianceIdText);
-    if (typedId.isEmpty()) {
-        tell(QStringLiteral("「同盟ID」に、レポートを作る同盟のIDを入力してください。"));
+    const ReportRequest request = reportRequest(m_allianceIdText, m_populationStepText, m_meritStepText);
+    if (!request.refusal.isEmpty()) {
+        tell(request.refusal);
         return;
     }
-    const std::optional<QString> allianceId = allianceIdFrom(typedId);
-    if (!allianceId) {
-        tell(QStringLiteral("「同盟ID」は数字で入力してください。（%1）").arg(typedId));
-        return;
-    }
-    const std::optional<qint64> populationStep = readStarStep(m_populationStepText);
-    const std::optional<qint64> meritStep = readStarStep(m_meritStepText);
-    if (!populationStep || !meritStep) {
-        tell(QStringLiteral("「区切」の人口と戦功には、1 から 32767 までの数を入力してください。"));
-        return;
-    }
+    const QString &allianceId = request.allianceId;
 
     MemberWalk walk(m_context, kLabel);
     QList<Member> members;
     try {
-        members = walk.readMembers(*allianceId);
+        members = walk.readMembers(allianceId);
     } catch (const ReadFailure &failure) {
         // An id of no alliance shows a page without the member table.
         tell(QStringLiteral("同盟ID %1 の同盟員一覧を読めませんでした。同盟IDを確かめてください。\r\n\r\n")
-                 .arg(*allianceId) +
+                 .arg(allianceId) +
              failure.message());
         return;
     }
     m_context.port.setOutputText(QString());
 
-    AllianceReport report(*populationStep, *meritStep);
-    Snapshot snapshot = HistoryRecording::tableSnapshot(History::reportCommand(), *allianceId, members);
+    AllianceReport report(request.populationStep, request.meritStep);
+    Snapshot snapshot = HistoryRecording::tableSnapshot(History::reportCommand(), allianceId, members);
     QList<bool> read(members.size(), false);
     walk.visitProfiles(members, [&](const Document &page, qsizetype i) {
         const LordProfile profile = ReadLordProfile(page);
@@ -88,12 +56,7 @@ void AllianceReportCommand::run()
             return false;
         report.addMember(members.at(i).name, profile);
         read[i] = true;
-        MemberReading &reading = snapshot.members[i];
-        reading.population = HistoryRecording::count(profile.population);
-        reading.merit = HistoryRecording::count(profile.merit);
-        if (!profile.role.isEmpty())
-            reading.role = profile.role;
-        HistoryRecording::setCoordinates(reading, profile.x + u',' + profile.y);
+        HistoryRecording::setProfile(snapshot.members[i], profile);
         return true;
     });
 
@@ -109,15 +72,12 @@ void AllianceReportCommand::run()
     m_context.port.setListItems(names);
     m_context.port.setOutputText(report.text({m_clock.todayText(), m_populationStepText, m_meritStepText,
                                               static_cast<qsizetype>(members.size())}));
-    m_reportedAllianceId = *allianceId;
+    m_reportedAllianceId = allianceId;
     // Before any message box: the run is complete once the report shows.
     HistoryRecording::recordRun(m_context, kLabel, snapshot);
 
     walk.tellLeftOut(
         QStringLiteral("次の同盟員は、プロフィールを読めなかったため、レポートの集計に入っていません。"));
-    if (report.barsCut()) {
-        tell(QStringLiteral("%1個を超える「*」は%1個で切りました。"
-                            "「区切」の数を大きくすると、全部を表示できます。")
-                 .arg(AllianceReport::kMaxStars));
-    }
+    if (report.barsCut())
+        tell(AllianceReport::barsCutMessage());
 }

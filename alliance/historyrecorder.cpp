@@ -57,6 +57,28 @@ Snapshot tableSnapshot(const QString &command, const QString &allianceId, const 
     return snapshot;
 }
 
+Snapshot activitySnapshot(const QString &allianceId, const QList<ActivityRecord> &members)
+{
+    Snapshot snapshot;
+    snapshot.command = History::activityCommand();
+    snapshot.allianceId = allianceId;
+    for (qsizetype i = 0; i < members.size(); ++i) {
+        MemberReading reading = memberReading(i, members.at(i).userId, members.at(i).name);
+        reading.points = count(members.at(i).points);
+        snapshot.members.append(reading);
+    }
+    return snapshot;
+}
+
+void setProfile(MemberReading &reading, const LordProfile &profile)
+{
+    reading.population = count(profile.population);
+    reading.merit = count(profile.merit);
+    if (!profile.role.isEmpty())
+        reading.role = profile.role;
+    setCoordinates(reading, profile.x + u',' + profile.y);
+}
+
 std::optional<qint64> count(const QString &text)
 {
     QString digits = text.trimmed();

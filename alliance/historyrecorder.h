@@ -1,7 +1,9 @@
 #pragma once
 
+#include "alliance/activityhistory.h"
 #include "history/historytypes.h"
 #include "site/membertable.h"
+#include "site/profilereaders.h"
 
 #include <QString>
 #include <optional>
@@ -57,10 +59,16 @@ MemberReading memberReading(qsizetype index, const QString &userId, const QStrin
 // table order, with what the table itself says (the fief count); the
 // command adds what it read on the members' pages.
 Snapshot tableSnapshot(const QString &command, const QString &allianceId, const QList<Member> &members);
+// The snapshot of an activity run: every member row's name, user id and
+// alliance points, in page order.
+Snapshot activitySnapshot(const QString &allianceId, const QList<ActivityRecord> &members);
 
 // A count as a page shows it ("12,345", " 7"); empty when it is no whole
 // number, so a reading that cannot be trusted is left out, not made 0.
 std::optional<qint64> count(const QString &text);
+
+// What a lord's profile gave: population, merit, role and home coordinates.
+void setProfile(MemberReading &reading, const LordProfile &profile);
 
 // Home coordinates as the roster reads them ("-12,34"); what is no number stays empty.
 void setCoordinates(MemberReading &reading, const QString &coordinates);

@@ -43,3 +43,34 @@ private:
     QTimer m_timer;
     int m_tickCount = 0;
 };
+
+// The pause of pages whose ticks overlap their load (the ranking band): the
+// ticks start just before a page is asked for and are waited for after it
+// has been read. A walk asks for "pause, load, read" per page; here the pause
+// before a page finishes the ticks of the page before and starts its own.
+class OverlappingPacer : public Pacer
+{
+public:
+    explicit OverlappingPacer(Pacer &pacer) : m_pacer(pacer) {}
+
+    void startTicks() override
+    {
+        if (m_started)
+            m_pacer.waitForTicks();
+        m_pacer.startTicks();
+        m_started = true;
+    }
+    void waitForTicks() override {}
+
+    // The wait after the last page.
+    void finish()
+    {
+        if (m_started)
+            m_pacer.waitForTicks();
+        m_started = false;
+    }
+
+private:
+    Pacer &m_pacer;
+    bool m_started = false;
+};

@@ -2,6 +2,7 @@
 // start-up walk and a headless Chromium, compared with the world dump.
 #include "alliance/rankingarchive.h"
 #include "alliance/rankingcommand.h"
+#include "alliance/rankingpanel.h"
 #include "testsupport/alliance/endtoendfixture.h"
 #include "testsupport/alliance/rosteroracle.h"
 #include "testsupport/common/qtprinters.h"

@@ -5,17 +5,6 @@
 #include <QString>
 #include <QStringList>
 
-class ToolPort;
-
-// What the war-ranking panel changes in the window besides Text1.
-class RankingPanelPort
-{
-public:
-    virtual ~RankingPanelPort() = default;
-    virtual void setCheck1Enabled(bool enabled) = 0;
-    virtual void setCheck1Ticked(bool ticked) = 0;
-};
-
 // A band picked in Combo1: the own alliance's lords on the ten ranking pages
 // of the band, appended to Text1 under the band header, which is completed
 // with the number of rows at the end. With the saved data asked for (Check1),
@@ -55,30 +44,4 @@ private:
     bool m_compare;
     qsizetype m_rowCount = 0;
     QStringList m_leftOut;
-};
-
-// The archive side of the panel: Option1 (which archive Check1 refers to)
-// and 「データ保存」.
-class RankingPanel
-{
-public:
-    RankingPanel(const Session &session, ToolPort &port, RankingPanelPort &panel)
-        : m_session(session), m_port(port), m_panel(panel)
-    {
-    }
-
-    QString archivePath(int category) const;
-
-    // Option1_Click, and Form_Load with category 0: Check1 unticked, and
-    // enabled only when the category has an archive.
-    void selectCategory(int category);
-
-    // Command6_Click: Text1 as the category's archive, or the reason it
-    // cannot be.
-    void save(int category);
-
-private:
-    const Session &m_session;
-    ToolPort &m_port;
-    RankingPanelPort &m_panel;
 };

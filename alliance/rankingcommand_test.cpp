@@ -1,5 +1,6 @@
 #include "alliance/rankingarchive.h"
 #include "alliance/rankingcommand.h"
+#include "alliance/rankingpanel.h"
 #include "testsupport/alliance/commandfixture.h"
 #include "testsupport/alliance/rankingtestpages.h"
 

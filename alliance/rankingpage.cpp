@@ -198,6 +198,24 @@ QString rankingLine(const RankingRow &row, const SavedRanking &saved)
     return line;
 }
 
+QString withBandHeader(const QString &text, const QString &header)
+{
+    const QString crLf = QStringLiteral("\r\n");
+    return text + (text.isEmpty() || text.endsWith(crLf) ? QString() : crLf) + header + crLf;
+}
+
+QString withBandCount(const QString &text, const QString &header, qsizetype count)
+{
+    const QString crLf = QStringLiteral("\r\n");
+    const QString bareLine = header + crLf;
+    qsizetype at = text.lastIndexOf(bareLine);
+    while (at > 0 && !QStringView(text).left(at).endsWith(crLf))
+        at = text.lastIndexOf(bareLine, at - 1);
+    if (at < 0)
+        return text;
+    return QString(text).insert(at + header.size(), QStringLiteral(" %1人").arg(count));
+}
+
 QStringList ScrapeRankingPage(const Document &page, const QString &allianceId, int category,
                               const SavedRanking &saved)
 {

@@ -35,6 +35,15 @@ RankingPageRead readRankingPage(const Document &page, const QString &allianceId,
 // equal, lower score; a lord the saved rows lack gets "　" and no score mark.
 QString rankingLine(const RankingRow &row, const SavedRanking &saved);
 
+// Text1 with a band header appended on a line of its own (after a text that
+// does not end with a line end, one is put first).
+QString withBandHeader(const QString &text, const QString &header);
+// Text1 with the count put on the header a run appended: the last line that
+// is the bare header, since that run's rows follow it. An earlier block of
+// the same band, or one of a stopped run, keeps what it says; a text that no
+// longer holds the bare header (cleared meanwhile) is given back as it is.
+QString withBandCount(const QString &text, const QString &header, qsizetype count);
+
 // The lines of the own alliance's rows of one ranking page, compared with the
 // saved rows; their count is the page's share of the band's row count.
 QStringList ScrapeRankingPage(const Document &page, const QString &allianceId, int category,

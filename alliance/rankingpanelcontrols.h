@@ -1,6 +1,6 @@
 #pragma once
 
-#include "alliance/rankingcommand.h"
+#include "alliance/rankingpanel.h"
 
 #include <QHash>
 #include <QObject>

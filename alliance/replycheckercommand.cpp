@@ -13,8 +13,6 @@ using namespace ReplyChecker;
 
 namespace {
 
-const QString kProgressLabel = QStringLiteral("返信者確認");
-
 WalkPage inboxPage(const WorldConfig &world, qint64 page)
 {
     return {world.inboxUrl(page), QStringLiteral("受信箱 %1ページ").arg(page)};
@@ -46,7 +44,7 @@ void ReplyCheckCommand::run()
     // page tells how many pages there are.
     qint64 pageCount = 1;
     {
-        PageWalk walk(m_context, kProgressLabel);
+        PageWalk walk(m_context, ReplyCheckCommand::kProgressLabel);
         walk.run({inboxPage(m_context.session.world, 1)}, [&](const Document &page, qsizetype) {
             const InboxPage read = readInboxPage(page.bodyText(), true);
             if (!read.isGamePage)
@@ -69,7 +67,7 @@ void ReplyCheckCommand::run()
     QList<WalkPage> later;
     for (qint64 page = 2; page <= std::min<qint64>(pageCount, kMaxInboxPages); ++page)
         later.append(inboxPage(m_context.session.world, page));
-    PageWalk walk(m_context, kProgressLabel + QStringLiteral("（2ページ目から）"));
+    PageWalk walk(m_context, ReplyCheckCommand::kProgressLabel + QStringLiteral("（2ページ目から）"));
     walk.run(later, [&](const Document &page, qsizetype) {
         const InboxPage read = readInboxPage(page.bodyText(), false);
         if (!read.isGamePage)

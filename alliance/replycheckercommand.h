@@ -13,6 +13,7 @@ public:
     // The command as the user knows it: caption and messages. Its progress
     // counts the inbox pages (「返信者確認 1/3」).
     static inline const QString kLabel = QStringLiteral("返信者リストアップ");
+    static inline const QString kProgressLabel = QStringLiteral("返信者確認");
 
     // keywordBox: the text of Text4 as the user left it.
     ReplyCheckCommand(CommandContext &context, QString keywordBox)

@@ -4,6 +4,7 @@
 #include "alliance/memberwalk.h"
 #include "alliance/previousroster.h"
 #include "alliance/toolport.h"
+#include "alliance/unreadmembers.h"
 #include "common/datafile.h"
 #include "common/rosterfile.h"
 #include "site/profilereaders.h"
@@ -75,15 +76,7 @@ void RosterCommand::recordHistory(const QString &allianceId, const QList<Member>
 
 void RosterCommand::tellUnread() const
 {
-    if (m_carriedOver.isEmpty() && m_leftOut.isEmpty())
-        return;
-    QString text = QStringLiteral("次の同盟員は、本拠地の座標を読めませんでした。\r\n");
-    if (!m_carriedOver.isEmpty())
-        text += QStringLiteral("\r\n前回の名簿の座標をそのまま使いました：\r\n") +
-                m_carriedOver.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
-    if (!m_leftOut.isEmpty())
-        text += QStringLiteral("\r\n前回の名簿にもいないため、名簿に入っていません：\r\n") +
-                m_leftOut.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
-    text += QStringLiteral("\r\n時間をおいて、もう一度「同盟名簿作成」を実行してください。");
-    m_context.port.showMessage(text, QStringLiteral("注意"), ToolPort::Icon::Warning);
+    if (!m_carriedOver.isEmpty() || !m_leftOut.isEmpty())
+        m_context.port.showMessage(UnreadMembers::rosterMessage(m_carriedOver, m_leftOut),
+                                   QStringLiteral("注意"), ToolPort::Icon::Warning);
 }

@@ -14,4 +14,8 @@ QString noteLine(const QString &what, const QStringList &names);
 // "※プロフィールを読めなかった同盟員: …"
 QString unreadProfilesLine(const QStringList &names);
 
+// The roster's message on members whose home castle never showed: those
+// that kept the previous roster's line, and those left out.
+QString rosterMessage(const QStringList &carriedOver, const QStringList &leftOut);
+
 } // namespace UnreadMembers
