@@ -1,17 +1,8 @@
-#include "alliance/commandguard.h"
-#include "alliance/commandrunner.h"
 #include "common/datafile.h"
 #include "common/pump.h"
 #include "composer/form2.h"
-#include "site/browserslot.h"
-#include "site/navigator.h"
-#include "site/session.h"
-#include "testsupport/alliance/recordingtoolport.h"
-#include "testsupport/common/fakeclock.h"
-#include "testsupport/common/fakepump.h"
 #include "testsupport/common/qtprinters.h"
-#include "testsupport/composer/recordingfileopener.h"
-#include "testsupport/site/fakebrowser.h"
+#include "testsupport/composer/composerfixture.h"
 #include "testsupport/x11/testapplication.h"
 
 #include <QClipboard>
@@ -44,40 +35,23 @@ public:
     QStringList messages;
 };
 
-class Form2Test : public ::testing::Test
+// The composer's window over the same fakes as its rules' tests.
+class Form2Test : public ComposerTesting::ComposerTest
 {
 protected:
     Form2Test()
     {
         ensureTestApplication();
-        m_session.appDir = m_dir.path() + QStringLiteral("/");
-        m_session.world.worldBaseUrl = QStringLiteral("http://w3.test");
-        m_session.world.worldNumber = QStringLiteral("3");
         m_session.allianceId = QStringLiteral("7");
-        m_browsers.replaceWithNew();
         m_window = std::make_unique<RecordingForm2>(m_context, m_state);
     }
-    ~Form2Test() override { AppQuit::reset(); }
 
-    FakeBrowser &browser() { return static_cast<FakeBrowser &>(m_browsers.current()); }
     template <typename W> W *find(const char *name) const
     {
         return m_window->findChild<W *>(QString::fromLatin1(name));
     }
     void click(const char *button) { find<QPushButton>(button)->click(); }
 
-    QTemporaryDir m_dir;
-    Session m_session;
-    BrowserSlot m_browsers{[] { return std::make_unique<FakeBrowser>(); }};
-    FakeClock m_clock;
-    FakePump m_pump;
-    Navigator m_navigator{m_browsers, m_session.world, m_clock, m_pump};
-    RecordingFileOpener m_opener;
-    RecordingToolPort m_toolPort;
-    CommandGuard m_guard;
-    CommandRunner m_runner{m_toolPort, m_guard};
-    ComposerContext m_context{m_session, m_navigator, m_browsers, m_opener, m_runner};
-    ComposerState m_state;
     std::unique_ptr<RecordingForm2> m_window;
 };
 
