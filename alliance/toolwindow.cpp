@@ -37,18 +37,19 @@ constexpr int kBottomMargin = 1400;
 
 OVEKMark::OVEKMark(Session &session, BrowserSlot &browsers, Navigator &navigator, Pump &pump,
                    const Clock &clock, QWidget *parent)
-    : QWidget(parent), m_session(session), m_browsers(browsers), m_navigator(navigator), m_pump(pump),
-      m_clock(clock), m_guard([this](bool busy) { setBrowserCommandsEnabled(!busy); }),
-      m_runner(*this, m_guard), m_plotterProgram(session.appDir + PlotterLauncher::programName()),
-      m_caption(QStringLiteral("同盟管理ツール")), m_history(std::make_unique<HistoryStore>(session.appDir)),
-      m_recorder(std::make_unique<StoreRecorder>(*m_history, clock))
+    : QWidget(parent), m_pump(pump), m_pacer(new TimerPacer(pump, this)),
+      m_history(std::make_unique<HistoryStore>(session.appDir)),
+      m_recorder(std::make_unique<StoreRecorder>(*m_history, clock)),
+      m_environment{session, navigator, browsers, *m_pacer, clock, m_recorder.get()},
+      m_guard([this](bool busy) { setBrowserCommandsEnabled(!busy); }), m_runner(*this, m_guard),
+      m_plotterProgram(session.appDir + PlotterLauncher::programName()),
+      m_caption(QStringLiteral("同盟管理ツール"))
 {
     setObjectName(QStringLiteral("OVEKMark"));
     // A leader with two worlds open tells the windows apart by the world.
     if (session.world.worldNumber != WorldConfig::compiledIn().worldNumber)
         m_caption += QStringLiteral(" - ") + session.world.worldLinkKey();
     setWindowTitle(m_caption);
-    m_pacer = new TimerPacer(m_pump, this);
     m_placement = new BottomLeftPlacement(*this, kBottomMargin);
     buildControls();
 }
@@ -68,7 +69,7 @@ void OVEKMark::buildControls()
     m_text1 = control<QPlainTextEdit>(QStringLiteral("Text1"));
     m_output = std::make_unique<ExactTextBox>(*m_text1);
     m_ranking = new RankingPanelControls(
-        m_controls, m_session, *this,
+        m_controls, m_environment.session, *this,
         [this](int band) { runCommand(*CommandTable::find(QStringLiteral("ranking")), band); }, this);
     for (int i = 0; i < 3; ++i) {
         m_command1[i] = control<QPushButton>(QStringLiteral("Command1(%1)").arg(i));
@@ -88,7 +89,7 @@ void OVEKMark::buildControls()
             connect(button, &QPushButton::clicked, this, [this, &command] { runCommand(command); });
     }
     new ToolWindowMenus(
-        *this, *m_text1, m_session, m_clock, [this] { return outputText(); },
+        *this, *m_text1, m_environment.session, m_environment.clock, [this] { return outputText(); },
         [this] { // a report pasted in is named after what 「同盟ID」 holds
             return m_reportAllianceId.isEmpty()
                        ? TextSearch::trimSpaces(inputText(QStringLiteral("Text2"))).remove(u'/')
@@ -111,9 +112,8 @@ void OVEKMark::runCommand(const CommandSpec &command, int band)
                                m_ranking->selectedCategory(),
                                m_ranking->compareWithSaved()};
     CommandResult result;
-    const CommandEnvironment environment{m_session, m_navigator, m_browsers,
-                                         *m_pacer,  m_clock,     m_recorder.get()};
-    const bool completed = m_runner.run(command, environment, inputs, result) == BrowserSteps::Outcome::Done;
+    const bool completed =
+        m_runner.run(command, m_environment, inputs, result) == BrowserSteps::Outcome::Done;
     if (!result.reportedAllianceId.isEmpty())
         m_reportAllianceId = result.reportedAllianceId;
     if (completed && command.control == QStringLiteral("Combo1"))
@@ -173,9 +173,9 @@ void OVEKMark::Command2_Click()
 
 void OVEKMark::Command4_Click()
 {
-    PlotterLauncher(m_session.appDir, m_plotterProgram)
+    PlotterLauncher(m_environment.session.appDir, m_plotterProgram)
         .launch(
-            m_session.cleanAllianceId(), *this,
+            m_environment.session.cleanAllianceId(), *this,
             [this] {
                 showMinimized();
                 m_pump.yieldOnce();
@@ -188,8 +188,9 @@ void OVEKMark::Command9_Click()
     // The composer's page steps go through this window's runner: one guard
     // for the one browser, and a closed browser told and opened again.
     if (!m_composer)
-        m_composer = std::make_unique<Form2>(
-            ComposerContext{m_session, m_navigator, m_browsers, m_fileOpener, m_runner}, *m_composerState);
+        m_composer = std::make_unique<Form2>(ComposerContext{m_environment.session, m_environment.navigator,
+                                                             m_environment.browsers, m_fileOpener, m_runner},
+                                             *m_composerState);
     m_composer->showComposer();
 }
 
@@ -207,7 +208,7 @@ void OVEKMark::Form_QueryUnload()
     // simply let go.
     AppQuit::request();
     m_placement->stop();
-    m_browsers.quit();
+    m_environment.browsers.quit();
     if (m_composer)
         m_composer->close();
     QApplication::closeAllWindows();

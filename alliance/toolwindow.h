@@ -83,12 +83,14 @@ private:
     QString inputText(const QString &name) const; // an input box's text as typed
     template <typename W> W *control(const QString &name) const;
 
-    Session &m_session;
-    BrowserSlot &m_browsers;
-    Navigator &m_navigator;
     Pump &m_pump;
-    const Clock &m_clock;
-    TimerPacer *m_pacer = nullptr;
+    TimerPacer *m_pacer;
+    // Every completed walk's snapshot, in AppDir.
+    std::unique_ptr<HistoryStore> m_history;
+    std::unique_ptr<StoreRecorder> m_recorder;
+    // What every command of the table runs with: the run's session, the
+    // browser, this window's pacing timer, the clock and the history.
+    const CommandEnvironment m_environment;
     CommandGuard m_guard;
     CommandRunner m_runner;
     QString m_plotterProgram;
@@ -108,7 +110,4 @@ private:
     ComposerState *m_composerState = &m_ownComposerState;
     DesktopFileOpener m_fileOpener;
     std::unique_ptr<Form2> m_composer;
-    // Every completed walk's snapshot, in AppDir.
-    std::unique_ptr<HistoryStore> m_history;
-    std::unique_ptr<StoreRecorder> m_recorder;
 };
