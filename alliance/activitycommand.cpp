@@ -23,6 +23,7 @@ void ActivityCommand::run()
         return;
     }
     const QList<ActivityRecord> current = readMemberRows(rowsMarkup);
+    m_memberCount = current.size();
 
     const QString path = m_context.session.appDir + fileName(allianceId);
     const PreviousRun previous = readPreviousRun(path);
@@ -41,6 +42,8 @@ void ActivityCommand::run()
     // Saved before any message box: the user may close the program while
     // one is up, and this run's state would be lost.
     const DataFile::Result written = DataFile::writeLines(path, formatHistory(dated));
+    if (written)
+        m_savedFile = fileName(allianceId);
     // The page read to its end is the run: its snapshot is kept whether or
     // not the activity file could be written.
     HistoryRecording::recordRun(m_context, kLabel, HistoryRecording::activitySnapshot(allianceId, current));

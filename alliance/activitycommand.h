@@ -32,6 +32,11 @@ public:
 
     void run();
 
+    // The member rows the last run read; -1 when it read none.
+    qsizetype memberCount() const { return m_memberCount; }
+    // The activity record's name when the last run replaced it, else empty.
+    const QString &savedFile() const { return m_savedFile; }
+
 private:
     // The member rows of the alliance page; empty when the page never
     // showed them.
@@ -44,4 +49,6 @@ private:
 
     CommandContext &m_context;
     const Clock &m_clock;
+    qsizetype m_memberCount = -1;
+    QString m_savedFile;
 };

@@ -73,6 +73,7 @@ void AllianceReportCommand::run()
     m_context.port.setOutputText(report.text({m_clock.todayText(), m_populationStepText, m_meritStepText,
                                               static_cast<qsizetype>(members.size())}));
     m_reportedAllianceId = allianceId;
+    m_memberCount = members.size();
     // Before any message box: the run is complete once the report shows.
     HistoryRecording::recordRun(m_context, kLabel, snapshot);
 

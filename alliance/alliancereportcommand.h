@@ -25,6 +25,8 @@ public:
     // The id of the alliance whose report the run showed, as it went into
     // the address (digits only); empty when no report was shown.
     const QString &reportedAllianceId() const { return m_reportedAllianceId; }
+    // The members of the report's alliance; -1 when no report was made.
+    qsizetype memberCount() const { return m_memberCount; }
 
 private:
     void tell(const QString &text) const;
@@ -35,4 +37,5 @@ private:
     QString m_populationStepText;
     QString m_meritStepText;
     QString m_reportedAllianceId;
+    qsizetype m_memberCount = -1;
 };

@@ -12,7 +12,7 @@
 
 using namespace BranchCastles;
 
-void ListBranchCastles(CommandContext &context, const Clock &clock)
+qsizetype ListBranchCastles(CommandContext &context, const Clock &clock)
 {
     const QString &allianceId = context.session.cleanAllianceId();
     context.port.setOutputText(QString());
@@ -64,7 +64,7 @@ void ListBranchCastles(CommandContext &context, const Clock &clock)
         HistoryRecording::tableSnapshot(History::castlesCommand(), allianceId, members));
 
     if (walk.leftOut().isEmpty() && unreadable.isEmpty())
-        return;
+        return members.size();
     QString text = QStringLiteral("次の同盟員は出城を読み取れなかったため、リストに入っていません。\r\n");
     if (!walk.leftOut().isEmpty())
         text += QStringLiteral("\r\nプロフィールの領地情報が表示されませんでした：\r\n") +
@@ -74,4 +74,5 @@ void ListBranchCastles(CommandContext &context, const Clock &clock)
                 unreadable.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
     text += QStringLiteral("\r\n時間をおいて、もう一度「出城リスト作成」を実行してください。");
     context.port.showMessage(text, QStringLiteral("注意"), ToolPort::Icon::Warning);
+    return members.size();
 }

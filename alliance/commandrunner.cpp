@@ -19,11 +19,13 @@ BrowserSteps::Outcome CommandRunner::run(const QString &name, const std::functio
     CommandGuard::Scope scope(m_guard);
     if (!scope)
         return Outcome::Busy;
+    m_loginLost = false;
     try {
         HourglassScope hourglass(m_port);
         step();
         return Outcome::Done;
     } catch (const Failure &failure) {
+        m_loginLost = dynamic_cast<const LoginLost *>(&failure) != nullptr;
         // Once the window is closed the program ends: a browser going away
         // under the command is part of that, and nobody is left to tell.
         if (!AppQuit::requested())
@@ -48,7 +50,7 @@ BrowserSteps::Outcome CommandRunner::run(const CommandSpec &command, const Comma
     // written is told there again, and stays until the next command.
     if (outcome == Outcome::Done && environment.history) {
         if (const QString failure = environment.history->takeFailure(); !failure.isEmpty())
-            m_port.showProgress(HistoryRecording::failureCaption(command.label, failure));
+            m_port.showStatus(HistoryRecording::failureCaption(command.label, failure));
     }
     return outcome;
 }
@@ -56,12 +58,14 @@ BrowserSteps::Outcome CommandRunner::run(const CommandSpec &command, const Comma
 void CommandRunner::tellStopped(const QString &name, const Failure &failure)
 {
     if (dynamic_cast<const BrowserGone *>(&failure)) {
-        m_port.showMessage(QStringLiteral("ブラウザが閉じられたため、「%1」を中止しました。"
-                                          "ファイルは前のままです。\r\n\r\n"
-                                          "新しいブラウザを開いて、ゲームに入り直します。"
-                                          "ログインを求められたら、ブラウザでログインしてください。")
-                               .arg(name),
-                           QStringLiteral("注意"), ToolPort::Icon::Warning);
+        QString text =
+            QStringLiteral("ブラウザが閉じられたため、「%1」を中止しました。ファイルは前のままです。").arg(name);
+        // Without a way to reopen it (a run from the command line), a
+        // promise of a new browser would be false.
+        if (m_reopen)
+            text += QStringLiteral("\r\n\r\n新しいブラウザを開いて、ゲームに入り直します。"
+                                   "ログインを求められたら、ブラウザでログインしてください。");
+        m_port.showMessage(text, QStringLiteral("注意"), ToolPort::Icon::Warning);
         reopenBrowser(name);
     } else if (dynamic_cast<const LoginLost *>(&failure)) {
         m_port.showMessage(QStringLiteral("「%1」を中止しました。ファイルは前のままです。\r\n").arg(name) +
@@ -70,7 +74,7 @@ void CommandRunner::tellStopped(const QString &name, const Failure &failure)
     } else {
         // Nothing the user must do: the reason stays in the caption until
         // the next command.
-        m_port.showProgress(QStringLiteral("%1を中止しました（%2）").arg(name, failure.message()));
+        m_port.showStatus(QStringLiteral("%1を中止しました（%2）").arg(name, failure.message()));
     }
 }
 
@@ -91,5 +95,5 @@ void CommandRunner::reopenBrowser(const QString &name)
                            QStringLiteral("注意"), ToolPort::Icon::Warning);
         return;
     }
-    m_port.showProgress(QStringLiteral("%1を中止しました（ブラウザを開き直しました）").arg(name));
+    m_port.showStatus(QStringLiteral("%1を中止しました（ブラウザを開き直しました）").arg(name));
 }

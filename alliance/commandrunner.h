@@ -56,6 +56,10 @@ public:
 
     void setBrowserReopener(BrowserReopener reopen) { m_reopen = std::move(reopen); }
 
+    // Whether the last step stopped because the game dropped the login and
+    // walking back in did not bring it back.
+    bool loginLost() const { return m_loginLost; }
+
 private:
     void tellStopped(const QString &name, const Failure &failure);
     void reopenBrowser(const QString &name);
@@ -63,4 +67,5 @@ private:
     ToolPort &m_port;
     CommandGuard &m_guard;
     BrowserReopener m_reopen;
+    bool m_loginLost = false;
 };

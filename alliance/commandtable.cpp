@@ -6,28 +6,41 @@
 #include "alliance/rankingcommand.h"
 #include "alliance/replycheckercommand.h"
 #include "alliance/rostercommand.h"
+#include "alliance/toolwindowlayout.h"
 
 namespace CommandTable {
 
 const QList<CommandSpec> &commands()
 {
+    using Output = CommandSpec::Output;
     static const QList<CommandSpec> table{
-        {QStringLiteral("roster"), RosterCommand::kLabel, QStringLiteral("Command2"),
-         [](CommandRun &run) { RosterCommand(run.context).run(); }},
-        {QStringLiteral("castles"), kBranchCastlesLabel, QStringLiteral("Command3"),
-         [](CommandRun &run) { ListBranchCastles(run.context, run.clock); }},
-        {QStringLiteral("activity"), ActivityCommand::kLabel, QStringLiteral("Command5"),
-         [](CommandRun &run) { ActivityCommand(run.context, run.clock).run(); }},
-        {QStringLiteral("report"), AllianceReportCommand::kLabel, QStringLiteral("Command7"),
+        {QStringLiteral("roster"), RosterCommand::kLabel, QStringLiteral("Command2"), Output::OwnFile,
+         [](CommandRun &run) {
+             RosterCommand command(run.context);
+             command.run();
+             run.result.memberCount = command.memberCount();
+             run.result.savedFile = command.savedFile();
+         }},
+        {QStringLiteral("castles"), kBranchCastlesLabel, QStringLiteral("Command3"), Output::Text,
+         [](CommandRun &run) { run.result.memberCount = ListBranchCastles(run.context, run.clock); }},
+        {QStringLiteral("activity"), ActivityCommand::kLabel, QStringLiteral("Command5"), Output::OwnFile,
+         [](CommandRun &run) {
+             ActivityCommand command(run.context, run.clock);
+             command.run();
+             run.result.memberCount = command.memberCount();
+             run.result.savedFile = command.savedFile();
+         }},
+        {QStringLiteral("report"), AllianceReportCommand::kLabel, QStringLiteral("Command7"), Output::Text,
          [](CommandRun &run) {
              AllianceReportCommand command(run.context, run.clock, run.inputs.allianceIdText,
                                            run.inputs.populationStepText, run.inputs.meritStepText);
              command.run();
              run.result.reportedAllianceId = command.reportedAllianceId();
+             run.result.memberCount = command.memberCount();
          }},
-        {QStringLiteral("replies"), ReplyCheckCommand::kLabel, QStringLiteral("Command8"),
+        {QStringLiteral("replies"), ReplyCheckCommand::kLabel, QStringLiteral("Command8"), Output::Text,
          [](CommandRun &run) { ReplyCheckCommand(run.context, run.inputs.keywordBox).run(); }},
-        {QStringLiteral("ranking"), RankingCommand::kLabel, QStringLiteral("Combo1"),
+        {QStringLiteral("ranking"), RankingCommand::kLabel, QStringLiteral("Combo1"), Output::Text,
          [](CommandRun &run) {
              RankingCommand(run.context, run.inputs.band, run.inputs.category, run.inputs.compareWithSaved)
                  .run();
@@ -43,6 +56,32 @@ const CommandSpec *find(const QString &key)
             return &command;
     }
     return nullptr;
+}
+
+QStringList keys()
+{
+    QStringList found;
+    for (const CommandSpec &command : commands())
+        found.append(command.key);
+    return found;
+}
+
+CommandInputs defaultInputs()
+{
+    // One source for the defaults: the controls as the window is built.
+    const auto defaultText = [](const QString &control) {
+        for (const DesignedControl &designed : ToolWindowLayout::controls()) {
+            if (designed.name == control)
+                return designed.caption;
+        }
+        return QString();
+    };
+    CommandInputs inputs;
+    inputs.allianceIdText = defaultText(QStringLiteral("Text2"));
+    inputs.populationStepText = defaultText(QStringLiteral("Text3(0)"));
+    inputs.meritStepText = defaultText(QStringLiteral("Text3(1)"));
+    inputs.keywordBox = defaultText(QStringLiteral("Text4"));
+    return inputs;
 }
 
 } // namespace CommandTable

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 class Clock;
@@ -24,6 +25,8 @@ struct CommandInputs
 struct CommandResult
 {
     QString reportedAllianceId = {}; // the report's alliance, as it went into the address
+    qsizetype memberCount = -1;      // the members the walk found; -1: it found none
+    QString savedFile = {};          // the data file the command replaced (its name in AppDir)
 };
 
 // Everything one run of a command is handed.
@@ -40,9 +43,15 @@ struct CommandRun
 // the control that starts it in the tool window, and its body.
 struct CommandSpec
 {
+    // What a run leaves behind: a data file of its own (the roster), or
+    // only the text of Text1 (the report), which a run from the command
+    // line saves as a file.
+    enum class Output { OwnFile, Text };
+
     QString key;
     QString label;
     QString control;
+    Output output;
     std::function<void(CommandRun &)> body;
 };
 
@@ -52,5 +61,10 @@ namespace CommandTable {
 const QList<CommandSpec> &commands();
 // The command of that key ("roster"), or nullptr.
 const CommandSpec *find(const QString &key);
+// Every key, in table order.
+QStringList keys();
+// The inputs as the tool window opens with them (Text2 empty: the report
+// of the player's own alliance is asked for by its id).
+CommandInputs defaultInputs();
 
 } // namespace CommandTable

@@ -30,7 +30,7 @@ void recordRun(CommandContext &context, const QString &commandLabel, const Snaps
         return;
     const QString failure = context.history->record(snapshot);
     if (!failure.isEmpty())
-        context.port.showProgress(failureCaption(commandLabel, failure));
+        context.port.showStatus(failureCaption(commandLabel, failure));
 }
 
 MemberReading memberReading(qsizetype index, const QString &userId, const QString &name)

@@ -1,10 +1,14 @@
+#include "alliance/commandtable.h"
 #include "alliance/toolwindow.h"
+#include "alliance/unattendedmain.h"
+#include "alliance/unattendedrun.h"
 #include "common/appdir.h"
 #include "common/clock.h"
 #include "common/pump.h"
 #include "composer/composerstate.h"
 #include "site/browserslot.h"
 #include "site/navigator.h"
+#include "site/profilelock.h"
 #include "site/session.h"
 #include "site/startup.h"
 #include "site/webdriverbrowser.h"
@@ -15,24 +19,7 @@
 #include <QApplication>
 #include <cstdio>
 
-#ifdef Q_OS_UNIX
-#include <unistd.h>
-#endif
-
 namespace {
-
-WebDriverOptions browserOptions(const QString &appDir)
-{
-    WebDriverOptions options;
-    // A profile of our own under AppDir: the login survives restarts, and no
-    // other browser shares (and spoils) its cookies.
-    options.profileDir = appDir + QStringLiteral("browser-profile");
-#ifdef Q_OS_UNIX
-    // Chromium refuses to run its sandbox as root.
-    options.noSandbox = ::geteuid() == 0;
-#endif
-    return options;
-}
 
 void tellUser(const QString &text)
 {
@@ -55,7 +42,7 @@ int printAndEnd(int argc, char *argv[])
     QCoreApplication core(argc, argv);
     core.setApplicationVersion(QStringLiteral(OVEK_VERSION));
     const WorldSettings settings =
-        configureWorld(core.arguments(), AppDir::path(), WorldConfig::compiledIn());
+        configureWorld(core.arguments(), AppDir::path(), WorldConfig::compiledIn(), CommandTable::keys());
     std::fputs(settings.text.toLocal8Bit().constData(),
                settings.outcome == WorldSettings::Outcome::Print ? stdout : stderr);
     return settings.outcome == WorldSettings::Outcome::Print ? 0 : 2;
@@ -67,6 +54,8 @@ int main(int argc, char *argv[])
 {
     if (onlyPrints(argc, argv))
         return printAndEnd(argc, argv);
+    if (asksForRun(argc, argv))
+        return runWithoutWindow(argc, argv);
     QApplication app(argc, argv);
     app.setApplicationVersion(QStringLiteral(OVEK_VERSION));
     app.setQuitOnLastWindowClosed(false); // the start-up window closes before the tool window opens
@@ -75,10 +64,11 @@ int main(int argc, char *argv[])
     session.appDir = AppDir::path();
     // The server and world come from the command line, the settings file or
     // the build, and are checked before any browser starts.
-    const WorldSettings settings = configureWorld(app.arguments(), session.appDir, WorldConfig::compiledIn());
+    const WorldSettings settings =
+        configureWorld(app.arguments(), session.appDir, WorldConfig::compiledIn(), CommandTable::keys());
     if (settings.outcome == WorldSettings::Outcome::Refused) {
         tellUser(settings.text);
-        return 2;
+        return ExitCode::kBadOptions;
     }
     session.world = settings.world;
     if (settings.save) {
@@ -86,9 +76,16 @@ int main(int argc, char *argv[])
             tellUser(problem);
     }
 
+    const WebDriverOptions options = WebDriverOptions::forProgram(session.appDir);
+    // A timer's run may hold the browser's profile right now.
+    ProfileLock profile(options.profileDir);
+    if (!profile.tryLock()) {
+        tellUser(profile.inUseMessage());
+        return ExitCode::kProfileInUse;
+    }
+
     EventLoopPump pump;
     SystemClock clock;
-    const WebDriverOptions options = browserOptions(session.appDir);
     BrowserSlot browsers([options] { return std::make_unique<WebDriverBrowser>(options); });
     Navigator navigator(browsers, session.world, clock, pump);
     StartupSequence startup(session, browsers, navigator, pump);

@@ -16,11 +16,14 @@ void RosterCommand::run()
 {
     m_carriedOver.clear();
     m_leftOut.clear();
+    m_memberCount = -1;
+    m_savedFile.clear();
     const QString &allianceId = m_context.session.cleanAllianceId();
     m_context.port.setOutputText(QString());
 
     MemberWalk walk(m_context, kLabel);
     const QList<Member> members = walk.readMembers(allianceId);
+    m_memberCount = members.size();
     QList<std::optional<QString>> lines(members.size());
     QList<QString> read(members.size());
     walk.visitProfiles(members, [&](const Document &profile, qsizetype i) {
@@ -52,7 +55,9 @@ void RosterCommand::run()
     m_context.port.setOutputText(text);
 
     const DataFile::Result written = DataFile::writeText(path, text);
-    if (!written) {
+    if (written)
+        m_savedFile = RosterFile::fileName(allianceId);
+    else {
         m_context.port.showMessage(
             QStringLiteral("同盟員名簿を保存できませんでした。前回の名簿はそのまま残っています。\r\n") +
                 written.error,

@@ -24,6 +24,10 @@ public:
     // from the previous roster, and those left out of the roster.
     const QStringList &carriedOver() const { return m_carriedOver; }
     const QStringList &leftOut() const { return m_leftOut; }
+    // The members of the table the last run read; -1 when it read none.
+    qsizetype memberCount() const { return m_memberCount; }
+    // The roster file's name when the last run replaced it, else empty.
+    const QString &savedFile() const { return m_savedFile; }
 
 private:
     void tellUnread() const;
@@ -33,4 +37,6 @@ private:
     CommandContext &m_context;
     QStringList m_carriedOver;
     QStringList m_leftOut;
+    qsizetype m_memberCount = -1;
+    QString m_savedFile;
 };

@@ -20,6 +20,9 @@ public:
     virtual void endHourglass() = 0;
     // Progress of a walk ("名簿作成 3/30"); an empty text takes it away.
     virtual void showProgress(const QString &text) = 0;
+    // How a command ended when it is no message box: stopped, or done with
+    // the history not written. The window keeps it in the caption.
+    virtual void showStatus(const QString &text) { showProgress(text); }
     virtual void setClipboardText(const QString &text) = 0;
     // The items of List1 (the alliance report fills it), replacing the old.
     virtual void setListItems(const QStringList &items) = 0;

@@ -69,6 +69,14 @@ void DemoSite::serveControl(const httplib::Request &request, httplib::Response &
             m_worldSessions.clear();
         }
         ok(response, ",\"expired\":" + std::to_string(count));
+    } else if (command == "expire-login") {
+        // The saved login of every browser runs out: top-site and world
+        // sessions end, and the login entry asks for the form again.
+        std::lock_guard lock(m_sessionMutex);
+        m_topSessions.clear();
+        m_worldSessions.clear();
+        m_loginExpired = true;
+        ok(response);
     } else if (command == "delay") {
         if (pathArgument(request, path, response) &&
             intArgument(request, "ms", 0, 600000, number, response)) {
@@ -93,6 +101,10 @@ void DemoSite::serveControl(const httplib::Request &request, httplib::Response &
         }
     } else if (command == "reset") {
         m_faults.reset();
+        {
+            std::lock_guard lock(m_sessionMutex);
+            m_loginExpired = false;
+        }
         ok(response);
     } else if (command == "set-points") {
         int userId = 0;

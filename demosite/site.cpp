@@ -18,9 +18,12 @@ const char *const kTopCookie = "ovek_top_sid";
 const char *const kWorldCookie = "ovek_world_sid";
 const char *const kSessionOutPath = "/false/login_sessionout.php";
 
-std::string sessionCookie(const char *name, const std::string &value)
+// The top-site login is kept by the browser across restarts, as the game's
+// saved login is; the world session ends with the browser.
+std::string sessionCookie(const char *name, const std::string &value, bool persistent = false)
 {
-    return std::string(name) + "=" + value + "; Path=/; HttpOnly; SameSite=Lax";
+    return std::string(name) + "=" + value + "; Path=/; HttpOnly; SameSite=Lax" +
+           (persistent ? "; Max-Age=2592000" : "");
 }
 
 // httplib's default sets SO_REUSEPORT, which lets a second demosite bind a
@@ -152,6 +155,12 @@ std::string DemoSite::topLoginName(const httplib::Request &request)
     return it == m_topSessions.end() ? std::string() : it->second;
 }
 
+bool DemoSite::loginExpired()
+{
+    std::lock_guard lock(m_sessionMutex);
+    return m_loginExpired;
+}
+
 bool DemoSite::hasWorldSession(const httplib::Request &request)
 {
     const std::string id = cookie(request, kWorldCookie);
@@ -211,7 +220,7 @@ void DemoSite::serveTopLogin(const httplib::Request &request, httplib::Response 
             sendHtml(response, pages::loginFormPage("城主名を入力してください。"));
             return;
         }
-    } else if (m_options.autoLogin) {
+    } else if (m_options.autoLogin && !loginExpired()) {
         name = "demo";
     } else {
         sendHtml(response, pages::loginFormPage({}));
@@ -223,7 +232,7 @@ void DemoSite::serveTopLogin(const httplib::Request &request, httplib::Response 
         std::lock_guard lock(m_sessionMutex);
         m_topSessions[id] = name.substr(0, 64);
     }
-    response.set_header("Set-Cookie", sessionCookie(kTopCookie, id));
+    response.set_header("Set-Cookie", sessionCookie(kTopCookie, id, true));
     redirect(response, "/");
 }
 

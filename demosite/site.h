@@ -59,6 +59,7 @@ private:
     std::string newSessionId();
     std::string topLoginName(const httplib::Request &request);
     bool hasWorldSession(const httplib::Request &request);
+    bool loginExpired();
     std::string topUrl() const;
     std::string worldUrl() const;
 
@@ -69,6 +70,9 @@ private:
     std::mutex m_sessionMutex;
     std::map<std::string, std::string> m_topSessions; // id -> login name
     std::set<std::string> m_worldSessions;
+    // expire-login: the saved login is gone, so even --auto-login shows the
+    // form until a reset.
+    bool m_loginExpired = false;
     std::uint64_t m_sessionSalt = 0;
     std::atomic<std::uint64_t> m_sessionCounter{0};
     std::unique_ptr<httplib::Server> m_topServer;

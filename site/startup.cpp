@@ -4,6 +4,7 @@
 #include "common/readfailure.h"
 #include "common/textsearch.h"
 #include "site/browserslot.h"
+#include "site/loginlost.h"
 #include "site/navigator.h"
 #include "site/ownlord.h"
 #include "site/session.h"
@@ -19,10 +20,18 @@ QString failureText(const std::exception &error)
     return QString::fromStdString(error.what());
 }
 
+// The login form of the ID service is on a site of its own.
+bool onGameSite(const WorldConfig &world, const QString &location)
+{
+    return location.startsWith(world.gameSiteTopUrl + QStringLiteral("/")) ||
+           location.startsWith(world.worldBaseUrl + QStringLiteral("/"));
+}
+
 } // namespace
 
-StartupSequence::StartupSequence(Session &session, BrowserSlot &browsers, Navigator &navigator, Pump &pump)
-    : m_session(session), m_browsers(browsers), m_navigator(navigator), m_pump(pump)
+StartupSequence::StartupSequence(Session &session, BrowserSlot &browsers, Navigator &navigator, Pump &pump,
+                                 Login login)
+    : m_session(session), m_browsers(browsers), m_navigator(navigator), m_pump(pump), m_login(login)
 {
 }
 
@@ -45,6 +54,12 @@ void StartupSequence::run()
         throw;
     } catch (const Quitting &) {
         throw;
+    } catch (const LoginLost &) {
+        // The world link led to the session-out page again and again.
+        if (m_login == Login::SavedOnly)
+            throw SavedLoginGone();
+        throw StartupFailure(QStringLiteral("ゲームの画面を読めなかったため、起動を中止しました。\r\n\r\n") +
+                             LoginLost().message());
     } catch (const BrowserGone &) {
         throw StartupFailure(QStringLiteral("ブラウザが閉じられたため、起動を中止しました。\r\n"
                                             "もう一度 ovekwarden を起動してください。"));
@@ -62,11 +77,16 @@ void StartupSequence::handleLoginPage()
         if (TextSearch::containsExact(text, kLoginInvitation)) {
             m_browsers.current().navigate(m_session.world.loginEntryUrl());
             m_navigator.waitUntilComplete();
-            waitForLoginToFinish();
+            if (m_login == Login::SavedOnly)
+                requireSavedLogin();
+            else
+                waitForLoginToFinish();
         }
         enterWorld();
     } catch (const BrowserGone &) {
         throw; // no browser, no start-up: the user is told
+    } catch (const SavedLoginGone &) {
+        throw;
     } catch (const Quitting &) {
         throw;
     } catch (const std::exception &) {
@@ -84,13 +104,25 @@ void StartupSequence::waitForLoginToFinish()
     while (true) {
         Browser &browser = m_browsers.current();
         const QString location = browser.locationUrl();
-        const bool onGameSite = location.startsWith(m_session.world.gameSiteTopUrl + QStringLiteral("/")) ||
-                                location.startsWith(m_session.world.worldBaseUrl + QStringLiteral("/"));
-        if (!browser.busy() && location != entry && onGameSite)
+        if (!browser.busy() && location != entry && onGameSite(m_session.world, location))
             break;
         m_pump.pauseFor(100);
     }
     m_navigator.waitUntilComplete();
+}
+
+void StartupSequence::requireSavedLogin()
+{
+    // A login saved with the game's ID service passes the login entry
+    // straight back to the game; one that expired stops on a login form
+    // (on the entry itself or the ID service's own site), and nobody is
+    // there to fill it in.
+    m_pump.pauseFor(500);
+    m_navigator.waitUntilComplete();
+    const QString location = m_browsers.current().locationUrl();
+    if (location == m_session.world.loginEntryUrl() || !onGameSite(m_session.world, location) ||
+        TextSearch::containsExact(m_browsers.current().document().bodyText(), kLoginInvitation))
+        throw SavedLoginGone();
 }
 
 void StartupSequence::restart()

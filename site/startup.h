@@ -16,15 +16,32 @@ public:
     using Failure::Failure;
 };
 
+// A run without the tool window found no saved login in the browser's
+// profile: nobody is there to log in, so nothing is walked or written.
+class SavedLoginGone : public StartupFailure
+{
+public:
+    SavedLoginGone()
+        : StartupFailure(QStringLiteral("ログインが切れています。ovekwarden を起動してログインしてください。"))
+    {
+    }
+};
+
 // From the game's top page, through the login, into the configured world, to
 // the player's own alliance: everything before the tool window opens.
 class StartupSequence
 {
 public:
-    StartupSequence(Session &session, BrowserSlot &browsers, Navigator &navigator, Pump &pump);
+    // How the login is come by: typed by the user in the browser window, or
+    // only the one saved in the profile (a run nobody watches).
+    enum class Login { ByHand, SavedOnly };
+
+    StartupSequence(Session &session, BrowserSlot &browsers, Navigator &navigator, Pump &pump,
+                    Login login = Login::ByHand);
 
     // Creates the browser and walks to the user page; fills the session.
-    // Throws StartupFailure.
+    // Throws StartupFailure; SavedLoginGone when only the saved login may
+    // be used and there is none.
     void run();
 
     // Follows the login entry when the top page invites a login. Its errors
@@ -47,10 +64,12 @@ public:
 
 private:
     void waitForLoginToFinish();
+    void requireSavedLogin();
     void readOwnLordWithRetry();
 
     Session &m_session;
     BrowserSlot &m_browsers;
     Navigator &m_navigator;
     Pump &m_pump;
+    Login m_login;
 };

@@ -9,6 +9,10 @@
 #include <QUuid>
 #include <algorithm>
 
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
 namespace {
 
 // A script call during a pending navigation is held by chromedriver until
@@ -53,6 +57,18 @@ bool profileLocked(const QString &profileDir)
 }
 
 } // namespace
+
+WebDriverOptions WebDriverOptions::forProgram(const QString &appDir)
+{
+    WebDriverOptions options;
+    // A profile of our own under AppDir: the login survives restarts, and no
+    // other browser shares (and spoils) its cookies.
+    options.profileDir = appDir + QStringLiteral("browser-profile");
+#ifdef Q_OS_UNIX
+    options.noSandbox = ::geteuid() == 0;
+#endif
+    return options;
+}
 
 WebDriverBrowser::WebDriverBrowser(const WebDriverOptions &options) : m_profileDir(options.profileDir)
 {

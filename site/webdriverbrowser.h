@@ -22,6 +22,10 @@ struct WebDriverOptions
     bool noSandbox = false;
     QString chromedriverProgram = QStringLiteral("/usr/bin/chromedriver");
     QString chromiumProgram = QStringLiteral("/usr/bin/chromium");
+
+    // The program's own browser: the profile under AppDir, and no sandbox
+    // where Chromium refuses it (running as root).
+    static WebDriverOptions forProgram(const QString &appDir);
 };
 
 // The browser as a Chromium window driven through chromedriver.

@@ -78,7 +78,8 @@ QString fileName()
 }
 } // namespace WorldSettingsFile
 
-WorldSettings configureWorld(const QStringList &arguments, const QString &appDir, const WorldConfig &builtIn)
+WorldSettings configureWorld(const QStringList &arguments, const QString &appDir, const WorldConfig &builtIn,
+                             const QStringList &runnable)
 {
     WorldSettings settings;
     settings.world = builtIn;
@@ -89,7 +90,16 @@ WorldSettings configureWorld(const QStringList &arguments, const QString &appDir
     };
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("戦国OVEK 同盟管理ツール"));
+    parser.setApplicationDescription(
+        QStringLiteral("戦国OVEK 同盟管理ツール\n\n"
+                       "--run で実行したときの終了コード:\n"
+                       "  0  すべてのコマンドが完了した\n"
+                       "  1  中止したコマンドがある（理由は標準エラー出力）\n"
+                       "  2  起動オプションが正しくない\n"
+                       "  3  ログインが切れている（何も書き換えていない）\n"
+                       "  4  別の ovekwarden がブラウザのプロファイルを使っている\n\n"
+                       "データのフォルダ: ") +
+        QDir::toNativeSeparators(appDir));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("この説明を表示して終了します。"));
     const QCommandLineOption version(QStringLiteral("version"), QStringLiteral("版を表示して終了します。"));
@@ -104,7 +114,19 @@ WorldSettings configureWorld(const QStringList &arguments, const QString &appDir
     const QCommandLineOption rankingKey(kRankingKey, QStringLiteral("合戦格付の合戦番号（例: 5）。"),
                                         QStringLiteral("番号"));
     const QCommandLineOption save(kSave, QStringLiteral("指定した設定を ovekwarden.ini に保存します。"));
-    parser.addOptions({help, version, topUrl, worldUrl, world, rankingKey, save});
+    const QCommandLineOption run(
+        QStringLiteral("run"),
+        QStringLiteral("ウィンドウを開かずに、コマンドを順に実行して終了します。"
+                       "名前をカンマで区切って指定します（%1）。"
+                       "ブラウザに保存されたログインを使い、ログインを待ちません。")
+            .arg(runnable.join(QStringLiteral(", "))),
+        QStringLiteral("コマンド"));
+    const QCommandLineOption alliance(
+        QStringLiteral("alliance"), QStringLiteral("--run の report で調べる同盟のID。省略すると自分の同盟。"),
+        QStringLiteral("同盟ID"));
+    const QCommandLineOption headless(QStringLiteral("headless"),
+                                      QStringLiteral("ブラウザのウィンドウを出さずに実行します（--run と使います）。"));
+    parser.addOptions({help, version, topUrl, worldUrl, world, rankingKey, save, run, alliance, headless});
     if (!parser.parse(arguments))
         return refuse(QStringLiteral("起動オプションが正しくありません: %1\r\n\r\n").arg(parser.errorText()) +
                       parser.helpText());
@@ -150,6 +172,28 @@ WorldSettings configureWorld(const QStringList &arguments, const QString &appDir
         *field(settings.world, keys.at(i)) = value;
     }
     settings.save = parser.isSet(save);
+
+    if (parser.isSet(run)) {
+        for (const QString &name : parser.value(run).split(u',')) {
+            const QString command = name.trimmed();
+            if (!runnable.contains(command))
+                return refuse(QStringLiteral("--run に指定できるコマンドは %1 です。指定された値: %2\r\n")
+                                  .arg(runnable.join(QStringLiteral(", ")), parser.value(run)));
+            settings.runCommands.append(command);
+        }
+    }
+    if (parser.isSet(alliance)) {
+        static const QRegularExpression allianceNumber(QStringLiteral("^[0-9]+$"));
+        settings.runAllianceId = parser.value(alliance);
+        if (!allianceNumber.match(settings.runAllianceId).hasMatch())
+            return refuse(QStringLiteral("--alliance には同盟IDを数字で指定してください。指定された値: %1\r\n")
+                              .arg(settings.runAllianceId));
+    }
+    // Both only mean something for a run without the tool window: the
+    // window needs the browser's window to log in by hand.
+    if ((parser.isSet(alliance) || parser.isSet(headless)) && settings.runCommands.isEmpty())
+        return refuse(QStringLiteral("--alliance と --headless は --run と一緒に指定してください。\r\n"));
+    settings.headless = parser.isSet(headless);
     return settings;
 }
 

@@ -21,14 +21,22 @@ struct WorldSettings
     WorldConfig world;
     QString text;
     bool save = false; // --save-settings: write the configuration to the file
+
+    // --run: the commands to run without the tool window, in order; empty
+    // when the tool window is to open.
+    QStringList runCommands;
+    QString runAllianceId; // --alliance: the report's alliance; empty: the player's own
+    bool headless = false; // --headless: the browser without a window
 };
 
 namespace WorldSettingsFile {
 QString fileName(); // "ovekwarden.ini"
 } // namespace WorldSettingsFile
 
-// arguments as QCoreApplication::arguments() gives them (program first).
-WorldSettings configureWorld(const QStringList &arguments, const QString &appDir, const WorldConfig &builtIn);
+// arguments as QCoreApplication::arguments() gives them (program first);
+// runnable: the command names --run accepts, in the order --help lists them.
+WorldSettings configureWorld(const QStringList &arguments, const QString &appDir, const WorldConfig &builtIn,
+                             const QStringList &runnable = {});
 
 // Writes the four values to ovekwarden.ini in AppDir. Returns an error text
 // for the user, empty on success.

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "alliance/toolport.h"
+
+#include <QTextStream>
+
+// The port of a run from the command line: nobody is at the screen, so
+// nothing waits for an answer. Warnings and how a command ended go to
+// standard error, notices to standard output; the progress of a walk is one
+// line rewritten in place on a terminal, and a line every tenth member in a
+// log, where a rewritten line would be noise.
+class ConsolePort : public ToolPort
+{
+public:
+    static constexpr int kLogEvery = 10;
+
+    ConsolePort(QTextStream &out, QTextStream &err, bool terminal);
+
+    QString outputText() const override { return m_text; }
+    void setOutputText(const QString &text) override { m_text = text; }
+    void showMessage(const QString &text, const QString &title, Icon icon) override;
+    void beginHourglass() override {}
+    void endHourglass() override {}
+    void showProgress(const QString &text) override;
+    void showStatus(const QString &text) override;
+    // No clipboard and no list to fill without the window.
+    void setClipboardText(const QString &) override {}
+    void setListItems(const QStringList &) override {}
+
+    // A line of the run's own (a command's result), after the progress.
+    void printLine(const QString &line);
+    void printError(const QString &line);
+
+private:
+    void endProgressLine();
+
+    QTextStream &m_out;
+    QTextStream &m_err;
+    bool m_terminal;
+    bool m_progressShown = false;
+    QString m_text;
+    QString m_lastLogged;
+};

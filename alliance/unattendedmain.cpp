@@ -1,0 +1,106 @@
+#include "alliance/unattendedmain.h"
+
+#include "alliance/consoleport.h"
+#include "alliance/historyrecorder.h"
+#include "alliance/pacer.h"
+#include "alliance/unattendedrun.h"
+#include "common/appdir.h"
+#include "common/clock.h"
+#include "common/pump.h"
+#include "history/historystore.h"
+#include "site/browserslot.h"
+#include "site/navigator.h"
+#include "site/profilelock.h"
+#include "site/session.h"
+#include "site/startup.h"
+#include "site/webdriverbrowser.h"
+#include "site/worldsettings.h"
+
+#include <QCoreApplication>
+#include <cstdio>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+namespace {
+
+bool stdoutIsTerminal()
+{
+#ifdef Q_OS_UNIX
+    return ::isatty(STDOUT_FILENO) == 1;
+#else
+    return false;
+#endif
+}
+
+} // namespace
+
+bool asksForRun(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray argument(argv[i]);
+        if (argument == "--run" || argument.startsWith("--run="))
+            return true;
+    }
+    return false;
+}
+
+int runWithoutWindow(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    app.setApplicationVersion(QStringLiteral(OVEK_VERSION));
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    ConsolePort port(out, err, stdoutIsTerminal());
+
+    Session session;
+    session.appDir = AppDir::path();
+    const WorldSettings settings =
+        configureWorld(app.arguments(), session.appDir, WorldConfig::compiledIn(), CommandTable::keys());
+    if (settings.outcome != WorldSettings::Outcome::Run) {
+        port.printError(settings.text);
+        return ExitCode::kBadOptions;
+    }
+    session.world = settings.world;
+    if (settings.save) {
+        if (const QString problem = saveWorldSettings(session.appDir, session.world); !problem.isEmpty())
+            port.printError(problem);
+    }
+
+    WebDriverOptions options = WebDriverOptions::forProgram(session.appDir);
+    options.headless = settings.headless;
+    ProfileLock profile(options.profileDir);
+    if (!profile.tryLock()) {
+        port.printError(profile.inUseMessage());
+        return ExitCode::kProfileInUse;
+    }
+
+    EventLoopPump pump;
+    SystemClock clock;
+    BrowserSlot browsers([options] { return std::make_unique<WebDriverBrowser>(options); });
+    Navigator navigator(browsers, session.world, clock, pump);
+    StartupSequence startup(session, browsers, navigator, pump, StartupSequence::Login::SavedOnly);
+    try {
+        startup.run();
+    } catch (const SavedLoginGone &gone) {
+        browsers.quit();
+        port.printError(gone.message());
+        return ExitCode::kLoginGone;
+    } catch (const Failure &failure) {
+        browsers.quit();
+        port.printError(failure.message());
+        return ExitCode::kStopped;
+    }
+
+    TimerPacer pacer(pump);
+    HistoryStore history(session.appDir);
+    StoreRecorder recorder(history, clock);
+    const CommandEnvironment environment{session, navigator, browsers, pacer, clock, &recorder};
+    CommandInputs inputs = CommandTable::defaultInputs();
+    inputs.allianceIdText = settings.runAllianceId.isEmpty() ? session.allianceId : settings.runAllianceId;
+    UnattendedRun run(environment, port);
+    const int code = run.run(settings.runCommands, inputs);
+    browsers.quit();
+    return code;
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "alliance/commandguard.h"
+#include "alliance/commandrunner.h"
+#include "alliance/commandtable.h"
+
+#include <QDate>
+#include <QStringList>
+
+class ConsolePort;
+
+// How a run from the command line ended, for the timer or script that
+// started it.
+namespace ExitCode {
+constexpr int kDone = 0;         // every command completed
+constexpr int kStopped = 1;      // a command stopped; its reason is on standard error
+constexpr int kBadOptions = 2;   // the command line or the settings file is wrong
+constexpr int kLoginGone = 3;    // the saved login has expired; nothing was written
+constexpr int kProfileInUse = 4; // another ovekwarden holds the browser profile
+} // namespace ExitCode
+
+// Runs the named commands of the table one after another through the same
+// runner as the tool window's buttons, with the console as the port, and
+// says on one line per command what it left. A command that only fills
+// Text1 (the report, the castle list) has that text saved as a file of its
+// own, since there is no window to read it in.
+class UnattendedRun
+{
+public:
+    UnattendedRun(const CommandEnvironment &environment, ConsolePort &port);
+
+    // Returns the exit code. A stopped command does not keep the others
+    // from running (each one's files stand alone), except a lost login,
+    // which stops them all.
+    int run(const QStringList &keys, const CommandInputs &inputs);
+
+    // "report_2581_20261207.txt": the saved Text1 of a command.
+    static QString textFileName(const QString &key, const QString &allianceId, const QDate &day);
+
+private:
+    // The result line of a completed command; empty when it left nothing.
+    QString finish(const CommandSpec &command, const CommandResult &result);
+
+    const CommandEnvironment &m_environment;
+    ConsolePort &m_port;
+    CommandGuard m_guard;
+    CommandRunner m_runner;
+};
