@@ -59,7 +59,8 @@ void CommandRunner::tellStopped(const QString &name, const Failure &failure)
 {
     if (dynamic_cast<const BrowserGone *>(&failure)) {
         QString text =
-            QStringLiteral("ブラウザが閉じられたため、「%1」を中止しました。ファイルは前のままです。").arg(name);
+            QStringLiteral("ブラウザが閉じられたため、「%1」を中止しました。ファイルは前のままです。")
+                .arg(name);
         // Without a way to reopen it (a run from the command line), a
         // promise of a new browser would be false.
         if (m_reopen)

@@ -53,11 +53,12 @@ QString UnattendedRun::finish(const CommandSpec &command, const CommandResult &r
         if (text.isEmpty())
             return QString();
         const QString allianceId = result.reportedAllianceId.isEmpty() ? m_environment.session.allianceId
-                                                                        : result.reportedAllianceId;
+                                                                       : result.reportedAllianceId;
         file = textFileName(command.key, allianceId, m_environment.clock.now().date());
         const DataFile::Result written = DataFile::writeText(m_environment.session.appDir + file, text);
         if (!written) {
-            m_port.printError(QStringLiteral("%1の結果を保存できませんでした。%2").arg(command.label, written.error));
+            m_port.printError(
+                QStringLiteral("%1の結果を保存できませんでした。%2").arg(command.label, written.error));
             return QString();
         }
     }

@@ -115,6 +115,35 @@ TEST_F(StartupTest, FollowsTheLoginEntryWhenInvitedAndWaitsForTheLogin)
     EXPECT_EQ(m_session.allianceId, QStringLiteral("42"));
 }
 
+TEST_F(StartupTest, WithTheSavedLoginOnlyAnEntryThatPassesGoesOnAndAFormEndsStartUp)
+{
+    m_startup.reset();
+    m_navigator = std::make_unique<Navigator>(m_browsers, m_session.world, m_clock, m_pump);
+    StartupSequence saved(m_session, m_browsers, *m_navigator, m_pump, StartupSequence::Login::SavedOnly);
+    m_topPage = QStringLiteral("<p>JAPAN IDをお持ちでない方もこちら</p>");
+    const QString entry = kTop + QStringLiteral("/index.php?event=OAuth");
+
+    // The saved login: the entry sends the browser straight back, logged in.
+    m_pump.onYield = [&] {
+        if (m_browsers.hasBrowser() && browser().locationUrl() == entry) {
+            browser().addPage(kTop + QStringLiteral("/"),
+                              QStringLiteral("<a href=\"/select?game_start=1\">s</a>"));
+            browser().navigate(kTop + QStringLiteral("/"));
+        }
+    };
+    saved.run();
+    EXPECT_EQ(m_session.allianceId, QStringLiteral("42"));
+
+    // Expired: the form stays, and nobody is there to fill it in.
+    m_pump.onYield = nullptr;
+    m_session.allianceId.clear();
+    const long long yieldsBefore = m_pump.yields();
+    EXPECT_THROW(saved.run(), SavedLoginGone);
+    EXPECT_LT(m_pump.yields() - yieldsBefore, 100) << "no wait for a login";
+    EXPECT_FALSE(browser().navigations().contains(kWorld + QStringLiteral("/user/")));
+    EXPECT_TRUE(m_session.allianceId.isEmpty());
+}
+
 TEST_F(StartupTest, SecondReadingAfterARefreshCompletesStartUp)
 {
     m_userPage = QStringLiteral("<html><body>読込中…</body></html>");

@@ -114,18 +114,18 @@ WorldSettings configureWorld(const QStringList &arguments, const QString &appDir
     const QCommandLineOption rankingKey(kRankingKey, QStringLiteral("合戦格付の合戦番号（例: 5）。"),
                                         QStringLiteral("番号"));
     const QCommandLineOption save(kSave, QStringLiteral("指定した設定を ovekwarden.ini に保存します。"));
-    const QCommandLineOption run(
-        QStringLiteral("run"),
-        QStringLiteral("ウィンドウを開かずに、コマンドを順に実行して終了します。"
-                       "名前をカンマで区切って指定します（%1）。"
-                       "ブラウザに保存されたログインを使い、ログインを待ちません。")
-            .arg(runnable.join(QStringLiteral(", "))),
-        QStringLiteral("コマンド"));
+    const QCommandLineOption run(QStringLiteral("run"),
+                                 QStringLiteral("ウィンドウを開かずに、コマンドを順に実行して終了します。"
+                                                "名前をカンマで区切って指定します（%1）。"
+                                                "ブラウザに保存されたログインを使い、ログインを待ちません。")
+                                     .arg(runnable.join(QStringLiteral(", "))),
+                                 QStringLiteral("コマンド"));
     const QCommandLineOption alliance(
-        QStringLiteral("alliance"), QStringLiteral("--run の report で調べる同盟のID。省略すると自分の同盟。"),
-        QStringLiteral("同盟ID"));
-    const QCommandLineOption headless(QStringLiteral("headless"),
-                                      QStringLiteral("ブラウザのウィンドウを出さずに実行します（--run と使います）。"));
+        QStringLiteral("alliance"),
+        QStringLiteral("--run の report で調べる同盟のID。省略すると自分の同盟。"), QStringLiteral("同盟ID"));
+    const QCommandLineOption headless(
+        QStringLiteral("headless"),
+        QStringLiteral("ブラウザのウィンドウを出さずに実行します（--run と使います）。"));
     parser.addOptions({help, version, topUrl, worldUrl, world, rankingKey, save, run, alliance, headless});
     if (!parser.parse(arguments))
         return refuse(QStringLiteral("起動オプションが正しくありません: %1\r\n\r\n").arg(parser.errorText()) +
@@ -186,8 +186,9 @@ WorldSettings configureWorld(const QStringList &arguments, const QString &appDir
         static const QRegularExpression allianceNumber(QStringLiteral("^[0-9]+$"));
         settings.runAllianceId = parser.value(alliance);
         if (!allianceNumber.match(settings.runAllianceId).hasMatch())
-            return refuse(QStringLiteral("--alliance には同盟IDを数字で指定してください。指定された値: %1\r\n")
-                              .arg(settings.runAllianceId));
+            return refuse(
+                QStringLiteral("--alliance には同盟IDを数字で指定してください。指定された値: %1\r\n")
+                    .arg(settings.runAllianceId));
     }
     // Both only mean something for a run without the tool window: the
     // window needs the browser's window to log in by hand.

@@ -29,7 +29,9 @@ protected:
     WorldSettings configure(QStringList options)
     {
         options.prepend(QStringLiteral("ovekwarden"));
-        return configureWorld(options, m_dir.path(), builtIn());
+        return configureWorld(
+            options, m_dir.path(), builtIn(),
+            {QStringLiteral("roster"), QStringLiteral("activity"), QStringLiteral("report")});
     }
 
     QTemporaryDir m_dir;
@@ -112,6 +114,41 @@ TEST_F(WorldSettingsTest, BadValuesAreRefusedNamingTheOptionOrKey)
         EXPECT_TRUE(badFile.text.contains(QStringLiteral("ovekwarden.ini")));
         EXPECT_TRUE(badFile.text.contains(key)) << badFile.text.toStdString();
     }
+}
+
+TEST_F(WorldSettingsTest, RunOptionsNameCommandsInOrderAndTheRestOnlyWithThem)
+{
+    const WorldSettings run =
+        configure({QStringLiteral("--run"), QStringLiteral("report,roster"), QStringLiteral("--alliance"),
+                   QStringLiteral("2581"), QStringLiteral("--headless")});
+    ASSERT_EQ(run.outcome, WorldSettings::Outcome::Run) << run.text.toStdString();
+    EXPECT_EQ(run.runCommands, QStringList({QStringLiteral("report"), QStringLiteral("roster")}));
+    EXPECT_EQ(run.runAllianceId, QStringLiteral("2581"));
+    EXPECT_TRUE(run.headless);
+    EXPECT_TRUE(configure({}).runCommands.isEmpty()) << "the window opens";
+
+    const struct
+    {
+        QStringList options;
+        QString named;
+    } refused[] = {
+        {{QStringLiteral("--run"), QStringLiteral("roster,castles")},
+         QStringLiteral("roster, activity, report")},
+        {{QStringLiteral("--run"), QStringLiteral("")}, QStringLiteral("--run")},
+        {{QStringLiteral("--run"), QStringLiteral("report"), QStringLiteral("--alliance"),
+          QStringLiteral("25x")},
+         QStringLiteral("--alliance")},
+        {{QStringLiteral("--headless")}, QStringLiteral("--run")},
+        {{QStringLiteral("--alliance"), QStringLiteral("7")}, QStringLiteral("--run")},
+    };
+    for (const auto &c : refused) {
+        const WorldSettings settings = configure(c.options);
+        EXPECT_EQ(settings.outcome, WorldSettings::Outcome::Refused) << c.options.join(u' ').toStdString();
+        EXPECT_TRUE(settings.text.contains(c.named)) << settings.text.toStdString();
+    }
+    const WorldSettings help = configure({QStringLiteral("--help")});
+    for (const char *exitCode : {"  3  ", "  4  "})
+        EXPECT_TRUE(help.text.contains(QString::fromLatin1(exitCode))) << "exit codes are in --help";
 }
 
 TEST_F(WorldSettingsTest, QuotedValuesInTheFileLoseTheirBlanks)

@@ -1,0 +1,137 @@
+// The run from the command line: what it says on the console, the files it
+// leaves, and its exit code, over fake pages.
+#include "alliance/consoleport.h"
+#include "alliance/unattendedrun.h"
+#include "common/datafile.h"
+#include "testsupport/alliance/commandfixture.h"
+#include "testsupport/common/qtprinters.h"
+
+#include <QFile>
+
+namespace {
+
+TEST(ConsolePortTest, ProgressIsOneLineOnATerminalAndEveryTenthMemberInALog)
+{
+    const QStringList steps{QStringLiteral("名簿作成 1/12"),
+                            QStringLiteral("名簿作成 10/12"),
+                            QStringLiteral("名簿作成 10/12（ページを待っています 4秒）"),
+                            QStringLiteral("名簿作成 10/12"),
+                            QStringLiteral("名簿作成 12/12"),
+                            QString()};
+    const struct
+    {
+        bool terminal;
+        QString out;
+    } cases[] = {
+        {false, QStringLiteral("名簿作成 10/12\n名簿作成 12/12\nroster: done\n")},
+        {true,
+         QStringLiteral("\r名簿作成 1/12\x1b[K\r名簿作成 10/12\x1b[K\r名簿作成 10/12（ページを待っています "
+                        "4秒）\x1b[K\r名簿作成 10/12\x1b[K\r名簿作成 12/12\x1b[K\r\x1b[Kroster: done\n")},
+    };
+    for (const auto &c : cases) {
+        QString out;
+        QString err;
+        QTextStream outStream(&out);
+        QTextStream errStream(&err);
+        ConsolePort port(outStream, errStream, c.terminal);
+        for (const QString &step : steps)
+            port.showProgress(step);
+        port.printLine(QStringLiteral("roster: done"));
+        EXPECT_EQ(out, c.out) << (c.terminal ? "terminal" : "log");
+        EXPECT_TRUE(err.isEmpty());
+    }
+}
+
+TEST(ConsolePortTest, WarningsAndStopsGoToStandardErrorInLinesNoticesToStandardOutput)
+{
+    QString out;
+    QString err;
+    QTextStream outStream(&out);
+    QTextStream errStream(&err);
+    ConsolePort port(outStream, errStream, true);
+    port.showProgress(QStringLiteral("名簿作成 3/9"));
+    port.showMessage(QStringLiteral("保存できませんでした。\r\n理由\r\n"), QStringLiteral("注意"),
+                     ToolPort::Icon::Warning);
+    port.showStatus(QStringLiteral("名簿作成を中止しました（理由）"));
+    port.showMessage(QStringLiteral("初回です。"), QStringLiteral("同盟員活動状況"),
+                     ToolPort::Icon::Information);
+    EXPECT_EQ(err, QStringLiteral("注意: 保存できませんでした。\n理由\n名簿作成を中止しました（理由）\n"));
+    EXPECT_EQ(out, QStringLiteral("\r名簿作成 3/9\x1b[K\r\x1b[K同盟員活動状況: 初回です。\n"))
+        << "the progress line is taken away before anything else is said";
+}
+
+class UnattendedRunTest : public CommandFixture
+{
+protected:
+    UnattendedRunTest()
+    {
+        m_session.allianceId = QStringLiteral("7");
+        serveAlliance({{1, QStringLiteral("織田 信長"), QStringLiteral("10,20")},
+                       {2, QStringLiteral("豊臣秀吉"), QStringLiteral("-5,6")}});
+        for (int id : {1, 2})
+            browser().addPage(profileAddress(id), PageFixtures::lordProfilePage(
+                                                      QStringLiteral("城主"), QStringLiteral("1,200"),
+                                                      QStringLiteral("300"), QStringLiteral("盟主"), 10, 20));
+        m_clock.setDate(QDate(2026, 12, 7));
+    }
+
+    int run(const QStringList &keys, const QString &allianceId = QStringLiteral("7"))
+    {
+        CommandInputs inputs = CommandTable::defaultInputs();
+        inputs.allianceIdText = allianceId;
+        ConsolePort port(m_outStream, m_errStream, false);
+        UnattendedRun run(m_environment, port);
+        return run.run(keys, inputs);
+    }
+    QByteArray bytes(const QString &name) const
+    {
+        QFile file(m_session.appDir + name);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    CommandEnvironment m_environment{m_session, m_navigator, m_browsers, m_pacer, m_clock};
+    QString m_out;
+    QString m_err;
+    QTextStream m_outStream{&m_out};
+    QTextStream m_errStream{&m_err};
+};
+
+TEST_F(UnattendedRunTest, EachCommandSaysWhatItLeftAndTextOnlyResultsAreSavedAsDatedFiles)
+{
+    EXPECT_EQ(run({QStringLiteral("roster"), QStringLiteral("report")}), ExitCode::kDone)
+        << m_err.toStdString();
+    EXPECT_EQ(m_out.split(u'\n').filter(QStringLiteral(": ")),
+              QStringList({QStringLiteral("roster: 2 members, OVEKMAP_DATA_7.txt"),
+                           QStringLiteral("report: 2 members, report_7_20261207.txt")}));
+    EXPECT_FALSE(bytes(QStringLiteral("OVEKMAP_DATA_7.txt")).isEmpty());
+    const QString report = DataFile::decode(bytes(QStringLiteral("report_7_20261207.txt")));
+    EXPECT_TRUE(report.contains(QStringLiteral("城主"))) << report.toStdString();
+    EXPECT_TRUE(report.endsWith(QStringLiteral("\r\n"))) << "a data file of the program's own kind";
+}
+
+TEST_F(UnattendedRunTest, AStoppedCommandIsToldAndTheNextStillRuns)
+{
+    // An id of no alliance: the report ends on its message, without a text.
+    EXPECT_EQ(run({QStringLiteral("report"), QStringLiteral("roster")}, QStringLiteral("99")),
+              ExitCode::kStopped);
+    EXPECT_TRUE(m_out.contains(QStringLiteral("report: stopped\n")));
+    EXPECT_TRUE(m_out.contains(QStringLiteral("roster: 2 members, OVEKMAP_DATA_7.txt\n")));
+    EXPECT_TRUE(m_err.contains(QStringLiteral("同盟ID 99"))) << m_err.toStdString();
+    EXPECT_FALSE(QFile::exists(m_session.appDir + QStringLiteral("report_99_20261207.txt")));
+}
+
+TEST_F(UnattendedRunTest, ALostLoginStopsEveryCommandWithItsOwnCodeAndLeavesTheFiles)
+{
+    ASSERT_TRUE(
+        DataFile::writeText(m_session.appDir + QStringLiteral("OVEKMAP_DATA_7.txt"), QStringLiteral("前")));
+    const QByteArray before = bytes(QStringLiteral("OVEKMAP_DATA_7.txt"));
+    browser().redirect(kWorld + QStringLiteral("/alliance/info.php?id=7"), m_session.world.sessionOutUrl(),
+                       -1);
+    EXPECT_EQ(run({QStringLiteral("roster"), QStringLiteral("activity")}), ExitCode::kLoginGone);
+    EXPECT_EQ(m_out, QStringLiteral("roster: stopped\n")) << "activity was not started";
+    EXPECT_TRUE(m_err.endsWith(
+        QStringLiteral("ログインが切れています。ovekwarden を起動してログインしてください。\n")));
+    EXPECT_EQ(bytes(QStringLiteral("OVEKMAP_DATA_7.txt")), before);
+}
+
+} // namespace
