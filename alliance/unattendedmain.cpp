@@ -3,6 +3,7 @@
 #include "alliance/consoleport.h"
 #include "alliance/historyrecorder.h"
 #include "alliance/pacer.h"
+#include "alliance/pagewalk.h"
 #include "alliance/unattendedrun.h"
 #include "common/appdir.h"
 #include "common/clock.h"
@@ -80,6 +81,9 @@ int runWithoutWindow(int argc, char *argv[])
     SystemClock clock;
     BrowserSlot browsers([options] { return std::make_unique<WebDriverBrowser>(options); });
     Navigator navigator(browsers, session.world, clock, pump);
+    // A page that hangs is given as many loads as a walk gives a page that
+    // comes without what it needs, then the command stops.
+    navigator.setReloadLimit(PageWalk::kAttemptsPerPage - 1);
     StartupSequence startup(session, browsers, navigator, pump, StartupSequence::Login::SavedOnly);
     try {
         startup.run();

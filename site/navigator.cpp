@@ -125,6 +125,7 @@ Document Navigator::waitForComplete(Deadline deadlineRule)
 {
     SlowWaitReport report(m_waitObserver, m_clock);
     int deadline = deadlineMinute(currentMinute());
+    int reloads = 0;
     for (;;) {
         // Each look ends when the page does, or after lookMs at most.
         if (std::optional<Document> page = browser().awaitComplete(lookMs))
@@ -135,6 +136,9 @@ Document Navigator::waitForComplete(Deadline deadlineRule)
         // page not complete by the deadline is asked for again instead of
         // being waited for without end.
         if (deadlineRule == Deadline::Reload && currentMinute() == deadline) {
+            if (m_reloadLimit && reloads++ >= *m_reloadLimit)
+                throw BrowserError(QStringLiteral("ページが%1分以上表示されないため、待つのをやめました。")
+                                       .arg(reloadAfterMinutes * reloads));
             browser().refresh();
             deadline = deadlineMinute(currentMinute());
         }

@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <functional>
+#include <optional>
 
 class Clock;
 class Pump;
@@ -51,6 +52,12 @@ public:
         m_waitObserver = std::move(observer);
     }
 
+    // How often a page that hangs is loaded again before the wait gives up
+    // with a BrowserError; none: without end (someone at the window sees
+    // the wait and can close the program). A run nobody watches sets one,
+    // so a page that never comes cannot hold it for good.
+    void setReloadLimit(std::optional<int> reloads) { m_reloadLimit = reloads; }
+
     // The two link steps of the walk into the world: the first link whose
     // address holds "game_start", then the first whose title holds the
     // world's link key. A missing link loads nothing for its step.
@@ -77,4 +84,5 @@ private:
     Pump &m_pump;
     std::function<void(qint64)> m_waitObserver;
     int m_recoveryDepth = 0;
+    std::optional<int> m_reloadLimit;
 };

@@ -130,6 +130,23 @@ TEST_F(NavigatorTest, PageBusyForeverIsReloadedEveryTenMinutes)
     EXPECT_EQ(refreshMinutesDuringWait(6), QList<int>({610, 620, 630}));
 }
 
+TEST_F(NavigatorTest, WithAReloadLimitAHangingPageEndsTheWaitAfterItsLastReload)
+{
+    clock.setTime(10, 0, 30);
+    FakeBrowser::Page hanging;
+    hanging.busyPollsPerLoad = {100000};
+    browser->addPage(memberPage, hanging);
+    navigator.setReloadLimit(2);
+    try {
+        refreshMinutesDuringWait(6);
+        FAIL() << "a hanging page must not hold a run for good";
+    } catch (const BrowserError &error) {
+        EXPECT_TRUE(error.message().contains(QStringLiteral("30分"))) << error.message().toStdString();
+    }
+    EXPECT_EQ(browser->calls().count(QStringLiteral("refresh")), 2);
+    EXPECT_EQ(Navigator::clockMinute(clock.secondsSinceMidnight()), 630);
+}
+
 TEST_F(NavigatorTest, PageNeverBusyIsNotReloadedBeforeTheDeadlineAndTheWaitYields)
 {
     FakeBrowser::Page slow;
