@@ -1,5 +1,7 @@
 #include "history/historystore.h"
 
+#include "history/historysql.h"
+#include "history/historysummary.h"
 #include "history/historytrends.h"
 
 #include <QDir>
@@ -10,6 +12,8 @@
 #include <QVariant>
 #include <algorithm>
 #include <atomic>
+
+using namespace HistorySql;
 
 namespace {
 
@@ -45,38 +49,9 @@ const QList<QStringList> &migrationSteps()
             QStringLiteral("CREATE INDEX member_reading_by_user ON member_reading (user_id)"),
             QStringLiteral("CREATE INDEX member_reading_by_name ON member_reading (name)"),
         },
+        HistorySummary::schema(),
     };
     return steps;
-}
-
-// SQLite's primary result codes, as the driver reports them.
-QString reasonFor(const QSqlError &error)
-{
-    bool numeric = false;
-    const int code = error.nativeErrorCode().toInt(&numeric) & 0xff;
-    if (numeric) {
-        switch (code) {
-        case 5: // SQLITE_BUSY
-        case 6: // SQLITE_LOCKED
-            return QStringLiteral("履歴ファイルを別の処理が使用中です");
-        case 8: // SQLITE_READONLY
-            return QStringLiteral("履歴ファイルに書き込めません");
-        case 11: // SQLITE_CORRUPT
-        case 26: // SQLITE_NOTADB
-            return QStringLiteral("履歴ファイルが壊れています");
-        case 13: // SQLITE_FULL
-            return QStringLiteral("ディスクの空きが足りません");
-        case 14: // SQLITE_CANTOPEN
-            return QStringLiteral("履歴ファイルを開けません");
-        case 10: // SQLITE_IOERR
-            return QStringLiteral("履歴ファイルの読み書きに失敗しました");
-        case 19: // SQLITE_CONSTRAINT
-            return QStringLiteral("記録する内容に重複があります");
-        default:
-            break;
-        }
-    }
-    return QStringLiteral("履歴ファイルの操作に失敗しました: %1").arg(error.text());
 }
 
 // The user marks a file read-only to keep it as it is. Honour the mark even
@@ -88,14 +63,6 @@ bool markedReadOnly(const QString &path)
     // an administrator's say it may write.
     return QFile::exists(path) &&
            !(permissions & (QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther));
-}
-
-// One statement; empty when it ran, else the reason.
-QString run(QSqlQuery &query, const QString &statement)
-{
-    if (query.exec(statement))
-        return {};
-    return reasonFor(query.lastError());
 }
 
 QString readVersion(QSqlDatabase &db, int *version)
@@ -127,6 +94,9 @@ QString migrate(QSqlDatabase &db)
                 break;
         }
     }
+    // A file of the first version gets its summaries made from what it holds.
+    if (reason.isEmpty() && version == 1)
+        reason = HistorySummary::rebuildAll(db);
     if (reason.isEmpty())
         reason = run(query, QStringLiteral("PRAGMA user_version = %1").arg(steps.size()));
     if (reason.isEmpty())
@@ -134,63 +104,6 @@ QString migrate(QSqlDatabase &db)
     if (!reason.isEmpty())
         query.exec(QStringLiteral("ROLLBACK"));
     return reason;
-}
-
-// The moment with its offset from UTC, so the text orders by time and reads
-// back as the same local date.
-QString isoText(const QDateTime &moment)
-{
-    return moment.toOffsetFromUtc(moment.offsetFromUtc()).toString(Qt::ISODate);
-}
-
-// The driver binds a null QString as SQL NULL; text columns that are never
-// NULL get an empty text instead.
-QVariant text(const QString &value)
-{
-    return value.isNull() ? QVariant(QStringLiteral("")) : QVariant(value);
-}
-
-template <typename T> QVariant nullable(const std::optional<T> &value)
-{
-    return value ? QVariant::fromValue(*value) : QVariant();
-}
-
-std::optional<int> optionalInt(const QVariant &value)
-{
-    if (value.isNull())
-        return std::nullopt;
-    return value.toInt();
-}
-
-std::optional<qint64> optionalInt64(const QVariant &value)
-{
-    if (value.isNull())
-        return std::nullopt;
-    return value.toLongLong();
-}
-
-// Columns of readingColumns(), from the given index on.
-MemberReading readingAt(const QSqlQuery &query, int first)
-{
-    MemberReading reading;
-    reading.position = query.value(first).toInt();
-    reading.userId = query.value(first + 1).toString();
-    reading.name = query.value(first + 2).toString();
-    reading.x = optionalInt(query.value(first + 3));
-    reading.y = optionalInt(query.value(first + 4));
-    reading.points = optionalInt64(query.value(first + 5));
-    reading.population = optionalInt64(query.value(first + 6));
-    reading.merit = optionalInt64(query.value(first + 7));
-    if (!query.value(first + 8).isNull())
-        reading.role = query.value(first + 8).toString();
-    reading.fiefCount = optionalInt(query.value(first + 9));
-    return reading;
-}
-
-QString readingColumns()
-{
-    return QStringLiteral("m.position, m.user_id, m.name, m.x, m.y, m.points, m.population, m.merit, m.role, "
-                          "m.fief_count");
 }
 
 std::atomic<int> connectionCounter{0};
@@ -354,47 +267,12 @@ QString HistoryStore::writeSnapshot(const Snapshot &snapshot, qint64 *id)
     }
 
     if (reason.isEmpty())
+        reason = HistorySummary::record(m_db, snapshot, *id);
+    if (reason.isEmpty())
         reason = run(query, QStringLiteral("COMMIT"));
     if (!reason.isEmpty())
         query.exec(QStringLiteral("ROLLBACK"));
     return reason;
-}
-
-QString HistoryStore::loadSnapshots(const QString &allianceId, const QString &command,
-                                    QList<Snapshot> *snapshots)
-{
-    QSqlQuery query(m_db);
-    query.setForwardOnly(true);
-    query.prepare(
-        QStringLiteral("SELECT s.id, s.taken_at, s.command, %1 FROM snapshot s"
-                       " LEFT JOIN member_reading m ON m.snapshot_id = s.id"
-                       " WHERE s.alliance_id = ?%2"
-                       " ORDER BY s.id, m.position")
-            .arg(readingColumns(), command.isEmpty() ? QString() : QStringLiteral(" AND s.command = ?")));
-    query.addBindValue(text(allianceId));
-    if (!command.isEmpty())
-        query.addBindValue(command);
-    if (!query.exec())
-        return reasonFor(query.lastError());
-    QList<Snapshot> found;
-    while (query.next()) {
-        const qint64 id = query.value(0).toLongLong();
-        if (found.isEmpty() || found.last().id != id) {
-            Snapshot snapshot;
-            snapshot.id = id;
-            snapshot.takenAt = QDateTime::fromString(query.value(1).toString(), Qt::ISODate);
-            snapshot.command = query.value(2).toString();
-            snapshot.allianceId = allianceId;
-            found << snapshot;
-        }
-        // A snapshot of an empty member list has one row of NULL columns.
-        if (!query.value(5).isNull())
-            found.last().members << readingAt(query, 3);
-    }
-    if (query.lastError().isValid())
-        return reasonFor(query.lastError());
-    *snapshots = HistoryTrends::inTimeOrder(found);
-    return {};
 }
 
 QString HistoryStore::loadReadings(const QString &allianceId, const QString &userId, const QString &name,
@@ -447,7 +325,7 @@ HistoryResult<QList<Snapshot>> HistoryStore::snapshots(const QString &allianceId
         return result;
     QString reason = open(false);
     if (reason.isEmpty() && hasHistory())
-        reason = loadSnapshots(allianceId, command, &result.value);
+        reason = loadSnapshots(m_db, allianceId, command, &result.value);
     if (!reason.isEmpty())
         return {false, failure(readFailure(), reason), {}};
     return result;
@@ -467,19 +345,65 @@ HistoryResult<QList<DatedReading>> HistoryStore::memberReadings(const QString &a
     return result;
 }
 
+bool HistoryStore::onlySnapshots()
+{
+    // Looking never creates the file.
+    return QFile::exists(path()) && open(false).isEmpty() && hasHistory() && m_version < 2;
+}
+
+template <typename T>
+HistoryResult<T> HistoryStore::readSummary(const std::function<QString(QSqlDatabase &, T *)> &read)
+{
+    HistoryResult<T> result;
+    if (!QFile::exists(path()))
+        return result;
+    QString reason = open(false);
+    if (reason.isEmpty() && hasHistory())
+        reason = read(m_db, &result.value);
+    if (!reason.isEmpty())
+        return {false, failure(readFailure(), reason), {}};
+    return result;
+}
+
+HistoryResult<QList<SnapshotTotals>> HistoryStore::totals(const QString &allianceId)
+{
+    // A file of the first version that is kept read-only has no summaries:
+    // its sums are made from its snapshots.
+    if (onlySnapshots()) {
+        const HistoryResult<QList<Snapshot>> all = snapshots(allianceId);
+        HistoryResult<QList<SnapshotTotals>> result{all.ok, all.error, {}};
+        for (const Snapshot &snapshot : all.value)
+            result.value << HistoryTrends::totalsOf(snapshot);
+        return result;
+    }
+    return readSummary<QList<SnapshotTotals>>([&](QSqlDatabase &db, QList<SnapshotTotals> *totals) {
+        return HistorySummary::totals(db, allianceId, totals);
+    });
+}
+
 HistoryResult<QList<IdleMember>> HistoryStore::daysSincePointsLastMoved(const QString &allianceId,
                                                                         const QDate &today)
 {
-    const HistoryResult<QList<Snapshot>> all = snapshots(allianceId);
-    if (!all)
-        return {false, all.error, {}};
-    return {true, {}, HistoryTrends::daysSincePointsLastMoved(all.value, today)};
+    if (onlySnapshots()) {
+        const HistoryResult<QList<Snapshot>> all = snapshots(allianceId);
+        if (!all)
+            return {false, all.error, {}};
+        return {true, {}, HistoryTrends::daysSincePointsLastMoved(all.value, today)};
+    }
+    return readSummary<QList<IdleMember>>([&](QSqlDatabase &db, QList<IdleMember> *idle) {
+        return HistorySummary::idle(db, allianceId, today, idle);
+    });
 }
 
 HistoryResult<QStringList> HistoryStore::joinLeaveLog(const QString &allianceId)
 {
-    const HistoryResult<QList<Snapshot>> rosters = snapshots(allianceId, History::rosterCommand());
-    if (!rosters)
-        return {false, rosters.error, {}};
-    return {true, {}, HistoryTrends::joinLeaveLog(rosters.value)};
+    if (onlySnapshots()) {
+        const HistoryResult<QList<Snapshot>> rosters = snapshots(allianceId, History::rosterCommand());
+        if (!rosters)
+            return {false, rosters.error, {}};
+        return {true, {}, HistoryTrends::joinLeaveLog(rosters.value)};
+    }
+    return readSummary<QStringList>([&](QSqlDatabase &db, QStringList *lines) {
+        return HistorySummary::joinLeave(db, allianceId, lines);
+    });
 }

@@ -7,6 +7,7 @@
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 // The answer of a store operation. A database that is missing, locked,
 // read-only or damaged is never an exception: the caller gets ok == false and
@@ -59,6 +60,11 @@ public:
     // when userId is empty.
     HistoryResult<QList<DatedReading>> memberReadings(const QString &allianceId, const QString &userId,
                                                       const QString &name);
+    // These three read what is kept up to date as runs are recorded, not
+    // the runs themselves: they take about as long for years of runs as for
+    // a few.
+    // The sums of every snapshot of the alliance, in time order.
+    HistoryResult<QList<SnapshotTotals>> totals(const QString &allianceId);
     HistoryResult<QList<IdleMember>> daysSincePointsLastMoved(const QString &allianceId, const QDate &today);
     // Joins and leaves between consecutive roster runs.
     HistoryResult<QStringList> joinLeaveLog(const QString &allianceId);
@@ -70,7 +76,11 @@ private:
     QString writeSnapshot(const Snapshot &snapshot, qint64 *id);
     // False when there is nothing to read yet (no file, no tables).
     bool hasHistory() const;
-    QString loadSnapshots(const QString &allianceId, const QString &command, QList<Snapshot> *snapshots);
+    // True for a file of the first version kept read-only: what the
+    // summaries hold is made from its snapshots instead.
+    bool onlySnapshots();
+    template <typename T>
+    HistoryResult<T> readSummary(const std::function<QString(QSqlDatabase &, T *)> &read);
     QString loadReadings(const QString &allianceId, const QString &userId, const QString &name,
                          QList<DatedReading> *readings);
     void close();

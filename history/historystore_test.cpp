@@ -1,4 +1,5 @@
 #include "history/historystore.h"
+#include "history/historytrends.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -308,4 +309,79 @@ TEST_F(HistoryStoreTest, FailedMemberRowLeavesNothingHalfWritten)
     members[3].position = 4;
     EXPECT_TRUE(m_store.recordSnapshot(snapshotOn(2, QStringLiteral("report"), members)));
     EXPECT_EQ(raw.value(QStringLiteral("SELECT count(*) FROM member_reading")).toInt(), 6);
+}
+
+namespace {
+
+// Thirty days of runs of a changing alliance: members join and leave,
+// points move and stand still, one activity run reads no ids, and one run
+// is recorded after a later one (a clock set back).
+QList<Snapshot> aMonthOfRuns()
+{
+    QList<Snapshot> runs;
+    for (int day = 1; day <= 30; ++day) {
+        for (const QString &command : {QStringLiteral("roster"), QStringLiteral("activity")}) {
+            QList<MemberReading> members;
+            for (int id = day / 4; id < day / 4 + 8; ++id) {
+                MemberReading reading = nameOnly(
+                    static_cast<int>(members.size()) + 1,
+                    day == 12 && command != QStringLiteral("roster") ? QString() : QString::number(id),
+                    QStringLiteral("城主%1").arg(id));
+                if (command == QStringLiteral("activity")) {
+                    reading.points = 1000 * id + (id % 3 == 0 ? 0 : day / (id % 3 + 1));
+                    reading.population = 10 * id + day;
+                }
+                members << reading;
+            }
+            runs << snapshotOn(day, command, members);
+        }
+    }
+    std::swap(runs[40], runs[44]); // day 21's runs recorded after day 23's
+    return runs;
+}
+
+} // namespace
+
+TEST_F(HistoryStoreTest, SummariesKeptWhileRecordingAgreeWithTheWholeHistory)
+{
+    for (const Snapshot &snapshot : aMonthOfRuns())
+        ASSERT_TRUE(m_store.recordSnapshot(snapshot));
+    HistoryStore reader(m_dir.path());
+    const QList<Snapshot> all = reader.snapshots(QStringLiteral("7")).value;
+    QList<Snapshot> rosters;
+    QList<SnapshotTotals> totals;
+    for (const Snapshot &snapshot : all) {
+        totals << HistoryTrends::totalsOf(snapshot);
+        if (snapshot.command == QStringLiteral("roster"))
+            rosters << snapshot;
+    }
+    const QDate today(2026, 12, 31);
+    const QList<IdleMember> idle = HistoryTrends::daysSincePointsLastMoved(all, today);
+    const QStringList log = HistoryTrends::joinLeaveLog(rosters);
+    ASSERT_EQ(idle.size(), 8);
+    ASSERT_GT(log.size(), 10);
+
+    EXPECT_EQ(reader.daysSincePointsLastMoved(QStringLiteral("7"), today).value, idle);
+    EXPECT_EQ(reader.joinLeaveLog(QStringLiteral("7")).value, log);
+    EXPECT_EQ(reader.totals(QStringLiteral("7")).value, totals);
+    EXPECT_TRUE(reader.totals(QStringLiteral("8")).value.isEmpty());
+
+    // A file of the first version: its summaries are made when it is next
+    // written, and a read-only one is read from its snapshots.
+    {
+        RawConnection raw(m_store.path());
+        for (const char *table : {"snapshot_total", "points_state", "join_leave"})
+            ASSERT_TRUE(raw.exec(QStringLiteral("DROP TABLE %1").arg(QLatin1String(table))));
+        ASSERT_TRUE(raw.exec(QStringLiteral("PRAGMA user_version = 1")));
+    }
+    QFile::setPermissions(m_store.path(), QFileDevice::ReadOwner);
+    HistoryStore readOnly(m_dir.path());
+    EXPECT_EQ(readOnly.joinLeaveLog(QStringLiteral("7")).value, log);
+    EXPECT_EQ(readOnly.daysSincePointsLastMoved(QStringLiteral("7"), today).value, idle);
+    QFile::setPermissions(m_store.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    HistoryStore upgraded(m_dir.path());
+    ASSERT_TRUE(upgraded.recordSnapshot(snapshotOn(31, QStringLiteral("castles"), {})));
+    EXPECT_EQ(upgraded.joinLeaveLog(QStringLiteral("7")).value, log);
+    EXPECT_EQ(upgraded.daysSincePointsLastMoved(QStringLiteral("7"), today).value, idle);
+    EXPECT_EQ(upgraded.totals(QStringLiteral("7")).value.size(), totals.size() + 1);
 }

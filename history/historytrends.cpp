@@ -1,6 +1,7 @@
 #include "history/historytrends.h"
 
 #include <QHash>
+#include <QSet>
 #include <algorithm>
 
 namespace {
@@ -42,12 +43,6 @@ private:
 QString logLine(const QDate &date, const QString &what, const QString &name)
 {
     return date.toString(QStringLiteral("yyyy/MM/dd")) + u' ' + what + u' ' + name;
-}
-
-bool readsPoints(const Snapshot &snapshot)
-{
-    return std::any_of(snapshot.members.cbegin(), snapshot.members.cend(),
-                       [](const MemberReading &member) { return member.points.has_value(); });
 }
 
 } // namespace
@@ -92,42 +87,113 @@ QStringList joinLeaveLog(const QList<Snapshot> &snapshots)
 
 QList<IdleMember> daysSincePointsLastMoved(const QList<Snapshot> &snapshots, const QDate &today)
 {
-    QList<Snapshot> withPoints;
-    for (const Snapshot &snapshot : inTimeOrder(snapshots)) {
-        if (readsPoints(snapshot))
-            withPoints << snapshot;
+    // The same steps as the store takes run by run as they are recorded.
+    PointsStates states;
+    const Snapshot *latest = nullptr;
+    const QList<Snapshot> ordered = inTimeOrder(snapshots);
+    for (const Snapshot &snapshot : ordered) {
+        if (!readsPoints(snapshot))
+            continue;
+        applyPoints(states, snapshot);
+        latest = &snapshot;
     }
-    if (withPoints.isEmpty())
-        return {};
+    return latest ? idleFrom(states, *latest, today) : QList<IdleMember>();
+}
 
-    QList<MemberIndex> indexes;
-    indexes.reserve(withPoints.size());
-    for (const Snapshot &snapshot : withPoints)
-        indexes.emplace_back(snapshot.members);
+bool readsPoints(const Snapshot &snapshot)
+{
+    return std::any_of(snapshot.members.cbegin(), snapshot.members.cend(),
+                       [](const MemberReading &member) { return member.points.has_value(); });
+}
 
+SnapshotTotals totalsOf(const Snapshot &snapshot)
+{
+    SnapshotTotals totals{
+        snapshot.id, snapshot.takenAt, snapshot.command, static_cast<int>(snapshot.members.size()), {}, {},
+        {}};
+    const auto add = [](std::optional<qint64> &sum, const std::optional<qint64> &value) {
+        if (value)
+            sum = sum.value_or(0) + *value;
+    };
+    for (const MemberReading &reading : snapshot.members) {
+        add(totals.points, reading.points);
+        add(totals.population, reading.population);
+        add(totals.merit, reading.merit);
+    }
+    return totals;
+}
+
+QString pointsKey(const MemberReading &member)
+{
+    return member.userId.isEmpty() ? QStringLiteral("name:") + member.name
+                                   : QStringLiteral("id:") + member.userId;
+}
+
+QStringList applyPoints(PointsStates &states, const Snapshot &snapshot)
+{
+    const QDate day = snapshot.takenAt.date();
+    QStringList changed;
+    const auto step = [&](const QString &key, qint64 points, const QString &name) {
+        auto found = states.find(key);
+        if (found == states.end()) {
+            states.insert(key, PointsState{points, day, false, name});
+        } else if (found->lastPoints != points) {
+            *found = PointsState{points, day, true, name};
+        } else if (found->name != name) {
+            found->name = name;
+        } else {
+            return;
+        }
+        changed << key;
+    };
+    // A member with an id is followed by its id; a reading without one
+    // stands for the member of that name, as the run that read it could
+    // not tell more. The name's state follows every reading of the name.
+    QSet<QString> readById;
+    QHash<QString, qint64> byName;
+    for (const MemberReading &reading : snapshot.members) {
+        if (!reading.points)
+            continue;
+        if (!reading.userId.isEmpty()) {
+            step(pointsKey(reading), *reading.points, reading.name);
+            readById.insert(reading.name);
+        }
+        byName.insert(reading.name, *reading.points);
+    }
+    for (auto it = byName.cbegin(); it != byName.cend(); ++it)
+        step(QStringLiteral("name:") + it.key(), it.value(), it.key());
+    // A reading without an id also moves the members with ids of that name
+    // that this snapshot did not read by their ids.
+    QMultiHash<QString, QString> idKeysByName;
+    for (const MemberReading &reading : snapshot.members) {
+        if (!reading.points || !reading.userId.isEmpty() || readById.contains(reading.name))
+            continue;
+        if (idKeysByName.isEmpty()) {
+            for (auto it = states.cbegin(); it != states.cend(); ++it) {
+                if (it.key().startsWith(QStringLiteral("id:")))
+                    idKeysByName.insert(it->name, it.key());
+            }
+        }
+        const QStringList keys = idKeysByName.values(reading.name);
+        for (const QString &key : keys)
+            step(key, *reading.points, reading.name);
+    }
+    changed.removeDuplicates();
+    return changed;
+}
+
+QList<IdleMember> idleFrom(const PointsStates &states, const Snapshot &latestWithPoints, const QDate &today)
+{
     QList<IdleMember> idle;
-    for (const MemberReading &current : withPoints.last().members) {
+    for (const MemberReading &current : latestWithPoints.members) {
         if (!current.points)
             continue;
-        std::optional<qint64> previous;
-        QDate lastMoved;
-        bool moved = false;
-        for (qsizetype i = 0; i < withPoints.size(); ++i) {
-            const MemberReading *reading = indexes.at(i).find(current);
-            if (!reading || !reading->points)
-                continue;
-            const QDate day = withPoints.at(i).takenAt.date();
-            if (!previous) {
-                lastMoved = day;
-            } else if (*reading->points != *previous) {
-                lastMoved = day;
-                moved = true;
-            }
-            previous = reading->points;
-        }
+        const auto found = states.constFind(pointsKey(current));
+        if (found == states.cend())
+            continue;
         // A clock set back never gives a negative idle time.
-        const int days = static_cast<int>(std::max<qint64>(0, lastMoved.daysTo(today)));
-        idle << IdleMember{current.userId, current.name, lastMoved, days, !moved};
+        const int days = static_cast<int>(std::max<qint64>(0, found->lastMovedOn.daysTo(today)));
+        idle << IdleMember{current.userId, current.name, found->lastMovedOn, days, !found->moved};
     }
     return idle;
 }

@@ -3,6 +3,7 @@
 #include "history/historytypes.h"
 
 #include <QDate>
+#include <QHash>
 #include <QList>
 #include <QStringList>
 
@@ -27,5 +28,22 @@ QStringList joinLeaveLog(const QList<Snapshot> &snapshots);
 // order, with the day their points were last seen to change across every
 // snapshot that read points, and the days from then to today.
 QList<IdleMember> daysSincePointsLastMoved(const QList<Snapshot> &snapshots, const QDate &today);
+
+// The sums of one snapshot.
+SnapshotTotals totalsOf(const Snapshot &snapshot);
+
+// Whether any member's reading holds alliance points.
+bool readsPoints(const Snapshot &snapshot);
+
+// Each member's points state by pointsKey(): "id:<user id>", or "name:<name>"
+// for every reading (what a reading without an id is matched by).
+using PointsStates = QHash<QString, PointsState>;
+QString pointsKey(const MemberReading &member);
+// Brings the states up to a snapshot taken after every one applied before.
+// Returns the keys whose state changed (to be written back).
+QStringList applyPoints(PointsStates &states, const Snapshot &snapshot);
+// The idle list of the latest snapshot that read points, from the states
+// after every such snapshot was applied.
+QList<IdleMember> idleFrom(const PointsStates &states, const Snapshot &latestWithPoints, const QDate &today);
 
 } // namespace HistoryTrends

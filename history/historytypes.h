@@ -57,6 +57,34 @@ struct IdleMember
     bool operator==(const IdleMember &) const = default;
 };
 
+// The sums of one snapshot, kept beside it so the totals over years of
+// runs are read without their members. A sum is empty when no member's
+// reading had the value.
+struct SnapshotTotals
+{
+    qint64 snapshotId = 0;
+    QDateTime takenAt;
+    QString command;
+    int memberCount = 0;
+    std::optional<qint64> points;
+    std::optional<qint64> population;
+    std::optional<qint64> merit;
+
+    bool operator==(const SnapshotTotals &) const = default;
+};
+
+// What the history keeps of one member's alliance points between runs: the
+// last points read, the day they last changed, and whether they ever did.
+struct PointsState
+{
+    qint64 lastPoints = 0;
+    QDate lastMovedOn;
+    bool moved = false;
+    QString name; // the name of the last reading
+
+    bool operator==(const PointsState &) const = default;
+};
+
 namespace History {
 
 inline QString rosterCommand()

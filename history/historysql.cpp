@@ -1,0 +1,140 @@
+#include "history/historysql.h"
+
+#include "history/historytrends.h"
+
+#include <QSqlError>
+
+namespace HistorySql {
+
+// SQLite's primary result codes, as the driver reports them.
+QString reasonFor(const QSqlError &error)
+{
+    bool numeric = false;
+    const int code = error.nativeErrorCode().toInt(&numeric) & 0xff;
+    if (numeric) {
+        switch (code) {
+        case 5: // SQLITE_BUSY
+        case 6: // SQLITE_LOCKED
+            return QStringLiteral("履歴ファイルを別の処理が使用中です");
+        case 8: // SQLITE_READONLY
+            return QStringLiteral("履歴ファイルに書き込めません");
+        case 11: // SQLITE_CORRUPT
+        case 26: // SQLITE_NOTADB
+            return QStringLiteral("履歴ファイルが壊れています");
+        case 13: // SQLITE_FULL
+            return QStringLiteral("ディスクの空きが足りません");
+        case 14: // SQLITE_CANTOPEN
+            return QStringLiteral("履歴ファイルを開けません");
+        case 10: // SQLITE_IOERR
+            return QStringLiteral("履歴ファイルの読み書きに失敗しました");
+        case 19: // SQLITE_CONSTRAINT
+            return QStringLiteral("記録する内容に重複があります");
+        default:
+            break;
+        }
+    }
+    return QStringLiteral("履歴ファイルの操作に失敗しました: %1").arg(error.text());
+}
+
+// One statement; empty when it ran, else the reason.
+QString run(QSqlQuery &query, const QString &statement)
+{
+    if (query.exec(statement))
+        return {};
+    return reasonFor(query.lastError());
+}
+
+// The moment with its offset from UTC, so the text orders by time and reads
+// back as the same local date.
+QString isoText(const QDateTime &moment)
+{
+    return moment.toOffsetFromUtc(moment.offsetFromUtc()).toString(Qt::ISODate);
+}
+
+// The driver binds a null QString as SQL NULL; text columns that are never
+// NULL get an empty text instead.
+QVariant text(const QString &value)
+{
+    return value.isNull() ? QVariant(QStringLiteral("")) : QVariant(value);
+}
+
+std::optional<int> optionalInt(const QVariant &value)
+{
+    if (value.isNull())
+        return std::nullopt;
+    return value.toInt();
+}
+
+std::optional<qint64> optionalInt64(const QVariant &value)
+{
+    if (value.isNull())
+        return std::nullopt;
+    return value.toLongLong();
+}
+
+MemberReading readingAt(const QSqlQuery &query, int first)
+{
+    MemberReading reading;
+    reading.position = query.value(first).toInt();
+    reading.userId = query.value(first + 1).toString();
+    reading.name = query.value(first + 2).toString();
+    reading.x = optionalInt(query.value(first + 3));
+    reading.y = optionalInt(query.value(first + 4));
+    reading.points = optionalInt64(query.value(first + 5));
+    reading.population = optionalInt64(query.value(first + 6));
+    reading.merit = optionalInt64(query.value(first + 7));
+    if (!query.value(first + 8).isNull())
+        reading.role = query.value(first + 8).toString();
+    reading.fiefCount = optionalInt(query.value(first + 9));
+    return reading;
+}
+
+QString utcKey(const QDateTime &moment)
+{
+    return moment.toUTC().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz"));
+}
+
+QString readingColumns()
+{
+    return QStringLiteral("m.position, m.user_id, m.name, m.x, m.y, m.points, m.population, m.merit, m.role, "
+                          "m.fief_count");
+}
+
+QString loadSnapshots(QSqlDatabase &db, const QString &allianceId, const QString &command,
+                      QList<Snapshot> *snapshots)
+{
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    query.prepare(
+        QStringLiteral("SELECT s.id, s.taken_at, s.command, %1 FROM snapshot s"
+                       " LEFT JOIN member_reading m ON m.snapshot_id = s.id"
+                       " WHERE s.alliance_id = ?%2"
+                       " ORDER BY s.id, m.position")
+            .arg(readingColumns(), command.isEmpty() ? QString() : QStringLiteral(" AND s.command = ?")));
+    query.addBindValue(text(allianceId));
+    if (!command.isEmpty())
+        query.addBindValue(command);
+    if (!query.exec())
+        return reasonFor(query.lastError());
+    QList<Snapshot> found;
+    while (query.next()) {
+        const qint64 id = query.value(0).toLongLong();
+        if (found.isEmpty() || found.last().id != id) {
+            Snapshot snapshot;
+            snapshot.id = id;
+            snapshot.takenAt = QDateTime::fromString(query.value(1).toString(), Qt::ISODate);
+            snapshot.command = query.value(2).toString();
+            snapshot.allianceId = allianceId;
+            found << snapshot;
+        }
+        // A snapshot of an empty member list has one row of NULL columns.
+        if (!query.value(5).isNull())
+            found.last().members << readingAt(query, 3);
+    }
+    if (query.lastError().isValid())
+        return reasonFor(query.lastError());
+    *snapshots = HistoryTrends::inTimeOrder(found);
+    return {};
+}
+
+} // namespace HistorySql

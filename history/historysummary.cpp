@@ -1,0 +1,301 @@
+#include "history/historysummary.h"
+
+#include "history/historysql.h"
+#include "history/historytrends.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+using namespace HistorySql;
+
+namespace {
+
+QString failed(const QSqlQuery &query)
+{
+    return reasonFor(query.lastError());
+}
+
+QString writeTotals(QSqlDatabase &db, const QString &allianceId, const Snapshot &snapshot, qint64 id)
+{
+    const SnapshotTotals totals = HistoryTrends::totalsOf(snapshot);
+    QSqlQuery query(db);
+    query.prepare(
+        QStringLiteral("INSERT OR REPLACE INTO snapshot_total (snapshot_id, alliance_id, taken_utc, "
+                       "command, member_count, points, population, merit) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
+    query.addBindValue(id);
+    query.addBindValue(text(allianceId));
+    query.addBindValue(utcKey(snapshot.takenAt));
+    query.addBindValue(snapshot.command);
+    query.addBindValue(totals.memberCount);
+    query.addBindValue(nullable(totals.points));
+    query.addBindValue(nullable(totals.population));
+    query.addBindValue(nullable(totals.merit));
+    return query.exec() ? QString() : failed(query);
+}
+
+QString loadStates(QSqlDatabase &db, const QString &allianceId, HistoryTrends::PointsStates *states)
+{
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    query.prepare(
+        QStringLiteral("SELECT member_key, last_points, last_moved_on, moved, name FROM points_state "
+                       "WHERE alliance_id = ?"));
+    query.addBindValue(text(allianceId));
+    if (!query.exec())
+        return failed(query);
+    while (query.next()) {
+        states->insert(query.value(0).toString(),
+                       PointsState{query.value(1).toLongLong(),
+                                   QDate::fromString(query.value(2).toString(), Qt::ISODate),
+                                   query.value(3).toBool(), query.value(4).toString()});
+    }
+    return query.lastError().isValid() ? failed(query) : QString();
+}
+
+QString writeStates(QSqlDatabase &db, const QString &allianceId, const HistoryTrends::PointsStates &states,
+                    const QStringList &keys)
+{
+    QSqlQuery query(db);
+    if (!query.prepare(QStringLiteral("INSERT OR REPLACE INTO points_state (alliance_id, member_key, name, "
+                                      "last_points, last_moved_on, moved) VALUES (?, ?, ?, ?, ?, ?)")))
+        return failed(query);
+    for (const QString &key : keys) {
+        const PointsState &state = states[key];
+        query.addBindValue(text(allianceId));
+        query.addBindValue(key);
+        query.addBindValue(text(state.name));
+        query.addBindValue(state.lastPoints);
+        query.addBindValue(state.lastMovedOn.toString(Qt::ISODate));
+        query.addBindValue(state.moved ? 1 : 0);
+        if (!query.exec())
+            return failed(query);
+    }
+    return {};
+}
+
+QString writeJoinLeave(QSqlDatabase &db, const QString &allianceId, qint64 id, const Snapshot &before,
+                       const Snapshot &after)
+{
+    QSqlQuery query(db);
+    if (!query.prepare(
+            QStringLiteral("INSERT INTO join_leave (alliance_id, snapshot_id, line) VALUES (?, ?, ?)")))
+        return failed(query);
+    for (const QString &line : HistoryTrends::joinLeaveLog({before, after})) {
+        query.addBindValue(text(allianceId));
+        query.addBindValue(id);
+        query.addBindValue(line);
+        if (!query.exec())
+            return failed(query);
+    }
+    return {};
+}
+
+// The roster recorded last before the snapshot id, with its members.
+QString previousRoster(QSqlDatabase &db, const QString &allianceId, qint64 id,
+                       std::optional<Snapshot> *roster)
+{
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral(
+        "SELECT s.id, s.taken_at FROM snapshot_total t JOIN snapshot s ON s.id = t.snapshot_id "
+        "WHERE t.alliance_id = ? AND t.command = ? AND t.snapshot_id <> ? "
+        "ORDER BY t.taken_utc DESC, t.snapshot_id DESC LIMIT 1"));
+    query.addBindValue(text(allianceId));
+    query.addBindValue(History::rosterCommand());
+    query.addBindValue(id);
+    if (!query.exec())
+        return failed(query);
+    if (!query.next())
+        return query.lastError().isValid() ? failed(query) : QString();
+    Snapshot found;
+    found.id = query.value(0).toLongLong();
+    found.takenAt = QDateTime::fromString(query.value(1).toString(), Qt::ISODate);
+    QSqlQuery members(db);
+    members.setForwardOnly(true);
+    members.prepare(
+        QStringLiteral("SELECT %1 FROM member_reading m WHERE m.snapshot_id = ? ORDER BY m.position")
+            .arg(readingColumns()));
+    members.addBindValue(found.id);
+    if (!members.exec())
+        return failed(members);
+    while (members.next())
+        found.members << readingAt(members, 0);
+    if (members.lastError().isValid())
+        return failed(members);
+    *roster = found;
+    return {};
+}
+
+QString rebuildAlliance(QSqlDatabase &db, const QString &allianceId)
+{
+    QSqlQuery query(db);
+    for (const QString &table : {QStringLiteral("points_state"), QStringLiteral("join_leave")}) {
+        query.prepare(QStringLiteral("DELETE FROM %1 WHERE alliance_id = ?").arg(table));
+        query.addBindValue(text(allianceId));
+        if (!query.exec())
+            return failed(query);
+    }
+    QList<Snapshot> snapshots;
+    if (const QString reason = loadSnapshots(db, allianceId, {}, &snapshots); !reason.isEmpty())
+        return reason;
+    HistoryTrends::PointsStates states;
+    const Snapshot *roster = nullptr;
+    for (const Snapshot &snapshot : std::as_const(snapshots)) {
+        QString reason = writeTotals(db, allianceId, snapshot, snapshot.id);
+        if (reason.isEmpty() && snapshot.command == History::rosterCommand()) {
+            if (roster)
+                reason = writeJoinLeave(db, allianceId, snapshot.id, *roster, snapshot);
+            roster = &snapshot;
+        }
+        if (!reason.isEmpty())
+            return reason;
+        if (HistoryTrends::readsPoints(snapshot))
+            HistoryTrends::applyPoints(states, snapshot);
+    }
+    return writeStates(db, allianceId, states, states.keys());
+}
+
+} // namespace
+
+namespace HistorySummary {
+
+QStringList schema()
+{
+    return {
+        QStringLiteral("CREATE TABLE snapshot_total ("
+                       " snapshot_id INTEGER PRIMARY KEY REFERENCES snapshot (id) ON DELETE CASCADE,"
+                       " alliance_id TEXT NOT NULL,"
+                       " taken_utc TEXT NOT NULL,"
+                       " command TEXT NOT NULL,"
+                       " member_count INTEGER NOT NULL,"
+                       " points INTEGER, population INTEGER, merit INTEGER)"),
+        QStringLiteral("CREATE INDEX snapshot_total_by_alliance ON snapshot_total (alliance_id, taken_utc, "
+                       "snapshot_id)"),
+        QStringLiteral("CREATE TABLE points_state ("
+                       " alliance_id TEXT NOT NULL,"
+                       " member_key TEXT NOT NULL,"
+                       " name TEXT NOT NULL,"
+                       " last_points INTEGER NOT NULL,"
+                       " last_moved_on TEXT NOT NULL,"
+                       " moved INTEGER NOT NULL,"
+                       " PRIMARY KEY (alliance_id, member_key))"),
+        QStringLiteral("CREATE TABLE join_leave ("
+                       " id INTEGER PRIMARY KEY,"
+                       " alliance_id TEXT NOT NULL,"
+                       " snapshot_id INTEGER NOT NULL REFERENCES snapshot (id) ON DELETE CASCADE,"
+                       " line TEXT NOT NULL)"),
+        QStringLiteral("CREATE INDEX join_leave_by_alliance ON join_leave (alliance_id, snapshot_id)"),
+    };
+}
+
+QString record(QSqlDatabase &db, const Snapshot &snapshot, qint64 id)
+{
+    const QString allianceId = snapshot.allianceId;
+    QSqlQuery latest(db);
+    latest.prepare(QStringLiteral("SELECT MAX(taken_utc) FROM snapshot_total WHERE alliance_id = ?"));
+    latest.addBindValue(text(allianceId));
+    if (!latest.exec() || !latest.next())
+        return failed(latest);
+    const bool outOfOrder =
+        !latest.value(0).isNull() && latest.value(0).toString() > utcKey(snapshot.takenAt);
+    if (outOfOrder)
+        return rebuildAlliance(db, allianceId);
+
+    if (const QString reason = writeTotals(db, allianceId, snapshot, id); !reason.isEmpty())
+        return reason;
+    if (HistoryTrends::readsPoints(snapshot)) {
+        HistoryTrends::PointsStates states;
+        if (const QString reason = loadStates(db, allianceId, &states); !reason.isEmpty())
+            return reason;
+        const QStringList changed = HistoryTrends::applyPoints(states, snapshot);
+        if (const QString reason = writeStates(db, allianceId, states, changed); !reason.isEmpty())
+            return reason;
+    }
+    if (snapshot.command != History::rosterCommand())
+        return {};
+    std::optional<Snapshot> before;
+    if (const QString reason = previousRoster(db, allianceId, id, &before); !reason.isEmpty() || !before)
+        return reason;
+    return writeJoinLeave(db, allianceId, id, *before, snapshot);
+}
+
+QString rebuildAll(QSqlDatabase &db)
+{
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("SELECT DISTINCT alliance_id FROM snapshot")))
+        return failed(query);
+    QStringList alliances;
+    while (query.next())
+        alliances << query.value(0).toString();
+    for (const QString &allianceId : std::as_const(alliances)) {
+        if (const QString reason = rebuildAlliance(db, allianceId); !reason.isEmpty())
+            return reason;
+    }
+    return {};
+}
+
+QString totals(QSqlDatabase &db, const QString &allianceId, QList<SnapshotTotals> *totals)
+{
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    query.prepare(
+        QStringLiteral("SELECT t.snapshot_id, s.taken_at, t.command, t.member_count, t.points, "
+                       "t.population, t.merit FROM snapshot_total t JOIN snapshot s ON s.id = t.snapshot_id "
+                       "WHERE t.alliance_id = ? ORDER BY t.taken_utc, t.snapshot_id"));
+    query.addBindValue(text(allianceId));
+    if (!query.exec())
+        return failed(query);
+    while (query.next()) {
+        totals->append(SnapshotTotals{
+            query.value(0).toLongLong(), QDateTime::fromString(query.value(1).toString(), Qt::ISODate),
+            query.value(2).toString(), query.value(3).toInt(), optionalInt64(query.value(4)),
+            optionalInt64(query.value(5)), optionalInt64(query.value(6))});
+    }
+    return query.lastError().isValid() ? failed(query) : QString();
+}
+
+QString idle(QSqlDatabase &db, const QString &allianceId, const QDate &today, QList<IdleMember> *idle)
+{
+    QSqlQuery latest(db);
+    latest.prepare(
+        QStringLiteral("SELECT snapshot_id FROM snapshot_total WHERE alliance_id = ? AND points IS NOT NULL "
+                       "ORDER BY taken_utc DESC, snapshot_id DESC LIMIT 1"));
+    latest.addBindValue(text(allianceId));
+    if (!latest.exec())
+        return failed(latest);
+    if (!latest.next())
+        return latest.lastError().isValid() ? failed(latest) : QString();
+    Snapshot snapshot;
+    QSqlQuery members(db);
+    members.setForwardOnly(true);
+    members.prepare(
+        QStringLiteral("SELECT %1 FROM member_reading m WHERE m.snapshot_id = ? ORDER BY m.position")
+            .arg(readingColumns()));
+    members.addBindValue(latest.value(0).toLongLong());
+    if (!members.exec())
+        return failed(members);
+    while (members.next())
+        snapshot.members << readingAt(members, 0);
+    HistoryTrends::PointsStates states;
+    if (const QString reason = loadStates(db, allianceId, &states); !reason.isEmpty())
+        return reason;
+    *idle = HistoryTrends::idleFrom(states, snapshot, today);
+    return {};
+}
+
+QString joinLeave(QSqlDatabase &db, const QString &allianceId, QStringList *lines)
+{
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral(
+        "SELECT j.line FROM join_leave j JOIN snapshot_total t ON t.snapshot_id = j.snapshot_id "
+        "WHERE j.alliance_id = ? ORDER BY t.taken_utc, j.snapshot_id, j.id"));
+    query.addBindValue(text(allianceId));
+    if (!query.exec())
+        return failed(query);
+    while (query.next())
+        lines->append(query.value(0).toString());
+    return query.lastError().isValid() ? failed(query) : QString();
+}
+
+} // namespace HistorySummary
