@@ -372,6 +372,8 @@ TEST_F(HistoryStoreTest, SummariesKeptWhileRecordingAgreeWithTheWholeHistory)
         RawConnection raw(m_store.path());
         for (const char *table : {"snapshot_total", "points_state", "join_leave"})
             ASSERT_TRUE(raw.exec(QStringLiteral("DROP TABLE %1").arg(QLatin1String(table))));
+        ASSERT_TRUE(raw.exec(QStringLiteral("DROP INDEX member_reading_idless_by_name")));
+        ASSERT_TRUE(raw.exec(QStringLiteral("CREATE INDEX member_reading_by_name ON member_reading (name)")));
         ASSERT_TRUE(raw.exec(QStringLiteral("PRAGMA user_version = 1")));
     }
     QFile::setPermissions(m_store.path(), QFileDevice::ReadOwner);

@@ -1,5 +1,5 @@
-#include "trends/csvfile.h"
 #include "testsupport/trends/trendstestsupport.h"
+#include "trends/csvfile.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,5 +1,5 @@
-#include "trends/text1csv.h"
 #include "testsupport/trends/trendstestsupport.h"
+#include "trends/text1csv.h"
 
 #include <QFile>
 #include <QTemporaryDir>

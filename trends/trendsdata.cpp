@@ -1,7 +1,6 @@
 #include "trends/trendsdata.h"
 
 #include "history/historystore.h"
-#include "history/historytrends.h"
 
 #include <QFile>
 #include <algorithm>
@@ -20,21 +19,6 @@ std::optional<qint64> valueOf(const MemberReading &reading, Trends::Quantity qua
         return reading.merit;
     }
     return std::nullopt;
-}
-
-const MemberReading *findIn(const Snapshot &snapshot, const MemberReading &member)
-{
-    // An id match wins over a reading of the same name without an id.
-    const MemberReading *byName = nullptr;
-    for (const MemberReading &reading : snapshot.members) {
-        if (!HistoryTrends::sameMember(reading, member))
-            continue;
-        if (!member.userId.isEmpty() && reading.userId == member.userId)
-            return &reading;
-        if (!byName)
-            byName = &reading;
-    }
-    return byName;
 }
 
 QString numberText(const std::optional<qint64> &value)
@@ -81,55 +65,57 @@ Loaded load(HistoryStore &store, const QString &allianceId, const QDate &today)
 {
     Loaded history;
     history.noFile = !QFile::exists(store.path());
-    // One read of every snapshot; the member list and the log are computed
-    // from it rather than read again for each.
-    HistoryResult<QList<Snapshot>> all = store.snapshots(allianceId);
-    if (!all) {
-        history.ok = false;
-        history.error = all.error;
-        return history;
+    HistoryResult<QList<SnapshotTotals>> totals = store.totals(allianceId);
+    HistoryResult<QList<IdleMember>> idle = store.daysSincePointsLastMoved(allianceId, today);
+    HistoryResult<QStringList> joinLeave = store.joinLeaveLog(allianceId);
+    for (const QString &error : {totals.error, idle.error, joinLeave.error}) {
+        if (!error.isEmpty())
+            return Loaded{false, error, history.noFile, {}, {}, {}};
     }
-    history.snapshots = HistoryTrends::inTimeOrder(all.value);
-    history.idle = HistoryTrends::daysSincePointsLastMoved(history.snapshots, today);
-    // Only the roster reads the whole membership every time; a report or an
-    // activity run that left a member out is no leave.
-    QList<Snapshot> rosters;
-    for (const Snapshot &snapshot : std::as_const(history.snapshots)) {
-        if (snapshot.command == ::History::rosterCommand())
-            rosters << snapshot;
-    }
-    history.joinLeave = HistoryTrends::joinLeaveLog(rosters);
+    history.totals = std::move(totals.value);
+    history.idle = std::move(idle.value);
+    history.joinLeave = std::move(joinLeave.value);
     return history;
 }
 
-QList<TimePoint> memberSeries(const QList<Snapshot> &snapshots, const MemberReading &member,
-                              Quantity quantity)
+HistoryResult<QList<DatedReading>> loadMember(HistoryStore &store, const QString &allianceId,
+                                              const MemberReading &member)
+{
+    HistoryResult<QList<DatedReading>> found = store.memberReadings(allianceId, member.userId, member.name);
+    // A run may hold the member by id and a reading of that name without
+    // one: the id's reading is the member's.
+    QList<DatedReading> one;
+    for (const DatedReading &reading : std::as_const(found.value)) {
+        if (!one.isEmpty() && one.last().snapshotId == reading.snapshotId) {
+            if (!member.userId.isEmpty() && reading.reading.userId == member.userId)
+                one.last() = reading;
+            continue;
+        }
+        one << reading;
+    }
+    found.value = one;
+    return found;
+}
+
+QList<TimePoint> memberSeries(const QList<DatedReading> &readings, Quantity quantity)
 {
     QList<TimePoint> series;
-    for (const Snapshot &snapshot : snapshots) {
-        const MemberReading *reading = findIn(snapshot, member);
-        if (!reading)
-            continue;
-        if (const std::optional<qint64> value = valueOf(*reading, quantity))
-            series << TimePoint{snapshot.takenAt, *value};
+    for (const DatedReading &reading : readings) {
+        if (const std::optional<qint64> value = valueOf(reading.reading, quantity))
+            series << TimePoint{reading.takenAt, *value};
     }
     return series;
 }
 
-QList<TimePoint> allianceTotals(const QList<Snapshot> &snapshots, Quantity quantity)
+QList<TimePoint> allianceTotals(const QList<SnapshotTotals> &totals, Quantity quantity)
 {
     QList<TimePoint> series;
-    for (const Snapshot &snapshot : snapshots) {
-        qint64 total = 0;
-        bool read = false;
-        for (const MemberReading &reading : snapshot.members) {
-            if (const std::optional<qint64> value = valueOf(reading, quantity)) {
-                total += *value;
-                read = true;
-            }
-        }
-        if (read)
-            series << TimePoint{snapshot.takenAt, total};
+    for (const SnapshotTotals &snapshot : totals) {
+        const std::optional<qint64> sum = quantity == Quantity::Points       ? snapshot.points
+                                          : quantity == Quantity::Population ? snapshot.population
+                                                                             : snapshot.merit;
+        if (sum)
+            series << TimePoint{snapshot.takenAt, *sum};
     }
     return series;
 }
@@ -151,42 +137,30 @@ TrendsTable idleTable(const QList<IdleMember> &idle)
     return table;
 }
 
-TrendsTable memberTable(const QList<Snapshot> &snapshots, const MemberReading &member)
+TrendsTable memberTable(const QList<DatedReading> &readings)
 {
     TrendsTable table{{QStringLiteral("日時"), QStringLiteral("記録元"), QStringLiteral("ポイント"),
                        QStringLiteral("人口"), QStringLiteral("戦功")},
                       {}};
-    for (const Snapshot &snapshot : snapshots) {
-        if (const MemberReading *reading = findIn(snapshot, member)) {
-            table.rows << QStringList{momentText(snapshot.takenAt), commandLabel(snapshot.command),
-                                      numberText(reading->points), numberText(reading->population),
-                                      numberText(reading->merit)};
-        }
+    for (const DatedReading &reading : readings) {
+        table.rows << QStringList{momentText(reading.takenAt), commandLabel(reading.command),
+                                  numberText(reading.reading.points), numberText(reading.reading.population),
+                                  numberText(reading.reading.merit)};
     }
     return table;
 }
 
-TrendsTable totalsTable(const QList<Snapshot> &snapshots)
+TrendsTable totalsTable(const QList<SnapshotTotals> &totals)
 {
     TrendsTable table{{QStringLiteral("日時"), QStringLiteral("記録元"), QStringLiteral("人数"),
                        QStringLiteral("ポイント合計"), QStringLiteral("人口合計"),
                        QStringLiteral("戦功合計")},
                       {}};
-    for (const Snapshot &snapshot : snapshots) {
-        std::optional<qint64> sums[3];
-        for (const MemberReading &reading : snapshot.members) {
-            const std::optional<qint64> values[3] = {reading.points, reading.population, reading.merit};
-            for (int i = 0; i < 3; ++i) {
-                if (values[i])
-                    sums[i] = sums[i].value_or(0) + *values[i];
-            }
-        }
-        table.rows << QStringList{momentText(snapshot.takenAt),
-                                  commandLabel(snapshot.command),
-                                  QString::number(snapshot.members.size()),
-                                  numberText(sums[0]),
-                                  numberText(sums[1]),
-                                  numberText(sums[2])};
+    table.rows.reserve(totals.size());
+    for (const SnapshotTotals &snapshot : totals) {
+        table.rows << QStringList{momentText(snapshot.takenAt),          commandLabel(snapshot.command),
+                                  QString::number(snapshot.memberCount), numberText(snapshot.points),
+                                  numberText(snapshot.population),       numberText(snapshot.merit)};
     }
     return table;
 }

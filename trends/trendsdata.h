@@ -1,5 +1,6 @@
 #pragma once
 
+#include "history/historystore.h"
 #include "history/historytypes.h"
 #include "trends/trendstable.h"
 
@@ -24,17 +25,24 @@ struct TimePoint
     bool operator==(const TimePoint &) const = default;
 };
 
-// Everything the window needs of one alliance, read from the store once.
+// Everything the window opens with of one alliance: what the store keeps
+// up to date as runs are recorded, not the runs themselves, so it opens as
+// fast after years of daily runs as after a few.
 struct Loaded
 {
     bool ok = true;
-    QString error;             // for the user, when !ok
-    bool noFile = false;       // nothing recorded yet
-    QList<Snapshot> snapshots; // in time order
+    QString error;                // for the user, when !ok
+    bool noFile = false;          // nothing recorded yet
+    QList<SnapshotTotals> totals; // in time order
     QList<IdleMember> idle;
     QStringList joinLeave;
 };
 Loaded load(HistoryStore &store, const QString &allianceId, const QDate &today);
+
+// One member's readings, one per run that holds the member (a reading by
+// the member's id before one of the same name without an id), in time order.
+HistoryResult<QList<DatedReading>> loadMember(HistoryStore &store, const QString &allianceId,
+                                              const MemberReading &member);
 
 // The value axis of a chart over values from low to high: whole-number
 // bounds and a tick count whose labels are whole numbers apart, so no two
@@ -47,18 +55,17 @@ struct ValueAxis
 };
 ValueAxis valueAxis(qint64 low, qint64 high);
 
-// The member's value at every snapshot that read it, in time order.
-QList<TimePoint> memberSeries(const QList<Snapshot> &snapshots, const MemberReading &member,
-                              Quantity quantity);
+// The member's value at every run that read it, in time order.
+QList<TimePoint> memberSeries(const QList<DatedReading> &readings, Quantity quantity);
 // The sum over the members of every snapshot that read the value for anyone.
-QList<TimePoint> allianceTotals(const QList<Snapshot> &snapshots, Quantity quantity);
+QList<TimePoint> allianceTotals(const QList<SnapshotTotals> &totals, Quantity quantity);
 
 // 名前, ユーザーID, 最終変動日, 経過日数, 備考.
 TrendsTable idleTable(const QList<IdleMember> &idle);
 // 日時, 記録元, ポイント, 人口, 戦功: one row per snapshot that holds the member.
-TrendsTable memberTable(const QList<Snapshot> &snapshots, const MemberReading &member);
+TrendsTable memberTable(const QList<DatedReading> &readings);
 // 日時, 記録元, 人数, ポイント合計, 人口合計, 戦功合計.
-TrendsTable totalsTable(const QList<Snapshot> &snapshots);
+TrendsTable totalsTable(const QList<SnapshotTotals> &totals);
 // 日付, 区分, 名前, from the log lines "yyyy/MM/dd 加入 name".
 TrendsTable joinLeaveTable(const QStringList &log);
 

@@ -1,5 +1,5 @@
-#include "trends/trendsdata.h"
 #include "testsupport/trends/trendstestsupport.h"
+#include "trends/trendsdata.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -55,7 +55,7 @@ TEST_F(TrendsDataTest, DaysSincePointsLastMovedFromTheWholeHistory)
     const Trends::Loaded loaded = load();
     ASSERT_TRUE(loaded.ok) << loaded.error.toStdString();
     EXPECT_FALSE(loaded.noFile);
-    EXPECT_EQ(loaded.snapshots.size(), 5);
+    EXPECT_EQ(loaded.totals.size(), 5);
     EXPECT_EQ(Trends::idleTable(loaded.idle).rows,
               (Rows{{u"甲"_qs, u"1"_qs, u"2026/12/05"_qs, u"5"_qs, QString()},
                     {u"乙"_qs, u"2"_qs, u"2026/12/01"_qs, u"9"_qs, u"記録開始から変動なし"_qs},
@@ -68,27 +68,28 @@ TEST_F(TrendsDataTest, MemberSeriesAndTotalsTakeOnlySnapshotsThatReadTheValue)
     const MemberReading ko = member(u"1"_qs, u"甲"_qs, {});
     using Trends::TimePoint;
     auto at = [](int d, qint64 v) { return TimePoint{QDateTime(day(d), QTime(9, 0)), v}; };
-    EXPECT_EQ(Trends::memberSeries(loaded.snapshots, ko, Trends::Quantity::Points),
+    HistoryStore store(m_dir.path());
+    const QList<DatedReading> koReadings = Trends::loadMember(store, u"7"_qs, ko).value;
+    EXPECT_EQ(Trends::memberSeries(koReadings, Trends::Quantity::Points),
               (QList<TimePoint>{at(1, 100), at(3, 100), at(5, 150), at(8, 150)}));
     // The report read no ids: its readings are matched by name.
-    EXPECT_EQ(Trends::memberSeries(loaded.snapshots, ko, Trends::Quantity::Population),
-              QList<TimePoint>{at(6, 1000)});
-    EXPECT_EQ(Trends::memberSeries(loaded.snapshots, ko, Trends::Quantity::Merit),
-              QList<TimePoint>{at(6, 7)});
+    EXPECT_EQ(Trends::memberSeries(koReadings, Trends::Quantity::Population), QList<TimePoint>{at(6, 1000)});
+    EXPECT_EQ(Trends::memberSeries(koReadings, Trends::Quantity::Merit), QList<TimePoint>{at(6, 7)});
 
-    EXPECT_EQ(Trends::allianceTotals(loaded.snapshots, Trends::Quantity::Points),
+    EXPECT_EQ(Trends::allianceTotals(loaded.totals, Trends::Quantity::Points),
               (QList<TimePoint>{at(1, 305), at(3, 300), at(5, 360), at(8, 370)}));
-    EXPECT_EQ(Trends::allianceTotals(loaded.snapshots, Trends::Quantity::Population),
+    EXPECT_EQ(Trends::allianceTotals(loaded.totals, Trends::Quantity::Population),
               QList<TimePoint>{at(6, 1500)});
 
-    const Rows totals = Trends::totalsTable(loaded.snapshots).rows;
+    const Rows totals = Trends::totalsTable(loaded.totals).rows;
     ASSERT_EQ(totals.size(), 5);
     EXPECT_EQ(totals.at(3), (QStringList{u"2026/12/06 09:00"_qs, u"同盟データ取得"_qs, u"2"_qs, QString(),
                                          u"1500"_qs, u"10"_qs}));
-    EXPECT_EQ(Trends::memberTable(loaded.snapshots, member(u"3"_qs, u"丙"_qs, {})).rows,
-              (Rows{{u"2026/12/05 09:00"_qs, u"同盟員活動履歴"_qs, u"10"_qs, QString(), QString()},
-                    {u"2026/12/06 09:00"_qs, u"同盟データ取得"_qs, QString(), u"500"_qs, u"3"_qs},
-                    {u"2026/12/08 09:00"_qs, u"同盟員活動履歴"_qs, u"20"_qs, QString(), QString()}}));
+    EXPECT_EQ(
+        Trends::memberTable(Trends::loadMember(store, u"7"_qs, member(u"3"_qs, u"丙"_qs, {})).value).rows,
+        (Rows{{u"2026/12/05 09:00"_qs, u"同盟員活動履歴"_qs, u"10"_qs, QString(), QString()},
+              {u"2026/12/06 09:00"_qs, u"同盟データ取得"_qs, QString(), u"500"_qs, u"3"_qs},
+              {u"2026/12/08 09:00"_qs, u"同盟員活動履歴"_qs, u"20"_qs, QString(), QString()}}));
 }
 
 TEST_F(TrendsDataTest, JoinsAndLeavesComeFromRostersOnly)

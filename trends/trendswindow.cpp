@@ -169,7 +169,7 @@ void TrendsWindow::reload()
         // The history cannot be read now: say why, and show nothing stale.
         m_status->setText(m_history.error);
         m_history = Trends::Loaded{false, m_history.error, false, {}, {}, {}};
-    } else if (m_history.noFile || m_history.snapshots.isEmpty()) {
+    } else if (m_history.noFile || m_history.totals.isEmpty()) {
         m_status->setText(
             QStringLiteral("この同盟の履歴はまだありません。同盟名簿作成などを実行すると記録されます。"));
     } else {
@@ -178,14 +178,14 @@ void TrendsWindow::reload()
     m_status->setVisible(!m_status->text().isEmpty());
 
     m_models[static_cast<std::size_t>(Table::Members)]->setTable(Trends::idleTable(m_history.idle));
-    m_models[static_cast<std::size_t>(Table::Totals)]->setTable(Trends::totalsTable(m_history.snapshots));
+    m_models[static_cast<std::size_t>(Table::Totals)]->setTable(Trends::totalsTable(m_history.totals));
     m_models[static_cast<std::size_t>(Table::JoinLeave)]->setTable(
         Trends::joinLeaveTable(m_history.joinLeave));
     for (const Chart which : {Chart::TotalPoints, Chart::TotalPopulation, Chart::TotalMerit}) {
         const Trends::Quantity quantity = quantityOf(which);
         m_charts[static_cast<std::size_t>(which)]->setPoints(
             QStringLiteral("同盟の%1合計").arg(Trends::label(quantity)),
-            Trends::allianceTotals(m_history.snapshots, quantity));
+            Trends::allianceTotals(m_history.totals, quantity));
     }
     m_memberView->resizeColumnsToContents();
     if (!m_history.idle.isEmpty())
@@ -209,15 +209,22 @@ void TrendsWindow::showMember(const MemberReading &member)
 {
     m_memberTitle->setText(member.name);
     const bool anyone = !member.name.isEmpty() || !member.userId.isEmpty();
-    const QList<Snapshot> none;
-    const QList<Snapshot> &snapshots = anyone ? m_history.snapshots : none;
-    m_models[static_cast<std::size_t>(Table::Member)]->setTable(Trends::memberTable(snapshots, member));
+    // Only the chosen member's readings are read, when chosen.
+    QList<DatedReading> readings;
+    if (anyone) {
+        const HistoryResult<QList<DatedReading>> read = Trends::loadMember(m_store, m_allianceId, member);
+        if (!read)
+            m_status->setText(read.error);
+        m_status->setVisible(!m_status->text().isEmpty());
+        readings = read.value;
+    }
+    m_models[static_cast<std::size_t>(Table::Member)]->setTable(Trends::memberTable(readings));
     for (const Chart which : {Chart::MemberPoints, Chart::MemberPopulation, Chart::MemberMerit}) {
         const Trends::Quantity quantity = quantityOf(which);
         m_charts[static_cast<std::size_t>(which)]->setPoints(
             anyone ? QStringLiteral("%1の%2").arg(member.name, Trends::label(quantity))
                    : Trends::label(quantity),
-            Trends::memberSeries(snapshots, member, quantity));
+            Trends::memberSeries(readings, quantity));
     }
 }
 

@@ -1,7 +1,7 @@
+#include "testsupport/trends/trendstestsupport.h"
 #include "testsupport/x11/testapplication.h"
 #include "trends/trendchart.h"
 #include "trends/trendstable.h"
-#include "testsupport/trends/trendstestsupport.h"
 #include "trends/trendswindow.h"
 
 #include <QApplication>
