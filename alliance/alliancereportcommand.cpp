@@ -2,6 +2,7 @@
 
 #include "alliance/alliancereport.h"
 #include "alliance/historyrecorder.h"
+#include "alliance/memberoutputs.h"
 #include "alliance/memberwalk.h"
 #include "alliance/toolport.h"
 #include "common/clock.h"
@@ -45,30 +46,25 @@ void AllianceReportCommand::run()
     }
     m_context.port.setOutputText(QString());
 
-    AllianceReport report(request.populationStep, request.meritStep);
     Snapshot snapshot = HistoryRecording::tableSnapshot(History::reportCommand(), allianceId, members);
-    QList<bool> read(members.size(), false);
+    QList<std::optional<LordProfile>> profiles(members.size());
     walk.visitProfiles(members, [&](const Document &page, qsizetype i) {
         const LordProfile profile = ReadLordProfile(page);
         // An empty population means the page was no profile yet: it is
         // loaded again, and after the walk's last try left out and named.
         if (profile.population.isEmpty())
             return false;
-        report.addMember(members.at(i).name, profile);
-        read[i] = true;
+        profiles[i] = profile;
         HistoryRecording::setProfile(snapshot.members[i], profile);
         return true;
     });
+    const AllianceReport report =
+        MemberOutputs::report(members, profiles, request.populationStep, request.meritStep);
 
     QStringList names;
     names.reserve(members.size());
-    for (qsizetype i = 0; i < members.size(); ++i) {
-        const Member &member = members.at(i);
-        if (!read.at(i))
-            report.addUnreadMember(member.name, member.tableRole());
+    for (const Member &member : members)
         names.append(member.name + QStringLiteral("/"));
-        report.addFiefCount(member.fiefCount());
-    }
     m_context.port.setListItems(names);
     m_context.port.setOutputText(report.text({m_clock.todayText(), m_populationStepText, m_meritStepText,
                                               static_cast<qsizetype>(members.size())}));

@@ -2,9 +2,9 @@
 
 #include "alliance/branchcastle.h"
 #include "alliance/historyrecorder.h"
+#include "alliance/memberoutputs.h"
 #include "alliance/memberwalk.h"
 #include "alliance/toolport.h"
-#include "alliance/unreadmembers.h"
 #include "common/clock.h"
 #include "site/session.h"
 
@@ -22,53 +22,26 @@ qsizetype ListBranchCastles(CommandContext &context, const Clock &clock)
     // instead of holding the command forever.
     MemberWalk walk(context, kBranchCastlesLabel);
     const QList<Member> members = walk.readMembers(allianceId);
-    QList<std::optional<BranchCastle>> found(members.size());
-    QStringList unreadable;
+    QList<ProfileCastle> reads(members.size());
     walk.visitProfiles(members, [&](const Document &profile, qsizetype i) {
-        const ProfileCastle read = readBranchCastle(profile);
-        switch (read.kind) {
-        case ProfileCastle::Kind::NotLoaded:
-            return false;
-        case ProfileCastle::Kind::None:
-            break;
-        case ProfileCastle::Kind::Unreadable:
-            // A castle without readable coordinates cannot be put near a
-            // fort: the member is left out and named.
-            unreadable.append(members.at(i).name);
-            break;
-        case ProfileCastle::Kind::Castle:
-            found[i] = BranchCastle{members.at(i).name, read.name, read.coordinateText, read.x, read.y};
-            break;
-        }
-        return true;
+        reads[i] = readBranchCastle(profile);
+        return reads.at(i).kind != ProfileCastle::Kind::NotLoaded;
     });
-
-    // No fixed limit on the number of castles: an alliance of any size is listed whole.
-    QList<BranchCastle> castles;
-    for (const std::optional<BranchCastle> &castle : std::as_const(found)) {
-        if (castle)
-            castles.append(*castle);
-    }
-    // The list is what leaders post: it names whoever it leaves out itself,
-    // not only the message box that is gone once closed.
-    QStringList notes;
-    if (!walk.leftOut().isEmpty())
-        notes.append(UnreadMembers::unreadProfilesLine(walk.leftOut()));
-    if (!unreadable.isEmpty())
-        notes.append(UnreadMembers::noteLine(QStringLiteral("出城の座標を読めなかった同盟員"), unreadable));
-    context.port.setOutputText(
-        castleListText(castles, clock.dateTimeText() + QStringLiteral(" 作成"), notes));
+    const MemberOutputs::CastleList list =
+        MemberOutputs::castles(members, reads, clock.dateTimeText() + QStringLiteral(" 作成"));
+    context.port.setOutputText(list.text);
 
     HistoryRecording::recordRun(
         context, kBranchCastlesLabel,
         HistoryRecording::tableSnapshot(History::castlesCommand(), allianceId, members));
 
-    if (walk.leftOut().isEmpty() && unreadable.isEmpty())
+    const QStringList &unreadable = list.unreadable;
+    if (list.leftOut.isEmpty() && unreadable.isEmpty())
         return members.size();
     QString text = QStringLiteral("次の同盟員は出城を読み取れなかったため、リストに入っていません。\r\n");
-    if (!walk.leftOut().isEmpty())
+    if (!list.leftOut.isEmpty())
         text += QStringLiteral("\r\nプロフィールの領地情報が表示されませんでした：\r\n") +
-                walk.leftOut().join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+                list.leftOut.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
     if (!unreadable.isEmpty())
         text += QStringLiteral("\r\n出城の名前か座標を読めませんでした：\r\n") +
                 unreadable.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");

@@ -1,6 +1,7 @@
 #include "alliance/rostercommand.h"
 
 #include "alliance/historyrecorder.h"
+#include "alliance/memberoutputs.h"
 #include "alliance/memberwalk.h"
 #include "alliance/previousroster.h"
 #include "alliance/toolport.h"
@@ -24,34 +25,18 @@ void RosterCommand::run()
     MemberWalk walk(m_context, kLabel);
     const QList<Member> members = walk.readMembers(allianceId);
     m_memberCount = members.size();
-    QList<std::optional<QString>> lines(members.size());
-    QList<QString> read(members.size());
+    QList<std::optional<QString>> coordinates(members.size());
     walk.visitProfiles(members, [&](const Document &profile, qsizetype i) {
-        if (const std::optional<QString> coordinates = homeCastleCoordinates(profile)) {
-            lines[i] = RosterFile::line(members.at(i).name, *coordinates);
-            read[i] = *coordinates;
-        }
-        return lines.at(i).has_value();
+        coordinates[i] = homeCastleCoordinates(profile);
+        return coordinates.at(i).has_value();
     });
 
-    // A member whose profile never showed the home castle keeps the line of
-    // the previous roster; only a member that roster does not know is left out.
     const QString path = m_context.session.appDir + RosterFile::fileName(allianceId);
-    const PreviousRoster previous = walk.leftOut().isEmpty()
-                                        ? PreviousRoster()
-                                        : PreviousRoster::fromEntries(RosterFile::read(path).entries);
-    QStringList roster;
-    for (qsizetype i = 0; i < members.size(); ++i) {
-        if (lines.at(i)) {
-            roster.append(*lines.at(i));
-        } else if (const std::optional<QString> kept = previous.lineOf(members.at(i).name)) {
-            roster.append(*kept);
-            m_carriedOver.append(members.at(i).name);
-        } else {
-            m_leftOut.append(members.at(i).name);
-        }
-    }
-    const QString text = RosterFile::text(roster);
+    const MemberOutputs::Roster roster = MemberOutputs::roster(
+        members, coordinates, [&] { return PreviousRoster::fromEntries(RosterFile::read(path).entries); });
+    m_carriedOver = roster.carriedOver;
+    m_leftOut = roster.leftOut;
+    const QString &text = roster.text;
     m_context.port.setOutputText(text);
 
     const DataFile::Result written = DataFile::writeText(path, text);
@@ -63,19 +48,19 @@ void RosterCommand::run()
                 written.error,
             QStringLiteral("注意"), ToolPort::Icon::Warning);
     }
-    recordHistory(allianceId, members, read);
+    recordHistory(allianceId, members, coordinates);
     tellUnread();
 }
 
 void RosterCommand::recordHistory(const QString &allianceId, const QList<Member> &members,
-                                  const QList<QString> &coordinates) const
+                                  const QList<std::optional<QString>> &coordinates) const
 {
     // Every member of the table is in the snapshot, so one whose profile
     // never showed is not taken for one who left; coordinates carried over
     // from the previous roster were not read by this run and stay empty.
     Snapshot snapshot = HistoryRecording::tableSnapshot(History::rosterCommand(), allianceId, members);
     for (qsizetype i = 0; i < members.size(); ++i)
-        HistoryRecording::setCoordinates(snapshot.members[i], coordinates.at(i));
+        HistoryRecording::setCoordinates(snapshot.members[i], coordinates.at(i).value_or(QString()));
     HistoryRecording::recordRun(m_context, kLabel, snapshot);
 }
 

@@ -3,6 +3,7 @@
 #include "alliance/commandcontext.h"
 
 #include <QStringList>
+#include <optional>
 
 struct Member;
 
@@ -32,7 +33,7 @@ public:
 private:
     void tellUnread() const;
     void recordHistory(const QString &allianceId, const QList<Member> &members,
-                       const QList<QString> &coordinates) const;
+                       const QList<std::optional<QString>> &coordinates) const;
 
     CommandContext &m_context;
     QStringList m_carriedOver;
