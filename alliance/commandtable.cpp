@@ -6,6 +6,7 @@
 #include "alliance/rankingcommand.h"
 #include "alliance/replycheckercommand.h"
 #include "alliance/rostercommand.h"
+#include "alliance/surveycommand.h"
 #include "alliance/toolwindowlayout.h"
 
 namespace CommandTable {
@@ -37,6 +38,15 @@ const QList<CommandSpec> &commands()
              command.run();
              run.result.reportedAllianceId = command.reportedAllianceId();
              run.result.memberCount = command.memberCount();
+         }},
+        {QStringLiteral("survey"), SurveyCommand::kLabel, QStringLiteral("mnuSurvey"), Output::OwnFileAndText,
+         [](CommandRun &run) {
+             SurveyCommand command(run.context, run.clock, run.inputs.populationStepText,
+                                   run.inputs.meritStepText);
+             command.run();
+             run.result.reportedAllianceId = command.reportedAllianceId();
+             run.result.memberCount = command.memberCount();
+             run.result.savedFile = command.savedFile();
          }},
         {QStringLiteral("replies"), ReplyCheckCommand::kLabel, QStringLiteral("Command8"), Output::Text,
          [](CommandRun &run) { ReplyCheckCommand(run.context, run.inputs.keywordBox).run(); }},

@@ -43,13 +43,15 @@ struct CommandRun
 // the control that starts it in the tool window, and its body.
 struct CommandSpec
 {
-    // What a run leaves behind: a data file of its own (the roster), or
-    // only the text of Text1 (the report), which a run from the command
-    // line saves as a file.
-    enum class Output { OwnFile, Text };
+    // What a run leaves behind: a data file of its own (the roster), only
+    // the text of Text1 (the report), which a run from the command line
+    // saves as a file, or both (the survey).
+    enum class Output { OwnFile, Text, OwnFileAndText };
 
     QString key;
     QString label;
+    // A designed control, or a context-menu entry ("mnu…") for a command
+    // that came after the window's design.
     QString control;
     Output output;
     std::function<void(CommandRun &)> body;

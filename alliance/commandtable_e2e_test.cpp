@@ -12,6 +12,7 @@
 #include "testsupport/common/qtprinters.h"
 #include "ui/messagebox.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -86,6 +87,8 @@ TEST_F(CommandTableEndToEnd, EveryCommandByNameMatchesTheSameCommandFromTheWindo
         window.setOutputText(QString());
         if (command.control == QStringLiteral("Combo1"))
             emit window.findChild<QComboBox *>(command.control)->activated(inputs.band);
+        else if (auto *entry = window.findChild<QAction *>(command.control))
+            entry->trigger(); // a context-menu entry
         else
             window.findChild<QPushButton *>(command.control)->click();
         EXPECT_EQ(window.outputText(), byName);
@@ -95,7 +98,8 @@ TEST_F(CommandTableEndToEnd, EveryCommandByNameMatchesTheSameCommandFromTheWindo
     }
     EXPECT_EQ(ran,
               QStringList({QStringLiteral("roster"), QStringLiteral("castles"), QStringLiteral("activity"),
-                           QStringLiteral("report"), QStringLiteral("replies"), QStringLiteral("ranking")}));
+                           QStringLiteral("report"), QStringLiteral("survey"), QStringLiteral("replies"),
+                           QStringLiteral("ranking")}));
     EXPECT_TRUE(DataFile::exists(m_session.appDir + RosterFile::fileName(own)));
     MessageBox::setNextAnswer(std::nullopt);
 }

@@ -205,6 +205,22 @@ TEST_F(OvekwardenProgram, ClosingTheWindowWhileAPageHangsEndsAtOnceAndKeepsTheRo
     EXPECT_EQ(rosterBytes(), previous);
 }
 
+TEST_F(OvekwardenProgram, ClosingTheWindowDuringASurveyEndsAtOnceAndKeepsTheRoster)
+{
+    const QByteArray previous("\"\x8b\x8c\",\"3\",\"3\"\r\n\r\n");
+    QFile seed(rosterPath());
+    ASSERT_TRUE(seed.open(QIODevice::WriteOnly) && seed.write(previous) == previous.size());
+    seed.close();
+    startToolWindow();
+    // 「一括調査」 has no button: its shortcut, in Text1.
+    ASSERT_TRUE(
+        X11Input::pressKeys(m_display.name(), kToolWindow, QPoint(100, 300),
+                            {QStringLiteral("Control_L"), QStringLiteral("Shift_L"), QStringLiteral("a")}));
+    ASSERT_TRUE(waitFor([&] { return hasWindow(QStringLiteral("一括調査 2/6")); }, 20000));
+    expectClosedWithin(2000);
+    EXPECT_EQ(rosterBytes(), previous);
+}
+
 TEST_F(OvekwardenProgram, ABrowserKilledMidWalkIsToldAndReplacedAndTheNextRosterIsRight)
 {
     startToolWindow();

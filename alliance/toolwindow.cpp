@@ -21,6 +21,7 @@
 #include "ui/messagebox.h"
 #include "ui/screenplacement.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLineEdit>
@@ -82,14 +83,26 @@ void OVEKMark::buildControls()
 
     // The browser commands, from the table: each starts from its control
     // and is off while another one drives the browser.
+    // A command without a designed control is an entry of the context
+    // menus, so that no designed control moves.
+    QList<QAction *> commandActions;
     for (const CommandSpec &command : CommandTable::commands()) {
         QWidget *widget = m_controls.value(command.control);
+        if (!widget) {
+            auto *action = new QAction(command.label, this);
+            action->setObjectName(command.control);
+            connect(action, &QAction::triggered, this, [this, &command] { runCommand(command); });
+            commandActions.append(action);
+            continue;
+        }
         m_browserControls.append(widget);
         if (auto *button = qobject_cast<QPushButton *>(widget))
             connect(button, &QPushButton::clicked, this, [this, &command] { runCommand(command); });
     }
+    m_browserActions = commandActions;
     new ToolWindowMenus(
-        *this, *m_text1, m_environment.session, m_environment.clock, [this] { return outputText(); },
+        commandActions, *this, *m_text1, m_environment.session, m_environment.clock,
+        [this] { return outputText(); },
         [this] { // a report pasted in is named after what 「同盟ID」 holds
             return m_reportAllianceId.isEmpty()
                        ? TextSearch::trimSpaces(inputText(QStringLiteral("Text2"))).remove(u'/')
@@ -124,6 +137,8 @@ void OVEKMark::setBrowserCommandsEnabled(bool enabled)
 {
     for (QWidget *widget : std::as_const(m_browserControls))
         widget->setEnabled(enabled);
+    for (QAction *action : std::as_const(m_browserActions))
+        action->setEnabled(enabled);
 }
 
 void OVEKMark::setBrowserReopener(CommandRunner::BrowserReopener reopen)

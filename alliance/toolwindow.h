@@ -101,6 +101,7 @@ private:
 
     QHash<QString, QWidget *> m_controls;
     QList<QWidget *> m_browserControls;
+    QList<QAction *> m_browserActions; // the browser commands of the context menus
     QPlainTextEdit *m_text1 = nullptr;
     RankingPanelControls *m_ranking = nullptr; // Frame2, 「合戦格付抽出」
     QPushButton *m_command1[3] = {};

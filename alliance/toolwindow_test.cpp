@@ -297,6 +297,40 @@ TEST_F(ToolWindowTest, TheReportsCsvIsNamedAfterTheAllianceTheReportWasMadeFor)
         << window->csvPaths.first().toStdString();
 }
 
+TEST_F(ToolWindowTest, TheSurveyIsAMenuEntryAndItsCsvOffersTheRosterThenTheReport)
+{
+    m_browsers.replaceWithNew();
+    auto &browser = static_cast<FakeBrowser &>(m_browsers.current());
+    const QString world = m_session.world.worldBaseUrl;
+    m_session.allianceId = QStringLiteral("2581");
+    browser.addPage(world + QStringLiteral("/alliance/info.php?id=2581"),
+                    PageFixtures::alliancePage({{101, QStringLiteral("斎藤道三"), QString()}}));
+    browser.addPage(world + QStringLiteral("/user/?user_id=101"),
+                    PageFixtures::lordProfilePage(QStringLiteral("斎藤道三"), QStringLiteral("1250"),
+                                                  QStringLiteral("10100"), QStringLiteral("盟主"), -12, 34)
+                        .replace(QStringLiteral("</body>"), QStringLiteral("<!-- /領地情報 --></body>")));
+    auto window = openWindow();
+    auto *survey = window->findChild<QAction *>(QStringLiteral("mnuSurvey"));
+    ASSERT_NE(survey, nullptr);
+    EXPECT_EQ(survey->text(), QStringLiteral("一括調査"));
+    EXPECT_EQ(survey->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
+    EXPECT_TRUE(window->actions().contains(survey));
+    survey->trigger();
+    ASSERT_TRUE(
+        window->outputText().startsWith(QStringLiteral("■■■ 同盟名簿 ■■■\r\n\"斎藤道三\",\"-12\",\"34\"")))
+        << window->outputText().toStdString();
+    for (QAction *action : window->actions()) {
+        if (action->text() == QStringLiteral("CSVで保存…"))
+            action->trigger();
+    }
+    ASSERT_EQ(window->csvPaths.size(), 2);
+    EXPECT_TRUE(window->csvPaths.at(0).endsWith(QStringLiteral("/同盟名簿_2581.csv")))
+        << window->csvPaths.at(0).toStdString();
+    EXPECT_TRUE(window->csvPaths.at(1).endsWith(QStringLiteral("/同盟レポート_2581.csv")))
+        << window->csvPaths.at(1).toStdString();
+    EXPECT_EQ(find<QPushButton>(window.get(), "Command2")->geometry(), QRect(128, 8, 97, 25));
+}
+
 TEST_F(ToolWindowTest, WidenTwiceRestoresWidthsAndCaption)
 {
     auto window = openWindow();
@@ -411,6 +445,7 @@ TEST_F(ToolWindowTest, ASecondBrowserCommandIsRefusedWhileOneRuns)
         for (const char *name : {"Command2", "Command3", "Command5", "Command7", "Command8"})
             EXPECT_FALSE(find<QPushButton>(window.get(), name)->isEnabled()) << name;
         EXPECT_FALSE(find<QComboBox>(window.get(), "Combo1")->isEnabled());
+        EXPECT_FALSE(window->findChild<QAction *>(QStringLiteral("mnuSurvey"))->isEnabled());
         CommandGuard::Scope second(window->guard());
         EXPECT_FALSE(second) << "a nested command must not start";
         // Clear, widen and copy stay usable meanwhile.

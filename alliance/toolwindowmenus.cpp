@@ -1,5 +1,6 @@
 #include "alliance/toolwindowmenus.h"
 
+#include "alliance/surveycommand.h"
 #include "common/clock.h"
 #include "site/session.h"
 #include "trends/text1csv.h"
@@ -13,7 +14,8 @@
 #include <QPlainTextEdit>
 #include <memory>
 
-ToolWindowMenus::ToolWindowMenus(QWidget &window, QPlainTextEdit &text1, Session &session, const Clock &clock,
+ToolWindowMenus::ToolWindowMenus(const QList<QAction *> &commandActions, QWidget &window,
+                                 QPlainTextEdit &text1, Session &session, const Clock &clock,
                                  std::function<QString()> outputText,
                                  std::function<QString()> reportAllianceId,
                                  std::function<void(const QString &, const QString &)> saveCsv)
@@ -27,16 +29,21 @@ ToolWindowMenus::ToolWindowMenus(QWidget &window, QPlainTextEdit &text1, Session
     connect(trendsAction, &QAction::triggered, this, &ToolWindowMenus::openTrends);
     auto *csvAction = new QAction(QStringLiteral("CSVで保存…"), &window);
     connect(csvAction, &QAction::triggered, this, &ToolWindowMenus::saveOutputAsCsv);
-    window.addActions({trendsAction, csvAction});
+    for (QAction *action : commandActions) {
+        if (action->objectName() == QStringLiteral("mnuSurvey"))
+            action->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
+        action->setShortcutContext(Qt::WindowShortcut);
+    }
+    const QList<QAction *> entries = commandActions + QList<QAction *>{trendsAction, csvAction};
+    window.addActions(entries);
     window.setContextMenuPolicy(Qt::ActionsContextMenu);
     text1.setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(&text1, &QWidget::customContextMenuRequested, this,
-            [this, trendsAction, csvAction](const QPoint &at) {
-                std::unique_ptr<QMenu> menu(m_text1.createStandardContextMenu());
-                menu->addSeparator();
-                menu->addActions({trendsAction, csvAction});
-                menu->exec(m_text1.mapToGlobal(at));
-            });
+    connect(&text1, &QWidget::customContextMenuRequested, this, [this, entries](const QPoint &at) {
+        std::unique_ptr<QMenu> menu(m_text1.createStandardContextMenu());
+        menu->addSeparator();
+        menu->addActions(entries);
+        menu->exec(m_text1.mapToGlobal(at));
+    });
 }
 
 void ToolWindowMenus::openTrends()
@@ -64,6 +71,13 @@ void ToolWindowMenus::saveWithDialog(QWidget *parent, const QString &outputText,
 void ToolWindowMenus::saveOutputAsCsv()
 {
     const QString text = m_outputText();
+    // A survey holds a roster and a report: each is offered in turn.
+    if (const std::optional<SurveyCommand::Outputs> survey = SurveyCommand::outputsOf(text)) {
+        const QString own = m_session.cleanAllianceId();
+        for (const QString &part : {survey->roster, survey->report})
+            m_saveCsv(part, QDir(m_session.appDir).filePath(Text1Csv::suggestedFileName(part, own, own)));
+        return;
+    }
     const QString name = Text1Csv::suggestedFileName(text, m_reportAllianceId(), m_session.cleanAllianceId());
     m_saveCsv(text, QDir(m_session.appDir).filePath(name));
 }

@@ -11,18 +11,22 @@ class QWidget;
 class TrendsWindow;
 struct Session;
 
-// The tool window's two commands that live in context menus, so that no
-// designed control moves: 「推移」 (Ctrl+T) opens the trends window over the
-// history, 「CSVで保存…」 saves the roster or report of Text1 as CSV. Both are
-// on the window's menu and on Text1's, below its standard entries.
+// The tool window's commands that live in context menus, so that no
+// designed control moves: the browser commands without a control (「一括調査」,
+// Ctrl+Shift+A), 「推移」 (Ctrl+T), which opens the trends window over the
+// history, and 「CSVで保存…」, which saves the roster or report of Text1 as
+// CSV. All are on the window's menu and on Text1's, below its standard
+// entries.
 class ToolWindowMenus : public QObject
 {
     Q_OBJECT
 public:
     // saveCsv: asks where and saves Text1's table, starting at the path.
     // reportAllianceId: the alliance of the report Text1 shows.
-    ToolWindowMenus(QWidget &window, QPlainTextEdit &text1, Session &session, const Clock &clock,
-                    std::function<QString()> outputText, std::function<QString()> reportAllianceId,
+    // commandActions: the browser commands' entries, run by the window.
+    ToolWindowMenus(const QList<QAction *> &commandActions, QWidget &window, QPlainTextEdit &text1,
+                    Session &session, const Clock &clock, std::function<QString()> outputText,
+                    std::function<QString()> reportAllianceId,
                     std::function<void(const QString &, const QString &)> saveCsv);
 
     void openTrends();

@@ -45,8 +45,14 @@ int UnattendedRun::run(const QStringList &keys, const CommandInputs &inputs)
 
 QString UnattendedRun::finish(const CommandSpec &command, const CommandResult &result)
 {
-    QString file = result.savedFile;
-    if (command.output == CommandSpec::Output::Text) {
+    QStringList files;
+    if (command.output != CommandSpec::Output::Text) {
+        // A command that wrote no file of its own said why on standard error.
+        if (result.savedFile.isEmpty())
+            return QString();
+        files << result.savedFile;
+    }
+    if (command.output != CommandSpec::Output::OwnFile) {
         // A command that ended on a message without its text (an alliance
         // id of no alliance) has nothing to save.
         const QString text = m_port.outputText();
@@ -54,18 +60,17 @@ QString UnattendedRun::finish(const CommandSpec &command, const CommandResult &r
             return QString();
         const QString allianceId = result.reportedAllianceId.isEmpty() ? m_environment.session.allianceId
                                                                        : result.reportedAllianceId;
-        file = textFileName(command.key, allianceId, m_environment.clock.now().date());
+        const QString file = textFileName(command.key, allianceId, m_environment.clock.now().date());
         const DataFile::Result written = DataFile::writeText(m_environment.session.appDir + file, text);
         if (!written) {
             m_port.printError(
                 QStringLiteral("%1の結果を保存できませんでした。%2").arg(command.label, written.error));
             return QString();
         }
+        files << file;
     }
-    // A command that wrote no file of its own said why on standard error.
-    if (file.isEmpty())
-        return QString();
+    const QString list = files.join(QStringLiteral(", "));
     if (result.memberCount < 0)
-        return file;
-    return QStringLiteral("%1 members, %2").arg(result.memberCount).arg(file);
+        return list;
+    return QStringLiteral("%1 members, %2").arg(result.memberCount).arg(list);
 }

@@ -421,10 +421,15 @@ HistoryResult<QList<IdleMember>> HistoryStore::daysSincePointsLastMoved(const QS
 HistoryResult<QStringList> HistoryStore::joinLeaveLog(const QString &allianceId)
 {
     if (onlySnapshots()) {
-        const HistoryResult<QList<Snapshot>> rosters = snapshots(allianceId, History::rosterCommand());
-        if (!rosters)
-            return {false, rosters.error, {}};
-        return {true, {}, HistoryTrends::joinLeaveLog(rosters.value)};
+        const HistoryResult<QList<Snapshot>> all = snapshots(allianceId);
+        if (!all)
+            return {false, all.error, {}};
+        QList<Snapshot> wholeMemberships;
+        for (const Snapshot &snapshot : all.value) {
+            if (History::readsWholeMembership(snapshot.command))
+                wholeMemberships << snapshot;
+        }
+        return {true, {}, HistoryTrends::joinLeaveLog(wholeMemberships)};
     }
     return readSummary<QStringList>([&](QSqlDatabase &db, QStringList *lines) {
         return HistorySummary::joinLeave(db, allianceId, lines);

@@ -98,10 +98,11 @@ QString previousRoster(QSqlDatabase &db, const QString &allianceId, qint64 id,
     query.setForwardOnly(true);
     query.prepare(QStringLiteral(
         "SELECT s.id, s.taken_at FROM snapshot_total t JOIN snapshot s ON s.id = t.snapshot_id "
-        "WHERE t.alliance_id = ? AND t.command = ? AND t.snapshot_id <> ? "
+        "WHERE t.alliance_id = ? AND t.command IN (?, ?) AND t.snapshot_id <> ? "
         "ORDER BY t.taken_utc DESC, t.snapshot_id DESC LIMIT 1"));
     query.addBindValue(text(allianceId));
     query.addBindValue(History::rosterCommand());
+    query.addBindValue(History::surveyCommand());
     query.addBindValue(id);
     if (!query.exec())
         return failed(query);
@@ -142,7 +143,7 @@ QString rebuildAlliance(QSqlDatabase &db, const QString &allianceId)
     const Snapshot *roster = nullptr;
     for (const Snapshot &snapshot : std::as_const(snapshots)) {
         QString reason = writeTotals(db, allianceId, snapshot, snapshot.id);
-        if (reason.isEmpty() && snapshot.command == History::rosterCommand()) {
+        if (reason.isEmpty() && History::readsWholeMembership(snapshot.command)) {
             if (roster)
                 reason = writeJoinLeave(db, allianceId, snapshot.id, *roster, snapshot);
             roster = &snapshot;
@@ -218,7 +219,7 @@ QString record(QSqlDatabase &db, const Snapshot &snapshot, qint64 id)
         if (const QString reason = writeStates(db, allianceId, states, changed); !reason.isEmpty())
             return reason;
     }
-    if (snapshot.command != History::rosterCommand())
+    if (!History::readsWholeMembership(snapshot.command))
         return {};
     std::optional<Snapshot> before;
     if (const QString reason = previousRoster(db, allianceId, id, &before); !reason.isEmpty() || !before)

@@ -103,5 +103,16 @@ inline QString castlesCommand()
 {
     return QStringLiteral("castles");
 }
+inline QString surveyCommand()
+{
+    return QStringLiteral("survey");
+}
+// The runs that read the whole member table every time, so that a member
+// missing from the next one has left: a report or an activity run may
+// leave a member out without that meaning anything.
+inline bool readsWholeMembership(const QString &command)
+{
+    return command == rosterCommand() || command == surveyCommand();
+}
 
 } // namespace History

@@ -58,6 +58,8 @@ QString commandLabel(const QString &command)
         return QStringLiteral("同盟員活動履歴");
     if (command == ::History::castlesCommand())
         return QStringLiteral("出城リスト作成");
+    if (command == ::History::surveyCommand())
+        return QStringLiteral("一括調査");
     return command;
 }
 

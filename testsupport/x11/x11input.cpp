@@ -102,6 +102,30 @@ bool click(const QString &displayName, const QString &title, QPoint pos)
     return true;
 }
 
+bool pressKeys(const QString &displayName, const QString &title, QPoint pos, const QStringList &keys)
+{
+    if (!click(displayName, title, pos))
+        return false;
+    const DisplayHandle display = open(displayName);
+    if (!display)
+        return false;
+    QList<KeyCode> codes;
+    for (const QString &key : keys) {
+        const KeySym symbol = XStringToKeysym(key.toLatin1().constData());
+        const KeyCode code = symbol == NoSymbol ? 0 : XKeysymToKeycode(display.get(), symbol);
+        if (code == 0)
+            return false;
+        codes << code;
+    }
+    for (const KeyCode code : codes)
+        XTestFakeKeyEvent(display.get(), code, True, CurrentTime);
+    for (auto code = codes.crbegin(); code != codes.crend(); ++code)
+        XTestFakeKeyEvent(display.get(), *code, False, 20);
+    XFlush(display.get());
+    XSync(display.get(), False);
+    return true;
+}
+
 bool requestClose(const QString &displayName, const QString &title)
 {
     const DisplayHandle display = open(displayName);

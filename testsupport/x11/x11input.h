@@ -2,6 +2,7 @@
 
 #include <QPoint>
 #include <QString>
+#include <QStringList>
 
 // What a person does to a program's windows on an X screen: click in a
 // window, and ask it to close as the window's × does (WM_DELETE_WINDOW).
@@ -12,6 +13,9 @@ namespace X11Input {
 bool hasWindow(const QString &display, const QString &title);
 // A left click at pos (pixels inside the window).
 bool click(const QString &display, const QString &title, QPoint pos);
+// Keys pressed together, in the window (it is clicked at pos first, so it
+// has the focus): keysym names, e.g. {"Control_L", "Shift_L", "a"}.
+bool pressKeys(const QString &display, const QString &title, QPoint pos, const QStringList &keys);
 // The close request of the window's ×.
 bool requestClose(const QString &display, const QString &title);
 
