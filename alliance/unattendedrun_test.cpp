@@ -98,11 +98,13 @@ protected:
 
 TEST_F(UnattendedRunTest, EachCommandSaysWhatItLeftAndTextOnlyResultsAreSavedAsDatedFiles)
 {
-    EXPECT_EQ(run({QStringLiteral("roster"), QStringLiteral("report")}), ExitCode::kDone)
+    EXPECT_EQ(run({QStringLiteral("roster"), QStringLiteral("report"), QStringLiteral("survey")}),
+              ExitCode::kDone)
         << m_err.toStdString();
     EXPECT_EQ(m_out.split(u'\n').filter(QStringLiteral(": ")),
               QStringList({QStringLiteral("roster: 2 members, OVEKMAP_DATA_7.txt"),
-                           QStringLiteral("report: 2 members, report_7_20261207.txt")}));
+                           QStringLiteral("report: 2 members, report_7_20261207.txt"),
+                           QStringLiteral("survey: 2 members, OVEKMAP_DATA_7.txt, survey_7_20261207.txt")}));
     EXPECT_FALSE(bytes(QStringLiteral("OVEKMAP_DATA_7.txt")).isEmpty());
     const QString report = DataFile::decode(bytes(QStringLiteral("report_7_20261207.txt")));
     EXPECT_TRUE(report.contains(QStringLiteral("城主"))) << report.toStdString();
