@@ -6,6 +6,7 @@
 #include "alliance/commandcontext.h"
 #include "alliance/pacer.h"
 #include "alliance/rostercommand.h"
+#include "bench/largestalliance.h"
 #include "common/clock.h"
 #include "common/pump.h"
 #include "site/browserslot.h"
@@ -142,16 +143,7 @@ int main(int argc, char *argv[])
 
     // The largest alliance of the world.
     qsizetype most = -1;
-    const QJsonArray alliances = QJsonDocument::fromJson(site.control(QStringLiteral("dump")))
-                                     .object()[QStringLiteral("alliances")]
-                                     .toArray();
-    for (const QJsonValue alliance : alliances) {
-        const qsizetype members = alliance[QStringLiteral("member_ids")].toArray().size();
-        if (members > most) {
-            most = members;
-            session.allianceId = QString::number(alliance[QStringLiteral("id")].toInteger());
-        }
-    }
+    session.allianceId = largestAlliance(site, &most);
 
     timing->clear();
     MarkingPacer pacer;

@@ -7,6 +7,7 @@
 #include "alliance/commandcontext.h"
 #include "alliance/rostercommand.h"
 #include "alliance/surveycommand.h"
+#include "bench/largestalliance.h"
 #include "common/clock.h"
 #include "common/pump.h"
 #include "site/browserslot.h"
@@ -52,16 +53,7 @@ int main(int argc, char *argv[])
 
     // The largest alliance stands for the own one.
     qsizetype members = -1;
-    const QJsonArray alliances = QJsonDocument::fromJson(site.control(QStringLiteral("dump")))
-                                     .object()[QStringLiteral("alliances")]
-                                     .toArray();
-    for (const QJsonValue alliance : alliances) {
-        const qsizetype size = alliance[QStringLiteral("member_ids")].toArray().size();
-        if (size > members) {
-            members = size;
-            session.allianceId = QString::number(alliance[QStringLiteral("id")].toInteger());
-        }
-    }
+    session.allianceId = largestAlliance(site, &members);
 
     CountingPacer pacer;
     RecordingToolPort port;

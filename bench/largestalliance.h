@@ -1,0 +1,27 @@
+#pragma once
+
+#include "testsupport/site/demositeprocess.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QString>
+
+// The id of the demo world's largest alliance (the one of 300+ members the
+// benchmarks walk), and its member count.
+inline QString largestAlliance(const DemoSiteProcess &site, qsizetype *members)
+{
+    QString id;
+    *members = -1;
+    const QJsonArray alliances = QJsonDocument::fromJson(site.control(QStringLiteral("dump")))
+                                     .object()[QStringLiteral("alliances")]
+                                     .toArray();
+    for (const QJsonValue alliance : alliances) {
+        const qsizetype size = alliance[QStringLiteral("member_ids")].toArray().size();
+        if (size > *members) {
+            *members = size;
+            id = QString::number(alliance[QStringLiteral("id")].toInteger());
+        }
+    }
+    return id;
+}
