@@ -9,6 +9,22 @@
 #include "alliance/surveycommand.h"
 #include "alliance/toolwindowlayout.h"
 
+namespace {
+
+// Runs the command and hands on what it says it left: the members it
+// walked, and its file or its report's alliance where it has them.
+template <typename Command> void runAndTell(Command &&command, CommandResult &result)
+{
+    command.run();
+    result.memberCount = command.memberCount();
+    if constexpr (requires { command.savedFile(); })
+        result.savedFile = command.savedFile();
+    if constexpr (requires { command.reportedAllianceId(); })
+        result.reportedAllianceId = command.reportedAllianceId();
+}
+
+} // namespace
+
 namespace CommandTable {
 
 const QList<CommandSpec> &commands()
@@ -16,37 +32,22 @@ const QList<CommandSpec> &commands()
     using Output = CommandSpec::Output;
     static const QList<CommandSpec> table{
         {QStringLiteral("roster"), RosterCommand::kLabel, QStringLiteral("Command2"), Output::OwnFile,
-         [](CommandRun &run) {
-             RosterCommand command(run.context);
-             command.run();
-             run.result.memberCount = command.memberCount();
-             run.result.savedFile = command.savedFile();
-         }},
+         [](CommandRun &run) { runAndTell(RosterCommand(run.context), run.result); }},
         {QStringLiteral("castles"), kBranchCastlesLabel, QStringLiteral("Command3"), Output::Text,
          [](CommandRun &run) { run.result.memberCount = ListBranchCastles(run.context, run.clock); }},
         {QStringLiteral("activity"), ActivityCommand::kLabel, QStringLiteral("Command5"), Output::OwnFile,
-         [](CommandRun &run) {
-             ActivityCommand command(run.context, run.clock);
-             command.run();
-             run.result.memberCount = command.memberCount();
-             run.result.savedFile = command.savedFile();
-         }},
+         [](CommandRun &run) { runAndTell(ActivityCommand(run.context, run.clock), run.result); }},
         {QStringLiteral("report"), AllianceReportCommand::kLabel, QStringLiteral("Command7"), Output::Text,
          [](CommandRun &run) {
-             AllianceReportCommand command(run.context, run.clock, run.inputs.allianceIdText,
-                                           run.inputs.populationStepText, run.inputs.meritStepText);
-             command.run();
-             run.result.reportedAllianceId = command.reportedAllianceId();
-             run.result.memberCount = command.memberCount();
+             runAndTell(AllianceReportCommand(run.context, run.clock, run.inputs.allianceIdText,
+                                              run.inputs.populationStepText, run.inputs.meritStepText),
+                        run.result);
          }},
         {QStringLiteral("survey"), SurveyCommand::kLabel, QStringLiteral("mnuSurvey"), Output::OwnFileAndText,
          [](CommandRun &run) {
-             SurveyCommand command(run.context, run.clock, run.inputs.populationStepText,
-                                   run.inputs.meritStepText);
-             command.run();
-             run.result.reportedAllianceId = command.reportedAllianceId();
-             run.result.memberCount = command.memberCount();
-             run.result.savedFile = command.savedFile();
+             runAndTell(SurveyCommand(run.context, run.clock, run.inputs.populationStepText,
+                                      run.inputs.meritStepText),
+                        run.result);
          }},
         {QStringLiteral("replies"), ReplyCheckCommand::kLabel, QStringLiteral("Command8"), Output::Text,
          [](CommandRun &run) { ReplyCheckCommand(run.context, run.inputs.keywordBox).run(); }},

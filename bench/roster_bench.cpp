@@ -6,7 +6,7 @@
 #include "alliance/commandcontext.h"
 #include "alliance/pacer.h"
 #include "alliance/rostercommand.h"
-#include "bench/largestalliance.h"
+#include "bench/demoworld.h"
 #include "common/clock.h"
 #include "common/pump.h"
 #include "site/browserslot.h"
@@ -128,10 +128,7 @@ int main(int argc, char *argv[])
     session.appDir = appDir.path() + QStringLiteral("/");
     TimingBrowser *timing = nullptr;
     BrowserSlot browsers([&] {
-        WebDriverOptions options;
-        options.profileDir = profile.path();
-        options.headless = true;
-        options.noSandbox = true;
+        const WebDriverOptions options = benchBrowserOptions(profile.path());
         auto browser = std::make_unique<TimingBrowser>(options);
         timing = browser.get();
         return browser;

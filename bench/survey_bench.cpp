@@ -7,7 +7,7 @@
 #include "alliance/commandcontext.h"
 #include "alliance/rostercommand.h"
 #include "alliance/surveycommand.h"
-#include "bench/largestalliance.h"
+#include "bench/demoworld.h"
 #include "common/clock.h"
 #include "common/pump.h"
 #include "site/browserslot.h"
@@ -40,10 +40,7 @@ int main(int argc, char *argv[])
     session.world = {site.topUrl(), site.worldUrl(), QStringLiteral("3"), QStringLiteral("5")};
     session.appDir = appDir.path() + QStringLiteral("/");
     BrowserSlot browsers([&] {
-        WebDriverOptions options;
-        options.profileDir = profile.path();
-        options.headless = true;
-        options.noSandbox = true;
+        const WebDriverOptions options = benchBrowserOptions(profile.path());
         return std::make_unique<WebDriverBrowser>(options);
     });
     SystemClock clock;

@@ -1,11 +1,23 @@
 #pragma once
 
+#include "site/webdriverbrowser.h"
 #include "testsupport/site/demositeprocess.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QString>
+
+// The benchmarks' browser: headless, on a profile of their own, without the
+// sandbox (they may run as root).
+inline WebDriverOptions benchBrowserOptions(const QString &profileDir)
+{
+    WebDriverOptions options;
+    options.profileDir = profileDir;
+    options.headless = true;
+    options.noSandbox = true;
+    return options;
+}
 
 // The id of the demo world's largest alliance (the one of 300+ members the
 // benchmarks walk), and its member count.
