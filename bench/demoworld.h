@@ -1,5 +1,6 @@
 #pragma once
 
+#include "site/session.h"
 #include "site/webdriverbrowser.h"
 #include "testsupport/site/demositeprocess.h"
 
@@ -7,6 +8,16 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QString>
+
+// The session of a benchmark in the demo world: world 3 of the site, AppDir
+// in appDir.
+inline Session benchSession(const DemoSiteProcess &site, const QString &appDir)
+{
+    Session session;
+    session.world = {site.topUrl(), site.worldUrl(), QStringLiteral("3"), QStringLiteral("5")};
+    session.appDir = appDir + QStringLiteral("/");
+    return session;
+}
 
 // The benchmarks' browser: headless, on a profile of their own, without the
 // sandbox (they may run as root).

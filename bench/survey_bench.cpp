@@ -36,9 +36,7 @@ int main(int argc, char *argv[])
     QTemporaryDir appDir;
     QTemporaryDir profile;
 
-    Session session;
-    session.world = {site.topUrl(), site.worldUrl(), QStringLiteral("3"), QStringLiteral("5")};
-    session.appDir = appDir.path() + QStringLiteral("/");
+    Session session = benchSession(site, appDir.path());
     BrowserSlot browsers([&] {
         const WebDriverOptions options = benchBrowserOptions(profile.path());
         return std::make_unique<WebDriverBrowser>(options);
