@@ -126,6 +126,9 @@ Document Navigator::waitForComplete(Deadline deadlineRule)
     SlowWaitReport report(m_waitObserver, m_clock);
     int deadline = deadlineMinute(currentMinute());
     int reloads = 0;
+    // With a reload limit nobody is watching: no wait, not even one that
+    // would otherwise have none, goes on without end.
+    const bool reloadsWhenLate = deadlineRule == Deadline::Reload || m_reloadLimit.has_value();
     for (;;) {
         // Each look ends when the page does, or after lookMs at most.
         if (std::optional<Document> page = browser().awaitComplete(lookMs))
@@ -135,7 +138,7 @@ Document Navigator::waitForComplete(Deadline deadlineRule)
         // Whether the browser says it is busy or the page just stalls, a
         // page not complete by the deadline is asked for again instead of
         // being waited for without end.
-        if (deadlineRule == Deadline::Reload && currentMinute() == deadline) {
+        if (reloadsWhenLate && currentMinute() == deadline) {
             if (m_reloadLimit && reloads++ >= *m_reloadLimit)
                 throw BrowserError(QStringLiteral("ページが%1分以上表示されないため、待つのをやめました。")
                                        .arg(reloadAfterMinutes * reloads));

@@ -55,7 +55,8 @@ public:
     // How often a page that hangs is loaded again before the wait gives up
     // with a BrowserError; none: without end (someone at the window sees
     // the wait and can close the program). A run nobody watches sets one,
-    // so a page that never comes cannot hold it for good.
+    // so a page that never comes cannot hold it for good; the waits without
+    // a deadline then get one too.
     void setReloadLimit(std::optional<int> reloads) { m_reloadLimit = reloads; }
 
     // The two link steps of the walk into the world: the first link whose

@@ -145,6 +145,13 @@ TEST_F(NavigatorTest, WithAReloadLimitAHangingPageEndsTheWaitAfterItsLastReload)
     }
     EXPECT_EQ(browser->calls().count(QStringLiteral("refresh")), 2);
     EXPECT_EQ(Navigator::clockMinute(clock.secondsSinceMidnight()), 630);
+
+    // A wait that has no deadline of its own (the login entry, a recovery)
+    // gets the same bound.
+    browser->navigate(memberPage);
+    pump.onYield = [&] { clock.advance(6); };
+    EXPECT_THROW(navigator.waitUntilComplete(), BrowserError);
+    EXPECT_EQ(browser->calls().count(QStringLiteral("refresh")), 4);
 }
 
 TEST_F(NavigatorTest, PageNeverBusyIsNotReloadedBeforeTheDeadlineAndTheWaitYields)
