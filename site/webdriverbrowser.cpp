@@ -102,6 +102,11 @@ void WebDriverBrowser::openSession(const WebDriverOptions &options)
         // After the program was ended from outside, the game is walked from
         // the top page anyway: the "restore pages" offer would only cover it.
         QStringLiteral("--hide-crash-restore-bubble"),
+        // A walk loads hundreds of pages in one tab and never goes back:
+        // pages kept for going back only make every later page slower (the
+        // same 339-member walk took 44 s, 61 s, then 74 s; without them 40,
+        // 43, 46 s).
+        QStringLiteral("--disable-back-forward-cache"),
     };
     if (options.headless)
         arguments.append(QStringLiteral("--headless=new"));
