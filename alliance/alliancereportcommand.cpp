@@ -61,11 +61,7 @@ void AllianceReportCommand::run()
     const AllianceReport report =
         MemberOutputs::report(members, profiles, request.populationStep, request.meritStep);
 
-    QStringList names;
-    names.reserve(members.size());
-    for (const Member &member : members)
-        names.append(member.name + QStringLiteral("/"));
-    m_context.port.setListItems(names);
+    m_context.port.setListItems(MemberOutputs::reportListItems(members));
     m_context.port.setOutputText(report.text({m_clock.todayText(), m_populationStepText, m_meritStepText,
                                               static_cast<qsizetype>(members.size())}));
     m_reportedAllianceId = allianceId;

@@ -32,6 +32,20 @@ Roster roster(const QList<Member> &members, const QList<std::optional<QString>> 
     return made;
 }
 
+QString rosterUnsaved(const QString &error)
+{
+    return QStringLiteral("同盟員名簿を保存できませんでした。前回の名簿はそのまま残っています。\r\n") + error;
+}
+
+QStringList reportListItems(const QList<Member> &members)
+{
+    QStringList names;
+    names.reserve(members.size());
+    for (const Member &member : members)
+        names.append(member.name + QStringLiteral("/"));
+    return names;
+}
+
 AllianceReport report(const QList<Member> &members, const QList<std::optional<LordProfile>> &profiles,
                       qint64 populationStep, qint64 meritStep)
 {

@@ -32,6 +32,12 @@ Roster roster(const QList<Member> &members, const QList<std::optional<QString>> 
 AllianceReport report(const QList<Member> &members, const QList<std::optional<LordProfile>> &profiles,
                       qint64 populationStep, qint64 meritStep);
 
+// "同盟員名簿を保存できませんでした。…": the roster file could not be replaced.
+QString rosterUnsaved(const QString &error);
+
+// The report's List1: every member's name followed by "/".
+QStringList reportListItems(const QList<Member> &members);
+
 struct CastleList
 {
     QString text;

@@ -43,10 +43,8 @@ void RosterCommand::run()
     if (written)
         m_savedFile = RosterFile::fileName(allianceId);
     else {
-        m_context.port.showMessage(
-            QStringLiteral("同盟員名簿を保存できませんでした。前回の名簿はそのまま残っています。\r\n") +
-                written.error,
-            QStringLiteral("注意"), ToolPort::Icon::Warning);
+        m_context.port.showMessage(MemberOutputs::rosterUnsaved(written.error), QStringLiteral("注意"),
+                                   ToolPort::Icon::Warning);
     }
     recordHistory(allianceId, members, coordinates);
     tellUnread();

@@ -107,10 +107,7 @@ void SurveyCommand::run()
     const MemberOutputs::CastleList castleList =
         MemberOutputs::castles(members, castles, m_clock.dateTimeText() + QStringLiteral(" 作成"));
 
-    QStringList names;
-    for (const Member &member : members)
-        names.append(member.name + QStringLiteral("/"));
-    m_context.port.setListItems(names);
+    m_context.port.setListItems(MemberOutputs::reportListItems(members));
     m_context.port.setOutputText(heading(QStringLiteral("同盟名簿")) + roster.text + QStringLiteral("\r\n") +
                                  heading(QStringLiteral("同盟データ")) + reportText + QStringLiteral("\r\n") +
                                  heading(QStringLiteral("出城リスト")) + castleList.text);
@@ -130,8 +127,7 @@ void SurveyCommand::run()
     HistoryRecording::recordRun(m_context, kLabel, snapshot);
 
     if (!written)
-        tell(QStringLiteral("同盟員名簿を保存できませんでした。前回の名簿はそのまま残っています。\r\n") +
-             written.error);
+        tell(MemberOutputs::rosterUnsaved(written.error));
     if (!walk.leftOut().isEmpty()) {
         // Each member once, whatever part of the page was missing; the
         // outputs name them again where they are incomplete.
