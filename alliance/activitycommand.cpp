@@ -36,8 +36,10 @@ void ActivityCommand::run()
     const QString today = m_clock.todayText();
     const QList<ActivityRecord> dated = dateMembers(current, previous.records, today);
     const QStringList inactive = firstRun ? QStringList() : inactiveLines(dated, today);
-    if (!inactive.isEmpty())
+    if (!inactive.isEmpty()) {
         m_context.port.setOutputText(inactiveReport(inactive));
+        m_addressees = inactiveNames(dated, today);
+    }
 
     // Saved before any message box: the user may close the program while
     // one is up, and this run's state would be lost.

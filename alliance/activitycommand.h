@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 class Clock;
 
@@ -36,6 +37,9 @@ public:
     qsizetype memberCount() const { return m_memberCount; }
     // The activity record's name when the last run replaced it, else empty.
     const QString &savedFile() const { return m_savedFile; }
+    // The members listed as inactive, in page order; the tool window offers
+    // to write to them.
+    const QStringList &addressees() const { return m_addressees; }
 
 private:
     // The member rows of the alliance page; empty when the page never
@@ -51,4 +55,5 @@ private:
     const Clock &m_clock;
     qsizetype m_memberCount = -1;
     QString m_savedFile;
+    QStringList m_addressees;
 };

@@ -177,6 +177,16 @@ QStringList inactiveLines(const QList<ActivityRecord> &dated, const QString &tod
     return lines;
 }
 
+QStringList inactiveNames(const QList<ActivityRecord> &dated, const QString &today)
+{
+    QStringList names;
+    for (const ActivityRecord &record : dated) {
+        if (record.date != today)
+            names.append(record.name);
+    }
+    return names;
+}
+
 namespace Messages {
 
 QString pageWithoutMembers(int loads)

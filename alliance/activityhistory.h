@@ -75,7 +75,9 @@ QString unsaved(const QString &error);
 
 // The members not dated today, in order: "name<<points<<date".
 QStringList inactiveLines(const QList<ActivityRecord> &dated, const QString &today);
-// The report of Text1 on those lines.
+// The names of the members not dated today, in the same order.
+QStringList inactiveNames(const QList<ActivityRecord> &dated, const QString &today);
+// The report of Text1 on the inactive lines.
 QString inactiveReport(const QStringList &lines);
 
 } // namespace ActivityHistory

@@ -11,12 +11,16 @@
 
 namespace {
 
-// Runs the command and hands on what it says it left: the members it
-// walked, and its file or its report's alliance where it has them.
+// Runs the command and hands on what it says it left, where it has them:
+// the members it walked, its file, its report's alliance, the members its
+// result names for a letter.
 template <typename Command> void runAndTell(Command &&command, CommandResult &result)
 {
     command.run();
-    result.memberCount = command.memberCount();
+    if constexpr (requires { command.memberCount(); })
+        result.memberCount = command.memberCount();
+    if constexpr (requires { command.addressees(); })
+        result.addressees = command.addressees();
     if constexpr (requires { command.savedFile(); })
         result.savedFile = command.savedFile();
     if constexpr (requires { command.reportedAllianceId(); })
@@ -50,7 +54,7 @@ const QList<CommandSpec> &commands()
                         run.result);
          }},
         {QStringLiteral("replies"), ReplyCheckCommand::kLabel, QStringLiteral("Command8"), Output::Text,
-         [](CommandRun &run) { ReplyCheckCommand(run.context, run.inputs.keywordBox).run(); }},
+         [](CommandRun &run) { runAndTell(ReplyCheckCommand(run.context, run.inputs.keywordBox), run.result); }},
         {QStringLiteral("ranking"), RankingCommand::kLabel, QStringLiteral("Combo1"), Output::Text,
          [](CommandRun &run) {
              RankingCommand(run.context, run.inputs.band, run.inputs.category, run.inputs.compareWithSaved)

@@ -119,19 +119,27 @@ void ReplyTally::addRow(const QString &row)
     m_repliers.append(sender);
 }
 
+QStringList ReplyTally::nonRepliers() const
+{
+    QStringList found;
+    QSet<QString> listed = m_listed;
+    for (const QString &member : m_members) {
+        if (member.isEmpty() || listed.contains(member))
+            continue;
+        listed.insert(member);
+        found.append(member);
+    }
+    return found;
+}
+
 QString ReplyTally::resultText() const
 {
     QString text = QStringLiteral("★返信者リスト") + kCrLf;
     for (const QString &replier : m_repliers)
         text += replier + kCrLf;
     text += kCrLf + QStringLiteral("★未返信者リスト") + kCrLf;
-    QSet<QString> listed = m_listed;
-    for (const QString &member : m_members) {
-        if (member.isEmpty() || listed.contains(member))
-            continue;
-        listed.insert(member);
+    for (const QString &member : nonRepliers())
         text += member + kCrLf;
-    }
     return text;
 }
 

@@ -58,6 +58,8 @@ public:
     QString senderOf(const QString &row) const;
 
     const QStringList &repliers() const { return m_repliers; }
+    // The members who did not reply, each once, in roster order.
+    QStringList nonRepliers() const;
 
     // "★返信者リスト", the repliers, an empty line, "★未返信者リスト" and the
     // members who did not reply in roster order, every line ended by CR LF.

@@ -83,6 +83,7 @@ void ReplyCheckCommand::run()
     if (const QString note = unreadPagesNote(pageCount); !note.isEmpty())
         result += note + QStringLiteral("\r\n");
     m_context.port.setOutputText(result);
+    m_addressees = tally.nonRepliers();
     walk.tellLeftOut(QStringLiteral("次の受信箱のページを読み込めませんでした。"
                                     "これらのページの書状は返信者リストに入っていません。"));
 }

@@ -3,6 +3,7 @@
 #include "alliance/commandcontext.h"
 
 #include <QString>
+#include <QStringList>
 
 // 「返信者リストアップ」: reads the inbox (at most ten pages) and lists in Text1
 // every member who sent a letter, optionally only letters whose row holds
@@ -23,7 +24,12 @@ public:
 
     void run();
 
+    // The members who did not reply, in roster order, once the inbox was
+    // read; the tool window offers to write to them.
+    const QStringList &addressees() const { return m_addressees; }
+
 private:
     CommandContext &m_context;
     QString m_keywordBox;
+    QStringList m_addressees;
 };

@@ -100,7 +100,7 @@ void OVEKMark::buildControls()
             connect(button, &QPushButton::clicked, this, [this, &command] { runCommand(command); });
     }
     m_browserActions = commandActions;
-    new ToolWindowMenus(
+    m_menus = new ToolWindowMenus(
         commandActions, *this, *m_text1, m_environment.session, m_environment.clock,
         [this] { return outputText(); },
         [this] { // a report pasted in is named after what 「同盟ID」 holds
@@ -108,7 +108,8 @@ void OVEKMark::buildControls()
                        ? TextSearch::trimSpaces(inputText(QStringLiteral("Text2"))).remove(u'/')
                        : m_reportAllianceId;
         },
-        [this](const QString &text, const QString &path) { saveCsv(text, path); });
+        [this](const QString &text, const QString &path) { saveCsv(text, path); },
+        [this](const QStringList &names) { writeLetterTo(names); });
 }
 
 void OVEKMark::runCommand(const CommandSpec &command, int band)
@@ -129,6 +130,8 @@ void OVEKMark::runCommand(const CommandSpec &command, int band)
         m_runner.run(command, m_environment, inputs, result) == BrowserSteps::Outcome::Done;
     if (!result.reportedAllianceId.isEmpty())
         m_reportAllianceId = result.reportedAllianceId;
+    if (!result.addressees.isEmpty())
+        m_menus->offerLetter(result.addressees);
     if (completed && command.control == QStringLiteral("Combo1"))
         m_ranking->focusSave();
 }
@@ -198,7 +201,7 @@ void OVEKMark::Command4_Click()
             [this] { showNormal(); });
 }
 
-void OVEKMark::Command9_Click()
+Form2 &OVEKMark::composerWindow()
 {
     // The composer's page steps go through this window's runner: one guard
     // for the one browser, and a closed browser told and opened again.
@@ -206,7 +209,21 @@ void OVEKMark::Command9_Click()
         m_composer = std::make_unique<Form2>(ComposerContext{m_environment.session, m_environment.navigator,
                                                              m_environment.browsers, m_fileOpener, m_runner},
                                              *m_composerState);
-    m_composer->showComposer();
+    return *m_composer;
+}
+
+void OVEKMark::Command9_Click()
+{
+    composerWindow().showComposer();
+}
+
+void OVEKMark::writeLetterTo(const QStringList &names)
+{
+    Form2 &composer = composerWindow();
+    // Told over this window, before the topmost composer comes up over it.
+    if (const QString notice = composer.rosterNotice(names); !notice.isEmpty())
+        showMessage(notice, QStringLiteral("注意"), Icon::Warning);
+    composer.writeTo(names);
 }
 
 void OVEKMark::closeEvent(QCloseEvent *event)

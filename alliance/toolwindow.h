@@ -62,6 +62,9 @@ public:
     void Command4_Click();
     // 「書状新規作成」: opens the letter composer, or brings it to the front.
     void Command9_Click();
+    // 「この人たちに書状を書く」: the composer with those names in 宛名, after
+    // telling the user which of them the roster no longer holds.
+    void writeLetterTo(const QStringList &names);
     // What the composer remembers for the run; the main program owns it.
     void setComposerState(ComposerState &state) { m_composerState = &state; }
     Form2 *composer() const { return m_composer.get(); }
@@ -82,6 +85,7 @@ private:
     void Form_QueryUnload();
     QString inputText(const QString &name) const; // an input box's text as typed
     template <typename W> W *control(const QString &name) const;
+    Form2 &composerWindow(); // made on first use
 
     Pump &m_pump;
     TimerPacer *m_pacer;
@@ -104,6 +108,7 @@ private:
     QList<QAction *> m_browserActions; // the browser commands of the context menus
     QPlainTextEdit *m_text1 = nullptr;
     RankingPanelControls *m_ranking = nullptr; // Frame2, 「合戦格付抽出」
+    ToolWindowMenus *m_menus = nullptr;
     QPushButton *m_command1[3] = {};
 
     // The letter composer, made on first use and closed with this window.

@@ -18,11 +18,20 @@ ToolWindowMenus::ToolWindowMenus(const QList<QAction *> &commandActions, QWidget
                                  QPlainTextEdit &text1, Session &session, const Clock &clock,
                                  std::function<QString()> outputText,
                                  std::function<QString()> reportAllianceId,
-                                 std::function<void(const QString &, const QString &)> saveCsv)
+                                 std::function<void(const QString &, const QString &)> saveCsv,
+                                 std::function<void(const QStringList &)> writeLetter)
     : QObject(&window), m_window(window), m_text1(text1), m_session(session), m_clock(clock),
       m_outputText(std::move(outputText)), m_reportAllianceId(std::move(reportAllianceId)),
-      m_saveCsv(std::move(saveCsv))
+      m_saveCsv(std::move(saveCsv)), m_writeLetter(std::move(writeLetter))
 {
+    m_writeAction = new QAction(QStringLiteral("この人たちに書状を書く"), &window);
+    m_writeAction->setObjectName(QStringLiteral("mnuWriteLetter"));
+    m_writeAction->setEnabled(false);
+    connect(m_writeAction, &QAction::triggered, this, [this] { m_writeLetter(m_offered); });
+    // A result cleared, replaced or edited no longer names those members.
+    connect(&text1, &QPlainTextEdit::textChanged, this, [this] {
+        m_writeAction->setEnabled(!m_offered.isEmpty() && m_text1.toPlainText() == m_offeredText);
+    });
     auto *trendsAction = new QAction(QStringLiteral("推移"), &window);
     trendsAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
     trendsAction->setShortcutContext(Qt::WindowShortcut);
@@ -34,7 +43,8 @@ ToolWindowMenus::ToolWindowMenus(const QList<QAction *> &commandActions, QWidget
             action->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
         action->setShortcutContext(Qt::WindowShortcut);
     }
-    const QList<QAction *> entries = commandActions + QList<QAction *>{trendsAction, csvAction};
+    const QList<QAction *> entries =
+        QList<QAction *>{m_writeAction} + commandActions + QList<QAction *>{trendsAction, csvAction};
     window.addActions(entries);
     window.setContextMenuPolicy(Qt::ActionsContextMenu);
     text1.setContextMenuPolicy(Qt::CustomContextMenu);
@@ -46,6 +56,13 @@ ToolWindowMenus::ToolWindowMenus(const QList<QAction *> &commandActions, QWidget
     });
 }
 
+void ToolWindowMenus::offerLetter(const QStringList &names)
+{
+    m_offered = names;
+    m_offeredText = m_text1.toPlainText();
+    m_writeAction->setEnabled(!m_offered.isEmpty());
+}
+
 void ToolWindowMenus::openTrends()
 {
     if (!m_trends) {
@@ -54,6 +71,7 @@ void ToolWindowMenus::openTrends()
         m_trends = new TrendsWindow(m_session.appDir, m_session.cleanAllianceId(), m_clock.now().date(),
                                     nullptr, &m_window);
         m_trends->setAttribute(Qt::WA_DeleteOnClose);
+        m_trends->setLetterWriter(m_writeLetter);
     } else {
         m_trends->reload();
     }

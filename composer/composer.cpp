@@ -60,6 +60,7 @@ void Composer::fillAtOpening()
     if (!m_state.rememberedAddressees.isEmpty())
         pourAddressees();
     m_state.rememberedAddressees.clear();
+    m_workingThroughList = false;
     // Opening always shows the roster, so the switch starts from the roster
     // again: the flag says what List1 shows, not what it showed last time.
     m_extraListShown = false;
@@ -84,6 +85,43 @@ void Composer::loadLetterPage()
             QStringLiteral("ほかのコマンドがブラウザを使っているため、書状作成ページを開けませんでした。\r\n"
                            "終わってから「ヘージ再読み込み」を押してください。"));
     }
+}
+
+void Composer::takeList(const QStringList &names)
+{
+    m_port.setAddressees(Addressees::joined(names));
+    m_workingThroughList = !m_port.addressees().isEmpty();
+}
+
+QString Composer::rosterNotice(const QStringList &names) const
+{
+    const RosterFile::Read roster = RosterFile::read(rosterPath());
+    if (!roster.exists)
+        return QStringLiteral("同盟員名簿が作成されていないため、宛名が今の同盟員かどうか確かめられません。");
+    if (!roster.ok) {
+        return QStringLiteral("同盟員名簿を読み込めなかったため、宛名が今の同盟員かどうか確かめられません。\r\n") +
+               roster.error;
+    }
+    const QStringList missing = Addressees::notInRoster(names, RosterFile::names(roster.entries));
+    if (missing.isEmpty())
+        return QString();
+    // A long list would run off the screen: the first ones and how many more.
+    constexpr qsizetype kListed = 20;
+    QString text = QStringLiteral("次の%1名は今の同盟員名簿にいません（同盟を抜けたのかもしれません）。\r\n"
+                                  "宛名には入れてあります。送る前に確かめてください。\r\n")
+                       .arg(missing.size());
+    for (const QString &name : missing.mid(0, kListed))
+        text += QStringLiteral("\r\n") + name;
+    if (missing.size() > kListed)
+        text += QStringLiteral("\r\nほか %1名").arg(missing.size() - kListed);
+    return text;
+}
+
+QString Composer::addresseesChanged(const QString &field)
+{
+    if (field.isEmpty())
+        m_workingThroughList = false;
+    return Addressees::caption(field);
 }
 
 void Composer::pick(const QString &name)
@@ -116,8 +154,13 @@ void Composer::fillLetterPage()
         m_port.setAddressees(field);
         const Addressees::Split split = Addressees::splitForSending(field);
         browser.setFieldValue(QStringLiteral("TO"), split.to);
-        // Only names that reached the page leave the field.
-        m_port.setAddressees(split.rest);
+        // Only names that reached the page leave the field. Of a list being
+        // worked through the last letter's names leave as well: a field left
+        // holding them would send them a second letter.
+        const QString left = m_workingThroughList ? split.restOfList : split.rest;
+        m_port.setAddressees(left);
+        if (left.isEmpty())
+            m_workingThroughList = false;
         browser.setFieldValue(QStringLiteral("BODY"), trimSpaces(m_port.body()));
     });
     if (outcome == BrowserSteps::Outcome::Busy)
@@ -126,6 +169,7 @@ void Composer::fillLetterPage()
 
 void Composer::clearFields()
 {
+    m_workingThroughList = false;
     m_port.setBody(QString());
     m_port.setSubject(QString());
     m_port.setAddressees(QString());

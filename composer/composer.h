@@ -21,6 +21,15 @@ public:
     // Loads the new-letter page; a page that cannot be loaded is let be.
     void loadLetterPage();
 
+    // 「この人たちに書状を書く」: the members a result named, all of them in
+    // Text3, to be sent three a letter until none is left.
+    void takeList(const QStringList &names);
+    // What the user is told before the composer opens with those names:
+    // the ones the current roster does not hold; empty when all are there.
+    QString rosterNotice(const QStringList &names) const;
+    // Text3 changed (by the rules or by hand): the caption to show.
+    QString addresseesChanged(const QString &field);
+
     void pick(const QString &name);     // List1_Click, Combo2_Click
     void pourAddressees();              // Command6_Click
     void fillLetterPage();              // Command1_Click
@@ -46,4 +55,7 @@ private:
     ComposerState &m_state;
     ComposerPort &m_port;
     bool m_extraListShown = false;
+    // Text3 holds a list handed over by takeList: the last letter's names
+    // leave the field too, so an empty field means everyone was written to.
+    bool m_workingThroughList = false;
 };

@@ -70,6 +70,12 @@ void Form2::buildControls()
     for (int i = 0; i < 3; ++i)
         onClick(QStringLiteral("Command5(%1)").arg(i), [this, i] { Command5_Click(i); });
     connect(m_list1, &QListWidget::itemClicked, this, [this] { List1_Click(); });
+    // The caption counts the addressees still waiting, however Text3 changed.
+    connect(m_text3, &QLineEdit::textChanged, this, [this](const QString &text) {
+        const QString caption = m_composer.addresseesChanged(text);
+        if (m_opened)
+            setWindowTitle(caption);
+    });
     // A picked letter shows its name even when the text was typed over.
     connect(m_combo1, &QComboBox::activated, this,
             [this](int index) { m_combo1->setEditText(m_combo1->itemText(index)); });
@@ -79,21 +85,41 @@ void Form2::buildControls()
 void Form2::showComposer()
 {
     if (m_opening || isVisible()) {
-        if (isMinimized())
-            showNormal();
-        raise();
-        activateWindow();
+        bringToFront();
         return;
     }
     Form_Load();
 }
 
+void Form2::writeTo(const QStringList &names)
+{
+    if (m_opening || isVisible()) {
+        bringToFront();
+        m_composer.takeList(names);
+        return;
+    }
+    openWith(names);
+}
+
+void Form2::bringToFront()
+{
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+}
+
 void Form2::Form_Load()
 {
+    openWith(std::nullopt);
+}
+
+void Form2::openWith(const std::optional<QStringList> &list)
+{
     m_opening = true;
+    m_opened = true;
     move(0, 0);
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
-    setWindowTitle(QStringLiteral("　新規作成"));
     QFont bold = control<QPushButton>(QStringLiteral("Command1"))->font();
     bold.setBold(true);
     control<QPushButton>(QStringLiteral("Command1"))->setFont(bold);
@@ -111,6 +137,9 @@ void Form2::Form_Load()
     // browser that is gone can never keep the remembered letter from the
     // window (and "内容記憶＋閉じる" from then forgetting it).
     m_composer.fillAtOpening();
+    if (list)
+        m_composer.takeList(*list);
+    setWindowTitle(m_composer.addresseesChanged(m_text3->text()));
     show();
     raise();
     activateWindow();

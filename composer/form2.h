@@ -7,6 +7,7 @@
 
 #include <QHash>
 #include <QWidget>
+#include <optional>
 
 class QComboBox;
 class QLineEdit;
@@ -27,6 +28,11 @@ public:
     // What the tool window's "書状新規作成" does: opens the composer when
     // it is closed, and only brings it to the front when it is open.
     void showComposer();
+    // 「この人たちに書状を書く」: opens the composer, or brings it to the front,
+    // with all those names in 宛名. The caller tells the user of rosterNotice
+    // first, over its own window.
+    void writeTo(const QStringList &names);
+    QString rosterNotice(const QStringList &names) const { return m_composer.rosterNotice(names); }
     void Form_Load();
 
     void List1_Click();
@@ -67,6 +73,9 @@ protected:
 
 private:
     void buildControls();
+    void bringToFront();
+    // Opening, with the names of a list in 宛名 when there is one.
+    void openWith(const std::optional<QStringList> &list);
     // Closing with the close box changes nothing that is remembered.
     void Form_QueryUnload() {}
     template <typename W> W *control(const QString &name) const;
@@ -75,6 +84,7 @@ private:
     ComposerContext m_context;
     Composer m_composer;
     bool m_opening = false;
+    bool m_opened = false; // the caption is the composer's own from the first opening on
 
     QHash<QString, QWidget *> m_controls;
     QPlainTextEdit *m_text1 = nullptr;

@@ -139,6 +139,16 @@ TrendsTable idleTable(const QList<IdleMember> &idle)
     return table;
 }
 
+QStringList idleFor(const QList<IdleMember> &idle, int days)
+{
+    QStringList names;
+    for (const IdleMember &member : idle) {
+        if (member.days >= days)
+            names.append(member.name);
+    }
+    return names;
+}
+
 TrendsTable memberTable(const QList<DatedReading> &readings)
 {
     TrendsTable table{{QStringLiteral("日時"), QStringLiteral("記録元"), QStringLiteral("ポイント"),

@@ -62,6 +62,9 @@ QList<TimePoint> allianceTotals(const QList<SnapshotTotals> &totals, Quantity qu
 
 // 名前, ユーザーID, 最終変動日, 経過日数, 備考.
 TrendsTable idleTable(const QList<IdleMember> &idle);
+// The names of the members whose points have not moved for at least that
+// many days, in the table's order: the ones a letter may go to.
+QStringList idleFor(const QList<IdleMember> &idle, int days);
 // 日時, 記録元, ポイント, 人口, 戦功: one row per snapshot that holds the member.
 TrendsTable memberTable(const QList<DatedReading> &readings);
 // 日時, 記録元, 人数, ポイント合計, 人口合計, 戦功合計.

@@ -13,6 +13,7 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTableView>
@@ -90,7 +91,12 @@ TrendsWindow::TrendsWindow(const QString &directory, const QString &allianceId, 
     layout->addLayout(top);
 
     auto *splitter = new QSplitter(this);
-    splitter->addWidget(tablePane(Table::Members, &m_memberView));
+    auto *membersPane = new QWidget(splitter);
+    auto *membersLayout = new QVBoxLayout(membersPane);
+    membersLayout->setContentsMargins(0, 0, 0, 0);
+    membersLayout->addWidget(idleChooser());
+    membersLayout->addWidget(tablePane(Table::Members, &m_memberView), 1);
+    splitter->addWidget(membersPane);
     auto *tabs = new QTabWidget(splitter);
 
     auto *memberPage = new QWidget(tabs);
@@ -118,6 +124,49 @@ TrendsWindow::TrendsWindow(const QString &directory, const QString &allianceId, 
 }
 
 TrendsWindow::~TrendsWindow() = default;
+
+QWidget *TrendsWindow::idleChooser()
+{
+    auto *row = new QWidget(this);
+    auto *layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    m_idleDays = new QSpinBox(row);
+    m_idleDays->setObjectName(QStringLiteral("idleDays"));
+    m_idleDays->setRange(1, 3650);
+    // Three days: a weekend away is no sign of having stopped playing.
+    m_idleDays->setValue(3);
+    m_idleCount = new QLabel(row);
+    m_writeLetterButton = new QPushButton(QStringLiteral("この人たちに書状を書く"), row);
+    m_writeLetterButton->setObjectName(QStringLiteral("writeLetter"));
+    m_writeLetterButton->setVisible(false);
+    connect(m_idleDays, &QSpinBox::valueChanged, this, &TrendsWindow::showIdleCount);
+    connect(m_writeLetterButton, &QPushButton::clicked, this, [this] {
+        if (m_writeLetter)
+            m_writeLetter(idleMembersChosen());
+    });
+    layout->addWidget(m_idleDays);
+    layout->addWidget(m_idleCount, 1);
+    layout->addWidget(m_writeLetterButton);
+    return row;
+}
+
+void TrendsWindow::setLetterWriter(std::function<void(const QStringList &)> writer)
+{
+    m_writeLetter = std::move(writer);
+    m_writeLetterButton->setVisible(static_cast<bool>(m_writeLetter));
+}
+
+QStringList TrendsWindow::idleMembersChosen() const
+{
+    return Trends::idleFor(m_history.idle, m_idleDays->value());
+}
+
+void TrendsWindow::showIdleCount()
+{
+    const qsizetype count = idleMembersChosen().size();
+    m_idleCount->setText(QStringLiteral("日以上ポイントが動いていない同盟員 %1名").arg(count));
+    m_writeLetterButton->setEnabled(count > 0);
+}
 
 QWidget *TrendsWindow::tablePane(Table table, QTableView **view)
 {
@@ -187,6 +236,7 @@ void TrendsWindow::reload()
             QStringLiteral("同盟の%1合計").arg(Trends::label(quantity)),
             Trends::allianceTotals(m_history.totals, quantity));
     }
+    showIdleCount();
     m_memberView->resizeColumnsToContents();
     if (!m_history.idle.isEmpty())
         m_memberView->selectRow(0);

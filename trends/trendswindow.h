@@ -7,9 +7,12 @@
 #include <QDate>
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <memory>
 
 class QLabel;
+class QPushButton;
+class QSpinBox;
 class QTableView;
 class TrendChart;
 class TrendsTableModel;
@@ -39,6 +42,12 @@ public:
 
     // Reads the history again (after another run).
     void reload();
+    // Opens the composer with names in 宛名; the window offers it for the
+    // members idle for the chosen days once it is set.
+    void setLetterWriter(std::function<void(const QStringList &)> writer);
+    // The members idle for at least the days chosen in 「日以上」, in the
+    // table's order.
+    QStringList idleMembersChosen() const;
     // The member of that row of the member table; its charts and readings.
     void selectMember(int row);
 
@@ -56,6 +65,8 @@ private:
     QWidget *tablePane(Table table, QTableView **view);
     QWidget *chartPane(std::initializer_list<Chart> charts);
     void showMember(const MemberReading &member);
+    QWidget *idleChooser();
+    void showIdleCount();
     QString suggestedPath(const QString &what, const QString &extension) const;
 
     QString m_directory;
@@ -66,7 +77,12 @@ private:
     TrendsFilePort *m_port;
     Trends::Loaded m_history;
 
+    std::function<void(const QStringList &)> m_writeLetter;
+
     QLabel *m_status = nullptr;
+    QSpinBox *m_idleDays = nullptr;
+    QLabel *m_idleCount = nullptr;
+    QPushButton *m_writeLetterButton = nullptr;
     QLabel *m_memberTitle = nullptr;
     QTableView *m_memberView = nullptr;
     std::array<TrendsTableModel *, 4> m_models{};
