@@ -49,11 +49,17 @@ protected:
     }
     void serve(const QList<Row> &rows) { browser().addPage(address(), page(rows)); }
 
-    void run() { ActivityCommand(m_context, m_clock).run(); }
-    void runOn(QDate date)
+    // The members the result names for a letter.
+    QStringList run()
+    {
+        ActivityCommand command(m_context, m_clock);
+        command.run();
+        return command.addressees();
+    }
+    QStringList runOn(QDate date)
     {
         m_clock.setDate(date);
-        run();
+        return run();
     }
     QString today() const { return m_clock.todayText(); }
 
@@ -72,7 +78,7 @@ TEST_F(ActivityCommandTest, TheFirstRunRecordsEveryMemberDatedTodayAndOnlySaysSo
     serve({{QStringLiteral("織田 信長"), QStringLiteral("100")},
            {QStringLiteral("𠮷川"), QStringLiteral("5")},
            {QStringLiteral("ｶﾞﾗｼｬ"), QStringLiteral("0")}});
-    run();
+    EXPECT_EQ(run(), QStringList()) << "a first run names nobody";
 
     EXPECT_EQ(m_session.allianceId, QStringLiteral("7"));
     EXPECT_EQ(m_port.text, QString()) << "Text1 is emptied and stays empty";
@@ -117,7 +123,7 @@ TEST_F(ActivityCommandTest, UnchangedMembersAreListedWithTheirDayAndKeepItJoiner
            {QStringLiteral("丙"), QStringLiteral("301")},
            {QStringLiteral("新人"), QStringLiteral("5")},
            {QStringLiteral("乙"), QStringLiteral("200")}});
-    runOn(QDate(2024, 4, 1));
+    EXPECT_EQ(runOn(QDate(2024, 4, 1)), (QStringList{QStringLiteral("甲"), QStringLiteral("乙")}));
 
     EXPECT_EQ(m_port.text, QStringLiteral("2人の同盟員が、前回調査時より、\r\n") + kHeader +
                                QStringLiteral("甲<<100<<2024/03/29\r\n乙<<200<<2024/03/29\r\n"));

@@ -54,7 +54,9 @@ const QList<CommandSpec> &commands()
                         run.result);
          }},
         {QStringLiteral("replies"), ReplyCheckCommand::kLabel, QStringLiteral("Command8"), Output::Text,
-         [](CommandRun &run) { runAndTell(ReplyCheckCommand(run.context, run.inputs.keywordBox), run.result); }},
+         [](CommandRun &run) {
+             runAndTell(ReplyCheckCommand(run.context, run.inputs.keywordBox), run.result);
+         }},
         {QStringLiteral("ranking"), RankingCommand::kLabel, QStringLiteral("Combo1"), Output::Text,
          [](CommandRun &run) {
              RankingCommand(run.context, run.inputs.band, run.inputs.category, run.inputs.compareWithSaved)

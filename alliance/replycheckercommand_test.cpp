@@ -1,39 +1,12 @@
 #include "alliance/replycheckercommand.h"
 #include "common/datafile.h"
 #include "testsupport/alliance/commandfixture.h"
+#include "testsupport/alliance/pagefixtures.h"
 #include "testsupport/common/qtprinters.h"
 
 namespace {
 
-struct Letter
-{
-    QString subject;
-    QString sender;
-};
-
-// The inbox as the game shows it: the table header without blanks between
-// its cells, a row per letter, and the pager with a no-break space.
-QString inboxHtml(int page, int last, const QList<Letter> &letters, const QString &lastLink = QString())
-{
-    QString html = QStringLiteral("<html><body><div><a>ログアウト</a> <a>ヘルプ</a> <a>発言の注意</a></div>"
-                                  "<h2>受信箱</h2><table><tr><th>選択</th><th>件名</th>"
-                                  "<th>送信者</th><th>日付</th><th>ロック</th></tr>\n");
-    for (const Letter &letter : letters) {
-        html +=
-            QStringLiteral("<tr><td><input type=checkbox></td>\n<td><a href=\"/d\">%1</a></td>\n<td>%2</td>\n"
-                           "<td>2024/04/01 21:30</td>\n<td></td></tr>\n")
-                .arg(letter.subject, letter.sender);
-    }
-    html += QStringLiteral("</table><div>");
-    if (page > 1)
-        html += QStringLiteral("<a>&lt;&lt;</a>&nbsp; <a>＜</a> ");
-    for (int p = 1; p <= last; ++p)
-        html += QString::number(p) + u' ';
-    if (page < last)
-        html += (lastLink.isEmpty() ? QString() : lastLink + u' ') +
-                QStringLiteral("<a>＞</a>&nbsp; <a>&gt;&gt;</a>");
-    return html + QStringLiteral("</div></body></html>");
-}
+using PageFixtures::inboxHtml;
 
 class ReplyCheckCommandTest : public CommandFixture
 {
@@ -43,9 +16,12 @@ protected:
     {
         ASSERT_TRUE(DataFile::writeText(m_session.appDir + QStringLiteral("OVEKMAP_DATA_7.txt"), text));
     }
-    void run(const QString &keyword = QStringLiteral("キーワード"))
+    // The members the result names for a letter.
+    QStringList run(const QString &keyword = QStringLiteral("キーワード"))
     {
-        ReplyCheckCommand(m_context, keyword).run();
+        ReplyCheckCommand command(m_context, keyword);
+        command.run();
+        return command.addressees();
     }
 };
 
@@ -70,7 +46,7 @@ TEST_F(ReplyCheckCommandTest, ReadsEveryPageThePagerCountsAndListsRepliersThenTh
     browser().addPage(inbox(2), inboxHtml(2, 3, {{QStringLiteral("Re: 出欠"), QStringLiteral("部外者")}}));
     browser().addPage(inbox(3), inboxHtml(3, 3, {{QStringLiteral("ご挨拶"), QStringLiteral("𠮷川")}}));
     browser().addPage(inbox(4), inboxHtml(4, 4, {{QStringLiteral("Re: 出欠"), QStringLiteral("凛")}}));
-    run(QStringLiteral("  出欠 "));
+    EXPECT_EQ(run(QStringLiteral("  出欠 ")), (QStringList{QStringLiteral("𠮷川"), QStringLiteral("凛")}));
     EXPECT_EQ(m_port.text,
               QStringLiteral("★返信者リスト\r\n山田太郎\r\n部外者\r\n\r\n★未返信者リスト\r\n𠮷川\r\n凛\r\n"));
     EXPECT_EQ(browser().navigations(), QStringList({inbox(1), inbox(2), inbox(3)}));
@@ -109,7 +85,7 @@ TEST_F(ReplyCheckCommandTest, AFirstPageThatIsNoGamePageGivesNoResult)
 {
     writeRoster(QStringLiteral("\"甲\",\"1\",\"2\"\r\n"));
     browser().addPage(inbox(1), QStringLiteral("<html><body>書状を読み込めませんでした。</body></html>"));
-    run();
+    EXPECT_EQ(run(), QStringList()) << "nobody to write to";
     EXPECT_EQ(browser().loadCount(inbox(1)), 5);
     EXPECT_EQ(m_port.text, QString()) << "no list claiming that nobody replied";
     ASSERT_EQ(m_port.messages.size(), 1);

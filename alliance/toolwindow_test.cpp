@@ -458,6 +458,49 @@ TEST_F(ToolWindowTest, ASecondBrowserCommandIsRefusedWhileOneRuns)
 
 } // namespace
 
+TEST_F(ToolWindowTest, TheNonRepliersGoFromText1sMenuIntoTheComposerWhileText1ShowsThem)
+{
+    m_session.allianceId = QStringLiteral("7");
+    const QString roster = m_session.appDir + QStringLiteral("OVEKMAP_DATA_7.txt");
+    ASSERT_TRUE(
+        DataFile::writeText(roster, QStringLiteral("\"甲\",\"1\",\"2\"\r\n\"乙\",\"1\",\"2\"\r\n"
+                                                   "\"丙,丁\",\"1\",\"2\"\r\n\"戊\",\"1\",\"2\"\r\n")));
+    m_browsers.replaceWithNew();
+    auto &browser = static_cast<FakeBrowser &>(m_browsers.current());
+    browser.addPage(m_session.world.inboxUrl(1),
+                    PageFixtures::inboxHtml(1, 1, {{QStringLiteral("Re: 出欠"), QStringLiteral("乙")}}));
+    auto window = openWindow();
+    auto *write = window->findChild<QAction *>(QStringLiteral("mnuWriteLetter"));
+    ASSERT_NE(write, nullptr);
+    EXPECT_EQ(write->text(), QStringLiteral("この人たちに書状を書く"));
+    EXPECT_TRUE(window->actions().contains(write));
+    EXPECT_FALSE(write->isEnabled()) << "no result names anyone yet";
+
+    find<QPushButton>(window.get(), "Command8")->click();
+    ASSERT_TRUE(write->isEnabled()) << window->outputText().toStdString();
+    // The roster changed since: the one no longer in it is told first.
+    ASSERT_TRUE(
+        DataFile::writeText(roster, QStringLiteral("\"甲\",\"1\",\"2\"\r\n\"丙,丁\",\"1\",\"2\"\r\n")));
+    write->trigger();
+    ASSERT_EQ(window->messages.size(), 1u);
+    EXPECT_TRUE(window->messages[0].text.startsWith(QStringLiteral("次の1名は今の同盟員名簿にいません")))
+        << window->messages[0].text.toStdString();
+    EXPECT_TRUE(window->messages[0].text.endsWith(QStringLiteral("\r\n\r\n戊")));
+    Form2 *composer = window->composer();
+    ASSERT_NE(composer, nullptr);
+    EXPECT_TRUE(composer->isVisible());
+    EXPECT_EQ(composer->findChild<QLineEdit *>(QStringLiteral("Text3"))->text(),
+              QStringLiteral("甲,\"丙,丁\",戊"));
+    EXPECT_EQ(composer->windowTitle(), QStringLiteral("　新規作成"));
+
+    // Text1 edited, then cleared: the entry no longer stands for that list.
+    find<QPlainTextEdit>(window.get(), "Text1")->appendPlainText(QStringLiteral("メモ"));
+    EXPECT_FALSE(write->isEnabled());
+    find<QPushButton>(window.get(), "Command1(0)")->click();
+    EXPECT_FALSE(write->isEnabled());
+    window->close();
+}
+
 TEST_F(ToolWindowTest, LetterComposerOpensOnceAndClosesWithTheWindow)
 {
     m_browsers.replaceWithNew();

@@ -52,3 +52,67 @@ TEST(AddresseesTest, ExtraListAndPouredTextKeepNamesInOrder)
     // Lines copied on this desktop end with LF alone.
     EXPECT_EQ(pouredLines(QStringLiteral("A\nB\n")), (QStringList{QStringLiteral("A"), QStringLiteral("B")}));
 }
+
+TEST(AddresseesTest, AListIsJoinedWithANameHoldingACommaInQuotesAndReadBackWhole)
+{
+    struct Case
+    {
+        QStringList names;
+        QString field;
+    };
+    const Case cases[] = {
+        {{QStringLiteral("A"), QStringLiteral("B")}, QStringLiteral("A,B")},
+        // Blanks inside a name are part of it; the ideographic space too.
+        {{QStringLiteral("Lord A"), QStringLiteral("　乙")}, QStringLiteral("Lord A,　乙")},
+        // A comma would make two lords of one: quoted, as the roster file does.
+        {{QStringLiteral("甲"), QStringLiteral("a,b"), QStringLiteral("丙")},
+         QStringLiteral("甲,\"a,b\",丙")},
+        {{QStringLiteral("x,"), QString(), QStringLiteral("y")}, QStringLiteral("\"x,\",y")},
+        {{}, QString()},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(joined(c.names), c.field);
+        QStringList expected = c.names;
+        expected.removeAll(QString());
+        EXPECT_EQ(names(c.field), expected) << c.field.toStdString();
+    }
+    // A field typed by hand: empty parts are no names.
+    EXPECT_EQ(names(QStringLiteral("A,,B,")), (QStringList{QStringLiteral("A"), QStringLiteral("B")}));
+}
+
+TEST(AddresseesTest, AQuotedNameTravelsWholeThroughSendingAndCountsOnce)
+{
+    const Split split = splitForSending(QStringLiteral("甲,\"a,b\",丙,丁,\"c,d\""));
+    EXPECT_EQ(split.to, QStringLiteral("甲,\"a,b\",丙"));
+    EXPECT_EQ(split.rest, QStringLiteral("丁,\"c,d\""));
+    EXPECT_EQ(split.restOfList, split.rest);
+    // Two names, one of them quoted: fewer than three, nothing is split.
+    const Split two = splitForSending(QStringLiteral("\"a,b\",丙"));
+    EXPECT_EQ(two.to, QStringLiteral("\"a,b\",丙"));
+    EXPECT_EQ(two.rest, QStringLiteral("\"a,b\",丙"));
+    EXPECT_EQ(two.restOfList, QString()) << "the last letter of a list takes its names out of the field";
+    EXPECT_EQ(addPicked(QStringLiteral("\"a,b\",丙"), QStringLiteral("丁")), QStringLiteral("\"a,b\",丙,丁"));
+}
+
+TEST(AddresseesTest, TheCaptionCountsTheNamesWaitingWhileMoreThanOneLetterIsLeft)
+{
+    const std::pair<QString, QString> cases[] = {
+        {QString(), QStringLiteral("　新規作成")},
+        {QStringLiteral("A,B,C"), QStringLiteral("　新規作成")},
+        {QStringLiteral("A,B,C,D"), QStringLiteral("　新規作成（残り 4名）")},
+        {QStringLiteral("A,,B,C,"), QStringLiteral("　新規作成")},
+        {QStringLiteral("1,2,3,4,5,6,7,8,9,\"a,b\""), QStringLiteral("　新規作成（残り 10名）")},
+    };
+    for (const auto &[field, caption] : cases)
+        EXPECT_EQ(Addressees::caption(field), caption) << field.toStdString();
+}
+
+TEST(AddresseesTest, NamesTheRosterDoesNotHoldAreFoundWithoutMindingBlanks)
+{
+    const QStringList roster{QStringLiteral("LordA"), QStringLiteral("甲"), QStringLiteral("a,b")};
+    EXPECT_EQ(notInRoster({QStringLiteral("Lord A"), QStringLiteral("乙"), QStringLiteral("a,b"),
+                           QStringLiteral("甲"), QStringLiteral("　甲")},
+                          roster),
+              (QStringList{QStringLiteral("乙"), QStringLiteral("　甲")}));
+    EXPECT_EQ(notInRoster({QStringLiteral("甲")}, {}), QStringList{QStringLiteral("甲")});
+}

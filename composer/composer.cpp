@@ -99,7 +99,8 @@ QString Composer::rosterNotice(const QStringList &names) const
     if (!roster.exists)
         return QStringLiteral("同盟員名簿が作成されていないため、宛名が今の同盟員かどうか確かめられません。");
     if (!roster.ok) {
-        return QStringLiteral("同盟員名簿を読み込めなかったため、宛名が今の同盟員かどうか確かめられません。\r\n") +
+        return QStringLiteral(
+                   "同盟員名簿を読み込めなかったため、宛名が今の同盟員かどうか確かめられません。\r\n") +
                roster.error;
     }
     const QStringList missing = Addressees::notInRoster(names, RosterFile::names(roster.entries));

@@ -205,3 +205,86 @@ TEST_F(ComposerTest, ClearingEmptiesTheThreeFields)
 }
 
 } // namespace
+
+namespace {
+
+using namespace ComposerTesting;
+
+// Fills the page until the field is empty or ten letters went, and tells
+// what each letter's TO and the field after it held.
+std::pair<QStringList, QStringList> workThrough(Composer &composer, RecordingComposerPort &port,
+                                                FakeBrowser &browser)
+{
+    QStringList to;
+    QStringList left;
+    while (!port.text3.isEmpty() && to.size() < 10) {
+        composer.fillLetterPage();
+        to.append(browser.fieldValue(QStringLiteral("TO")));
+        left.append(port.text3);
+    }
+    return {to, left};
+}
+
+TEST_F(ComposerTest, AListHandedOverGoesThreeALetterInItsOrderUntilTheFieldIsEmpty)
+{
+    open();
+    const QStringList nine{QStringLiteral("甲"), QStringLiteral("Lord A"), QStringLiteral("a,b"),
+                           QStringLiteral("丁"), QStringLiteral("戊"),     QStringLiteral("　己"),
+                           QStringLiteral("庚"), QStringLiteral("辛"),     QStringLiteral("壬")};
+    m_composer->takeList(nine);
+    EXPECT_EQ(m_port.text3, QStringLiteral("甲,Lord A,\"a,b\",丁,戊,　己,庚,辛,壬"));
+    EXPECT_EQ(m_composer->addresseesChanged(m_port.text3), QStringLiteral("　新規作成（残り 9名）"));
+    auto [to, left] = workThrough(*m_composer, m_port, browser());
+    EXPECT_EQ(to, (QStringList{QStringLiteral("甲,Lord A,\"a,b\""), QStringLiteral("丁,戊,　己"),
+                               QStringLiteral("庚,辛,壬")}));
+    EXPECT_EQ(left,
+              (QStringList{QStringLiteral("丁,戊,　己,庚,辛,壬"), QStringLiteral("庚,辛,壬"), QString()}));
+
+    // Eight: the last letter goes to two, and they leave the field too.
+    m_composer->takeList(nine.mid(0, 8));
+    std::tie(to, left) = workThrough(*m_composer, m_port, browser());
+    EXPECT_EQ(to.last(), QStringLiteral("庚,辛"));
+    EXPECT_EQ(left, (QStringList{QStringLiteral("丁,戊,　己,庚,辛"), QStringLiteral("庚,辛"), QString()}));
+
+    // Two picked by hand stay after filling, as they always did; so do two
+    // typed over a list the user emptied first.
+    m_composer->takeList(nine);
+    m_port.text3.clear();
+    m_composer->addresseesChanged(m_port.text3);
+    m_port.text3 = QStringLiteral("甲,乙");
+    m_composer->fillLetterPage();
+    EXPECT_EQ(m_port.text3, QStringLiteral("甲,乙"));
+    // And after 「初期化」 or opening again, no list is being worked through.
+    for (const auto &endList : {std::function<void()>([&] { m_composer->clearFields(); }),
+                                std::function<void()>([&] { m_composer->fillAtOpening(); })}) {
+        m_composer->takeList({QStringLiteral("甲"), QStringLiteral("乙")});
+        endList();
+        m_port.text3 = QStringLiteral("丙,丁");
+        m_composer->fillLetterPage();
+        EXPECT_EQ(m_port.text3, QStringLiteral("丙,丁"));
+    }
+}
+
+TEST_F(ComposerTest, TheUserIsToldWhichNamesTheCurrentRosterDoesNotHold)
+{
+    open();
+    EXPECT_EQ(m_composer->rosterNotice({QStringLiteral("甲")}),
+              QStringLiteral("同盟員名簿が作成されていないため、宛名が今の同盟員かどうか確かめられません。"));
+    // The roster of the id without its "/", as the roster command names it.
+    write(QStringLiteral("OVEKMAP_DATA_7.txt"),
+          QStringLiteral("\"LordA\",\"1\",\"2\"\r\n\"a,b\",\"3\",\"4\"\r\n\"甲\",\"5\",\"6\"\r\n"));
+    EXPECT_EQ(
+        m_composer->rosterNotice({QStringLiteral("甲"), QStringLiteral("Lord A"), QStringLiteral("a,b")}),
+        QString());
+    EXPECT_EQ(m_composer->rosterNotice({QStringLiteral("乙"), QStringLiteral("甲"), QStringLiteral("丙")}),
+              QStringLiteral("次の2名は今の同盟員名簿にいません（同盟を抜けたのかもしれません）。\r\n"
+                             "宛名には入れてあります。送る前に確かめてください。\r\n\r\n乙\r\n丙"));
+    QStringList many;
+    for (int i = 1; i <= 23; ++i)
+        many.append(QStringLiteral("脱退%1").arg(i));
+    const QString notice = m_composer->rosterNotice(many);
+    EXPECT_TRUE(notice.startsWith(QStringLiteral("次の23名は"))) << notice.toStdString();
+    EXPECT_TRUE(notice.endsWith(QStringLiteral("\r\n脱退20\r\nほか 3名"))) << notice.toStdString();
+}
+
+} // namespace

@@ -96,6 +96,10 @@ void Form2::writeTo(const QStringList &names)
     if (m_opening || isVisible()) {
         bringToFront();
         m_composer.takeList(names);
+        // The list comes from a command that has just walked other pages:
+        // the letter page is loaded again, ready for 「画面挿入」.
+        if (!m_opening)
+            m_composer.loadLetterPage();
         return;
     }
     openWith(names);

@@ -28,9 +28,9 @@ public:
     // What the tool window's "書状新規作成" does: opens the composer when
     // it is closed, and only brings it to the front when it is open.
     void showComposer();
-    // 「この人たちに書状を書く」: opens the composer, or brings it to the front,
-    // with all those names in 宛名. The caller tells the user of rosterNotice
-    // first, over its own window.
+    // 「この人たちに書状を書く」: opens the composer, or brings it to the front
+    // and loads the letter page again, with all those names in 宛名. The
+    // caller tells the user of rosterNotice first, over its own window.
     void writeTo(const QStringList &names);
     QString rosterNotice(const QStringList &names) const { return m_composer.rosterNotice(names); }
     void Form_Load();

@@ -178,6 +178,44 @@ TEST_F(Form2Test, OpeningWhileOpenOnlyBringsItToTheFrontAndClosingRemembers)
     EXPECT_EQ(find<QPlainTextEdit>("Text1")->toPlainText(), QString());
 }
 
+TEST_F(Form2Test, AListOpensTheComposerInItsAddresseesAndTheCaptionCountsDown)
+{
+    QStringList seven;
+    for (int i = 1; i <= 7; ++i)
+        seven.append(QStringLiteral("将%1").arg(i));
+    m_window->writeTo(seven);
+    ASSERT_TRUE(m_window->isVisible());
+    auto *text3 = find<QLineEdit>("Text3");
+    EXPECT_EQ(text3->text(), seven.join(u','));
+    EXPECT_EQ(m_window->windowTitle(), QStringLiteral("　新規作成（残り 7名）"));
+    EXPECT_EQ(browser().navigations().size(), 1);
+
+    const QStringList captions{QStringLiteral("　新規作成（残り 4名）"), QStringLiteral("　新規作成"),
+                               QStringLiteral("　新規作成")};
+    for (const QString &caption : captions) {
+        click("Command1");
+        EXPECT_EQ(m_window->windowTitle(), caption);
+    }
+    EXPECT_EQ(browser().fieldValue(QStringLiteral("TO")), QStringLiteral("将7"));
+    EXPECT_EQ(text3->text(), QString());
+    // Typed by hand, the count follows too.
+    text3->setText(QStringLiteral("A,B,C,D,E"));
+    EXPECT_EQ(m_window->windowTitle(), QStringLiteral("　新規作成（残り 5名）"));
+
+    // While open, another list replaces the field, and the letter page is
+    // loaded again: the list's command has taken the browser elsewhere.
+    m_window->writeTo(seven.mid(0, 4));
+    EXPECT_EQ(text3->text(), QStringLiteral("将1,将2,将3,将4"));
+    EXPECT_EQ(m_window->windowTitle(), QStringLiteral("　新規作成（残り 4名）"));
+    EXPECT_EQ(browser().navigations(),
+              (QStringList{ComposerTesting::kLetterPage, ComposerTesting::kLetterPage}));
+    // Opened again by 「書状新規作成」: no list, the plain caption.
+    m_window->close();
+    m_window->showComposer();
+    EXPECT_EQ(text3->text(), QString());
+    EXPECT_EQ(m_window->windowTitle(), QStringLiteral("　新規作成"));
+}
+
 TEST_F(Form2Test, SavedLettersFollowTheComboSelection)
 {
     m_window->Form_Load();

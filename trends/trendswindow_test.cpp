@@ -6,6 +6,8 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QPushButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QtCharts/QLineSeries>
 #include <gtest/gtest.h>
@@ -104,6 +106,30 @@ TEST_F(TrendsWindowTest, TablesSaveAsCsvAndChartsAsPng)
     m_port.answer.clear();
     EXPECT_FALSE(window->savePng(Chart::MemberMerit));
     EXPECT_EQ(m_port.told.size(), 1) << "cancelling is no failure";
+}
+
+TEST_F(TrendsWindowTest, TheMembersIdleForTheChosenDaysGoToTheLetterWriter)
+{
+    const auto window = open();
+    auto *days = window->findChild<QSpinBox *>(u"idleDays"_qs);
+    auto *button = window->findChild<QPushButton *>(u"writeLetter"_qs);
+    ASSERT_TRUE(days && button);
+    EXPECT_FALSE(button->isVisible()) << "nowhere to write without the tool window";
+    QList<QStringList> written;
+    window->setLetterWriter([&](const QStringList &names) { written.append(names); });
+    EXPECT_TRUE(button->isVisible());
+
+    // 甲 last moved 5 days ago, 乙 8: three days by default.
+    EXPECT_EQ(days->value(), 3);
+    const std::pair<int, QStringList> cases[] = {
+        {3, {u"甲"_qs, u"乙"_qs}}, {5, {u"甲"_qs, u"乙"_qs}}, {6, {u"乙"_qs}}, {9, {}}};
+    for (const auto &[n, names] : cases) {
+        days->setValue(n);
+        EXPECT_EQ(window->idleMembersChosen(), names) << n;
+        EXPECT_EQ(button->isEnabled(), !names.isEmpty()) << n;
+        button->click();
+    }
+    EXPECT_EQ(written, (QList<QStringList>{{u"甲"_qs, u"乙"_qs}, {u"甲"_qs, u"乙"_qs}, {u"乙"_qs}}));
 }
 
 TEST_F(TrendsWindowTest, ADamagedOrMissingHistoryIsSaidInTheWindow)

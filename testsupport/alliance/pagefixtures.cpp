@@ -51,4 +51,26 @@ QString profilePageWithoutHome()
     return QStringLiteral("<html><body>読込中</body></html>");
 }
 
+QString inboxHtml(int page, int last, const QList<Letter> &letters, const QString &lastLink)
+{
+    QString html = QStringLiteral("<html><body><div><a>ログアウト</a> <a>ヘルプ</a> <a>発言の注意</a></div>"
+                                  "<h2>受信箱</h2><table><tr><th>選択</th><th>件名</th>"
+                                  "<th>送信者</th><th>日付</th><th>ロック</th></tr>\n");
+    for (const Letter &letter : letters) {
+        html +=
+            QStringLiteral("<tr><td><input type=checkbox></td>\n<td><a href=\"/d\">%1</a></td>\n<td>%2</td>\n"
+                           "<td>2024/04/01 21:30</td>\n<td></td></tr>\n")
+                .arg(letter.subject, letter.sender);
+    }
+    html += QStringLiteral("</table><div>");
+    if (page > 1)
+        html += QStringLiteral("<a>&lt;&lt;</a>&nbsp; <a>＜</a> ");
+    for (int p = 1; p <= last; ++p)
+        html += QString::number(p) + u' ';
+    if (page < last)
+        html += (lastLink.isEmpty() ? QString() : lastLink + u' ') +
+                QStringLiteral("<a>＞</a>&nbsp; <a>&gt;&gt;</a>");
+    return html + QStringLiteral("</div></body></html>");
+}
+
 } // namespace PageFixtures

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <vector>
 
@@ -28,5 +29,16 @@ QString lordProfilePage(const QString &name, const QString &population, const QS
 
 // A profile page still without its home castle (the page came half made).
 QString profilePageWithoutHome();
+
+struct Letter
+{
+    QString subject;
+    QString sender;
+};
+
+// The inbox as the game shows it: the table header without blanks between
+// its cells, a row per letter, and the pager with a no-break space; the last
+// page link's text is lastLink when given.
+QString inboxHtml(int page, int last, const QList<Letter> &letters, const QString &lastLink = QString());
 
 } // namespace PageFixtures
