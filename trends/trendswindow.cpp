@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -128,7 +129,7 @@ TrendsWindow::~TrendsWindow() = default;
 QWidget *TrendsWindow::idleChooser()
 {
     auto *row = new QWidget(this);
-    auto *layout = new QHBoxLayout(row);
+    auto *layout = new QGridLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
     m_idleDays = new QSpinBox(row);
     m_idleDays->setObjectName(QStringLiteral("idleDays"));
@@ -144,9 +145,11 @@ QWidget *TrendsWindow::idleChooser()
         if (m_writeLetter)
             m_writeLetter(idleMembersChosen());
     });
-    layout->addWidget(m_idleDays);
-    layout->addWidget(m_idleCount, 1);
-    layout->addWidget(m_writeLetterButton);
+    // The button on a line of its own: the member pane is narrow.
+    layout->addWidget(m_idleDays, 0, 0);
+    layout->addWidget(m_idleCount, 0, 1);
+    layout->addWidget(m_writeLetterButton, 1, 0, 1, 2, Qt::AlignRight);
+    layout->setColumnStretch(1, 1);
     return row;
 }
 
