@@ -3,10 +3,12 @@
 #include "alliance/activityhistory.h"
 #include "alliance/historyrecorder.h"
 #include "alliance/pacer.h"
+#include "alliance/pagekeeper.h"
 #include "alliance/pagewalk.h"
 #include "common/clock.h"
 #include "common/datafile.h"
 #include "site/browserslot.h"
+#include "site/document.h"
 #include "site/navigator.h"
 #include "site/session.h"
 
@@ -17,9 +19,10 @@ void ActivityCommand::run()
     m_context.port.setOutputText(QString());
     const QString &allianceId = m_context.session.cleanAllianceId();
 
-    const QString rowsMarkup = loadMemberRows(allianceId);
+    QString missed;
+    const QString rowsMarkup = loadMemberRows(allianceId, missed);
     if (rowsMarkup.isEmpty()) {
-        tell(Messages::pageWithoutMembers(kAlliancePageLoads), true);
+        tell(Messages::pageWithoutMembers(kAlliancePageLoads) + QStringLiteral("\r\n\r\n") + missed, true);
         return;
     }
     const QList<ActivityRecord> current = readMemberRows(rowsMarkup);
@@ -63,7 +66,7 @@ void ActivityCommand::run()
         tell(Messages::unsaved(written.error), true);
 }
 
-QString ActivityCommand::loadMemberRows(const QString &allianceId)
+QString ActivityCommand::loadMemberRows(const QString &allianceId, QString &missed)
 {
     // Shows how long a slow page has kept the command waiting.
     PageWalk walk(m_context, kLabel);
@@ -76,9 +79,13 @@ QString ActivityCommand::loadMemberRows(const QString &allianceId)
         if (load > 1)
             m_context.pacer.pause();
         m_context.navigator.waitForPage(address);
-        const QString rows = memberRowsMarkup(m_context.browsers.current().document());
-        if (!rows.isEmpty())
-            return rows;
+        const Document page = m_context.browsers.current().document();
+        const MemberRows rows = memberRows(page);
+        if (!rows.markup.isEmpty())
+            return rows.markup;
+        if (load == kAlliancePageLoads)
+            missed =
+                missedMark(m_context.keeper, PageMark::Family::Alliance, rows.missing, page).explanation();
     }
     return QString();
 }

@@ -44,7 +44,8 @@ public:
 private:
     // The member rows of the alliance page; empty when the page never
     // showed them.
-    QString loadMemberRows(const QString &allianceId);
+    // missed: what the last load lacked, explained, when none showed them.
+    QString loadMemberRows(const QString &allianceId, QString &missed);
     void tell(const QString &text, bool warning) const
     {
         m_context.port.showMessage(text, QStringLiteral("同盟員活動状況"),

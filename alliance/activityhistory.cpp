@@ -79,16 +79,24 @@ QString fileName(const QString &allianceId)
 
 QString memberRowsMarkup(const Document &alliancePage)
 {
+    return memberRows(alliancePage).markup;
+}
+
+MemberRows memberRows(const Document &alliancePage)
+{
     // Every element's markup is a part of the root's, so the root is the
     // first element that holds the row marker whenever any element does.
     const QString searched =
         removeAll(trimSpaces(alliancePage.rootInnerHtml().toString()), QStringLiteral("\""));
     const qsizetype rows = findAsText(searched, rowMarker());
     if (rows == 0)
-        return QString();
+        return {QString(), QStringLiteral("同盟員の行の印「%1」").arg(rowMarker())};
     const QString fromRows = searched.mid(rows - 1);
-    const qsizetype tableEnd = findAsText(fromRows, QStringLiteral("</TD></TR></TBODY></TABLE>"));
-    return fromRows.left(tableEnd);
+    const QString tableEnd = QStringLiteral("</TD></TR></TBODY></TABLE>");
+    const qsizetype end = findAsText(fromRows, tableEnd);
+    if (end == 0)
+        return {QString(), QStringLiteral("同盟員の表の終わり「%1」").arg(tableEnd)};
+    return {fromRows.left(end), QString()};
 }
 
 QList<ActivityRecord> readMemberRows(const QString &rowsMarkup)

@@ -32,6 +32,13 @@ QString fileName(const QString &allianceId);
 // case ignored) up to and including the "<" of the table's end. Empty when
 // the page has no row marker or the table's end is missing after it.
 QString memberRowsMarkup(const Document &alliancePage);
+// The same, with the mark the page lacked when the markup is empty.
+struct MemberRows
+{
+    QString markup;
+    QString missing;
+};
+MemberRows memberRows(const Document &alliancePage);
 
 // Every member row of that markup, in page order: name, points and user id,
 // no date. A list without any member throws ReadFailure: written back, it

@@ -53,10 +53,10 @@ void AllianceReportCommand::run()
         // An empty population means the page was no profile yet: it is
         // loaded again, and after the walk's last try left out and named.
         if (profile.population.isEmpty())
-            return false;
+            return PageMark::Read::lacking(kPopulationMark);
         profiles[i] = profile;
         HistoryRecording::setProfile(snapshot.members[i], profile);
-        return true;
+        return PageMark::Read::done();
     });
     const AllianceReport report =
         MemberOutputs::report(members, profiles, request.populationStep, request.meritStep);

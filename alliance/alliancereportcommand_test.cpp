@@ -127,7 +127,10 @@ TEST_F(AllianceReportCommandTest, AProfileThatNeverReadsIsLeftOutAndNamed)
     EXPECT_EQ(browser().loadCount(profileAddress(102)), 5) << "bounded, then the walk goes on";
     ASSERT_EQ(m_port.messages.size(), 1);
     EXPECT_TRUE(m_port.messages[0].startsWith(QStringLiteral("注意|")));
-    EXPECT_TRUE(m_port.messages[0].endsWith(QStringLiteral("\r\n明智")));
+    EXPECT_TRUE(m_port.messages[0].contains(
+        QStringLiteral("\r\n明智\r\n\r\n「プロフィール」のページに 人口の欄「人口数」 "
+                       "が見つかりませんでした。\r\nゲームのページではなく、エラーのページ")))
+        << m_port.messages[0].toStdString();
     EXPECT_TRUE(
         m_port.text.contains(QStringLiteral("※同盟員 3人のうち、プロフィールを読めた 2人分の集計です\r\n"
                                             "※プロフィールを読めなかった同盟員: 明智\r\n"

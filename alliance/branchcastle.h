@@ -27,6 +27,8 @@ struct ProfileCastle
     int y = 0;
 };
 ProfileCastle readBranchCastle(const Document &profilePage);
+// What a profile read as NotLoaded lacked: the end of its fief section.
+inline const QString kFiefSectionMark = QStringLiteral("領地情報の終わり「<!-- /領地情報 -->」");
 
 // One line of the list.
 struct BranchCastle

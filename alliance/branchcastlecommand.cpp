@@ -25,7 +25,7 @@ qsizetype ListBranchCastles(CommandContext &context, const Clock &clock)
     QList<ProfileCastle> reads(members.size());
     walk.visitProfiles(members, [&](const Document &profile, qsizetype i) {
         reads[i] = readBranchCastle(profile);
-        return reads.at(i).kind != ProfileCastle::Kind::NotLoaded;
+        return PageMark::Read::of(reads.at(i).kind != ProfileCastle::Kind::NotLoaded, kFiefSectionMark);
     });
     const MemberOutputs::CastleList list =
         MemberOutputs::castles(members, reads, clock.dateTimeText() + QStringLiteral(" 作成"));
@@ -45,7 +45,8 @@ qsizetype ListBranchCastles(CommandContext &context, const Clock &clock)
     if (!unreadable.isEmpty())
         text += QStringLiteral("\r\n出城の名前か座標を読めませんでした：\r\n") +
                 unreadable.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
-    text += QStringLiteral("\r\n時間をおいて、もう一度「出城リスト作成」を実行してください。");
+    text += QStringLiteral("\r\n時間をおいて、もう一度「出城リスト作成」を実行してください。") +
+            walk.explanations();
     context.port.showMessage(text, QStringLiteral("注意"), ToolPort::Icon::Warning);
     return members.size();
 }

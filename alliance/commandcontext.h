@@ -4,6 +4,7 @@ class BrowserSlot;
 class HistoryRecorder;
 class Navigator;
 class Pacer;
+class PageKeeper;
 class ToolPort;
 struct Session;
 
@@ -19,4 +20,6 @@ struct CommandContext
     ToolPort &port;
     // Where a completed walk leaves its snapshot; none: nothing is recorded.
     HistoryRecorder *history = nullptr;
+    // Where a page that never showed a reader's mark is kept; none: not kept.
+    PageKeeper *keeper = nullptr;
 };

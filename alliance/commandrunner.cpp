@@ -42,7 +42,7 @@ BrowserSteps::Outcome CommandRunner::run(const CommandSpec &command, const Comma
     const Outcome outcome = run(command.label, [&] {
         CommandContext context{
             environment.session, environment.navigator, environment.browsers, environment.pacer, m_port,
-            environment.history};
+            environment.history, environment.keeper};
         CommandRun commandRun{context, environment.clock, inputs, result};
         command.body(commandRun);
     });

@@ -12,6 +12,7 @@ class Failure;
 class HistoryRecorder;
 class Navigator;
 class Pacer;
+class PageKeeper;
 class ToolPort;
 struct CommandInputs;
 struct CommandResult;
@@ -29,6 +30,7 @@ struct CommandEnvironment
     Pacer &pacer;
     const Clock &clock;
     HistoryRecorder *history = nullptr;
+    PageKeeper *keeper = nullptr;
 };
 
 // Runs whatever drives the one browser, one at a time: the commands of the

@@ -23,6 +23,8 @@ public:
 
     const QStringList &leftOut() const { return m_walk.leftOut(); }
     void tellLeftOut(const QString &intro) const { m_walk.tellLeftOut(intro); }
+    // What the pages left out lacked, for a command's own message.
+    QString explanations() const { return m_walk.explanations(); }
 
 private:
     CommandContext &m_context;

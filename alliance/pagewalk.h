@@ -1,6 +1,8 @@
 #pragma once
 
 #include "alliance/commandcontext.h"
+#include "alliance/pagekeeper.h"
+#include "site/pagemark.h"
 
 #include <QList>
 #include <QString>
@@ -15,6 +17,7 @@ struct WalkPage
 {
     QString address;
     QString name;
+    PageMark::Family family = PageMark::Family::Profile;
 };
 
 // The walk every browser command makes over its pages, in order: the pacing
@@ -30,8 +33,8 @@ public:
     // many times before it is left out.
     static constexpr int kAttemptsPerPage = 5;
 
-    // Reads the loaded page of pages[index]; false: not there yet.
-    using Reader = std::function<bool(const Document &page, qsizetype index)>;
+    // Reads the loaded page of pages[index]: read, or the mark it lacks.
+    using Reader = std::function<PageMark::Read(const Document &page, qsizetype index)>;
 
     // While it lives, a page that keeps the walk waiting shows in the
     // progress how long the tool has been waiting for it.
@@ -45,7 +48,13 @@ public:
 
     // The names of the pages left out by the last run, in walk order.
     const QStringList &leftOut() const { return m_leftOut; }
-    // One warning (注意) naming every page left out; nothing when none was.
+    // What those pages lacked, each family and mark once; the first such
+    // page is kept.
+    const QList<MissedMark> &missedMarks() const { return m_missed; }
+    // Their explanations, each after an empty line; empty when none.
+    QString explanations() const;
+    // One warning (注意) naming every page left out and what they lacked;
+    // nothing when none was.
     void tellLeftOut(const QString &intro) const;
 
     // Progress of the command ("名簿作成 3/30").
@@ -53,10 +62,12 @@ public:
 
 private:
     bool visit(const WalkPage &page, qsizetype index, const Reader &read);
+    void noteMissed(const WalkPage &page, const QString &mark, const Document &last);
 
     CommandContext &m_context;
     Pacer &m_pacer;
     QString m_label;
     QString m_progress;
     QStringList m_leftOut;
+    QList<MissedMark> m_missed;
 };

@@ -5,6 +5,7 @@
 #include "site/document.h"
 #include "site/loginlost.h"
 #include "testsupport/alliance/commandfixture.h"
+#include "testsupport/alliance/recordingpagekeeper.h"
 #include "testsupport/common/qtprinters.h"
 
 namespace {
@@ -35,35 +36,56 @@ TEST_F(PageWalkTest, APageWithoutItsMarkerTwiceIsReadOnTheThirdTry)
     PageWalk walk(m_context, QStringLiteral("抽出"));
     walk.run(pages, [&](const Document &page, qsizetype index) {
         if (index == 1 && ++triesOfSecond < 3)
-            return false;
+            return PageMark::Read::lacking(QStringLiteral("印"));
         read.append(page.bodyText());
-        return true;
+        return PageMark::Read::done();
     });
     EXPECT_EQ(read,
               QStringList({QStringLiteral("ready 1"), QStringLiteral("ready 2"), QStringLiteral("ready 3")}));
     EXPECT_EQ(browser().loadCount(pages[1].address), 3);
     EXPECT_EQ(m_pacer.pauses, 5) << "the pause comes before every load, retries included";
     EXPECT_TRUE(walk.leftOut().isEmpty());
+    EXPECT_TRUE(walk.missedMarks().isEmpty()) << "a page read in the end missed nothing";
     EXPECT_EQ(m_port.progress, QStringList({QStringLiteral("抽出 1/3"), QStringLiteral("抽出 2/3"),
                                             QStringLiteral("抽出 3/3")}));
 }
 
 TEST_F(PageWalkTest, APageThatNeverShowsItIsLeftOutAfterFiveAndNamedInOneWarning)
 {
-    const QList<WalkPage> pages = threePages();
+    QList<WalkPage> pages = threePages();
+    pages[2].family = PageMark::Family::Ranking;
+    RecordingPageKeeper keeper;
+    m_context.keeper = &keeper;
     PageWalk walk(m_context, QStringLiteral("抽出"));
-    walk.run(pages, [&](const Document &, qsizetype index) { return index != 0 && index != 2; });
+    walk.run(pages, [&](const Document &, qsizetype index) {
+        return PageMark::Read::of(index == 1, QStringLiteral("表の印「<TABLE>」"));
+    });
     EXPECT_EQ(browser().loadCount(pages[0].address), 5);
     EXPECT_EQ(browser().loadCount(pages[1].address), 1);
     EXPECT_EQ(walk.leftOut(), QStringList({QStringLiteral("1ページ"), QStringLiteral("3ページ")}));
+    // One page of each family and mark kept, after its last load.
+    EXPECT_EQ(keeper.kept, (QStringList{QStringLiteral("profile|") + pages[0].address,
+                                        QStringLiteral("ranking|") + pages[2].address}));
 
     walk.tellLeftOut(QStringLiteral("読めなかったページ："));
     ASSERT_EQ(m_port.messages.size(), 1);
-    EXPECT_EQ(m_port.messages[0], QStringLiteral("注意|読めなかったページ：\r\n\r\n1ページ\r\n3ページ"));
+    const QString other =
+        QStringLiteral("ゲームのページではなく、エラーのページか、読み込みの途中のページでした。"
+                       "時間をおいて、もう一度実行してください。");
+    EXPECT_EQ(
+        m_port.messages[0],
+        QStringLiteral("注意|読めなかったページ：\r\n\r\n1ページ\r\n3ページ\r\n\r\n"
+                       "「プロフィール」のページに 表の印「<TABLE>」 が見つかりませんでした。\r\n") +
+            other +
+            QStringLiteral("\r\nこのページを 診断/1.html に保存しました。不具合の報告に添えてください。"
+                           "\r\n\r\n「合戦格付」のページに 表の印「<TABLE>」 が見つかりませんでした。\r\n") +
+            other +
+            QStringLiteral("\r\nこのページを 診断/2.html に保存しました。不具合の報告に添えてください。"));
 
     // A second run of the same walk starts its list anew.
-    walk.run({pages[1]}, [](const Document &, qsizetype) { return true; });
+    walk.run({pages[1]}, [](const Document &, qsizetype) { return PageMark::Read::done(); });
     EXPECT_TRUE(walk.leftOut().isEmpty());
+    EXPECT_TRUE(walk.missedMarks().isEmpty());
 }
 
 TEST_F(PageWalkTest, APageThatKeepsTheWalkWaitingShowsForHowLong)
@@ -73,7 +95,7 @@ TEST_F(PageWalkTest, APageThatKeepsTheWalkWaitingShowsForHowLong)
     browser().addPage(pages[1].address, FakeBrowser::Page{QStringLiteral("<p>slow</p>"), {12}, {}});
     m_pump.onYield = [&] { m_clock.advance(1); };
     PageWalk walk(m_context, QStringLiteral("抽出"));
-    walk.run(pages, [](const Document &, qsizetype) { return true; });
+    walk.run(pages, [](const Document &, qsizetype) { return PageMark::Read::done(); });
     EXPECT_TRUE(m_port.progress.contains(QStringLiteral("抽出 2/3（ページを待っています 3秒）")));
     EXPECT_TRUE(m_port.progress.contains(QStringLiteral("抽出 2/3（ページを待っています 10秒）")));
     // Once the page is there, the plain progress comes back.
@@ -91,7 +113,7 @@ TEST_F(PageWalkTest, TheMemberWalkVisitsProfilesInTableOrder)
     EXPECT_EQ(members[0].name, QStringLiteral("後藤"));
     EXPECT_EQ(members[0].userId, QStringLiteral("5"));
     EXPECT_EQ(members[1].userId, QStringLiteral("3"));
-    walk.visitProfiles(members, [](const Document &, qsizetype) { return true; });
+    walk.visitProfiles(members, [](const Document &, qsizetype) { return PageMark::Read::done(); });
     EXPECT_EQ(browser().navigations(), QStringList({kWorld + QStringLiteral("/alliance/info.php?id=7"),
                                                     profileAddress(5), profileAddress(3)}));
 }
@@ -185,8 +207,9 @@ TEST_F(CommandRunnerTest, ClosingTheWindowDuringAWalkEndsItAtItsNextWait)
     EXPECT_EQ(m_runner.run(QStringLiteral("名簿作成"),
                            [&] {
                                MemberWalk walk(m_context, QStringLiteral("名簿作成"));
-                               walk.visitProfiles(walk.readMembers(QStringLiteral("7")),
-                                                  [](const Document &, qsizetype) { return true; });
+                               walk.visitProfiles(
+                                   walk.readMembers(QStringLiteral("7")),
+                                   [](const Document &, qsizetype) { return PageMark::Read::done(); });
                            }),
               Outcome::Stopped);
     EXPECT_EQ(browser().loadCount(profileAddress(2)), 0);

@@ -1,11 +1,15 @@
 #include "alliance/rankingcommand.h"
 
 #include "alliance/pacer.h"
+#include "alliance/pagekeeper.h"
 #include "alliance/pagewalk.h"
 #include "alliance/rankingarchive.h"
 #include "alliance/rankingpage.h"
 #include "alliance/toolport.h"
+#include "site/document.h"
 #include "site/session.h"
+
+#include <optional>
 
 QString RankingCommand::bandHeader(int band)
 {
@@ -52,24 +56,31 @@ void RankingCommand::run()
     QList<WalkPage> pages;
     const int first = kPagesPerBand * m_band + 1;
     for (int page = first; page < first + kPagesPerBand; ++page)
-        pages.append(
-            {m_context.session.world.warRankingUrl(m_category, page), QStringLiteral("%1ページ").arg(page)});
+        pages.append({m_context.session.world.warRankingUrl(m_category, page),
+                      QStringLiteral("%1ページ").arg(page), PageMark::Family::Ranking});
 
     OverlappingPacer pacer(m_context.pacer);
     PageWalk walk(m_context, QStringLiteral("格付抽出"), &pacer);
+    // A band none of whose pages holds the ranking table is past the last
+    // ranked lord, or a page made otherwise: the first such page is kept.
+    bool anyTable = false;
+    std::optional<Document> withoutTable;
     walk.run(pages, [&](const Document &page, qsizetype) {
         // The category is the one selected when the band was picked, for all
         // ten pages, whatever is clicked meanwhile.
         const RankingPageRead read = readRankingPage(page, allianceId, m_category);
         if (!read.complete)
-            return false;
+            return PageMark::Read::lacking(read.missing);
+        anyTable = anyTable || read.missing.isEmpty();
+        if (!read.missing.isEmpty() && !withoutTable)
+            withoutTable = page;
         QString lines;
         for (const RankingRow &row : read.rows)
             lines += rankingLine(row, saved) + QStringLiteral("\r\n");
         m_rowCount += read.rows.size();
         if (!lines.isEmpty())
             append(lines);
-        return true;
+        return PageMark::Read::done();
     });
     pacer.finish();
     m_leftOut = walk.leftOut();
@@ -80,4 +91,14 @@ void RankingCommand::run()
     walk.tellLeftOut(
         QStringLiteral("次のページは合戦格付のページとして表示されなかったため、抽出に入っていません。"
                        "人数はそのページを除いた数です。"));
+    if (!anyTable && withoutTable) {
+        m_context.port.showMessage(
+            QStringLiteral("%1〜%2ページの合戦格付に、格付の表のあるページがありませんでした。"
+                           "格付の最後より後の順位でなければ、次のことが考えられます。\r\n\r\n")
+                    .arg(first)
+                    .arg(first + kPagesPerBand - 1) +
+                missedMark(m_context.keeper, PageMark::Family::Ranking, kRankingTableMark, *withoutTable)
+                    .explanation(),
+            QStringLiteral("注意"), ToolPort::Icon::Warning);
+    }
 }

@@ -184,7 +184,10 @@ TEST_F(RankingCommandTest, APageThatIsNoGamePageIsLoadedAgainThenLeftOutAndNamed
     EXPECT_EQ(m_port.text, QStringLiteral("★第1～100位━━━ 1人\r\n22位 身内3 7979\r\n"));
     ASSERT_EQ(m_port.messages.size(), 1);
     EXPECT_TRUE(m_port.messages[0].startsWith(QStringLiteral("注意|")));
-    EXPECT_TRUE(m_port.messages[0].endsWith(QStringLiteral("\r\n7ページ")));
+    EXPECT_TRUE(m_port.messages[0].contains(
+        QStringLiteral("\r\n7ページ\r\n\r\n「合戦格付」のページに メニュー「ログアウト ヘルプ 発言の注意」 "
+                       "が見つかりませんでした。")))
+        << m_port.messages[0].toStdString();
 }
 
 TEST_F(RankingCommandTest, ASavedExtractionIsComparedOnlyWhenAskedAndForItsCategory)

@@ -93,8 +93,10 @@ RankingPageRead readRankingPage(const Document &page, const QString &allianceId,
     RankingPageRead read;
     const QString &text = page.bodyText();
     const qsizetype header = GamePage::menuLinePosition(text);
-    if (header == 0)
+    if (header == 0) {
+        read.missing = GamePage::kMenuLineMark;
         return read;
+    }
     // A game page at a ranking address is a ranking page: without the table
     // or the pager it lists nobody (a band past the last ranked lord), and
     // loading it again would only bring the same page.
@@ -106,8 +108,10 @@ RankingPageRead readRankingPage(const Document &page, const QString &allianceId,
     // markup, without building a text of page size times depth.
     const QString markup = trimSpaces(page.rootInnerHtml().toString());
     qsizetype start = findExact(markup, QStringLiteral("alt=攻撃国"));
-    if (start == 0)
+    if (start == 0) {
+        read.missing = kRankingTableMark;
         return read;
+    }
     qsizetype pagerEnd = findExact(markup, QStringLiteral("ページ送り"), start + 10);
     if (pagerEnd == 0) {
         // Only a pager above the table: in the concatenation the next

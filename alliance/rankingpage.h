@@ -23,7 +23,12 @@ struct RankingPageRead
     // a ranking page and is loaded again.
     bool complete = false;
     QList<RankingRow> rows; // page order
+    // The mark the page lacked: the menu line (not complete), or the table's
+    // start (complete, no rows: past the last ranked lord, or a page made
+    // otherwise); empty when the table was there.
+    QString missing;
 };
+inline const QString kRankingTableMark = QStringLiteral("格付の表の始まり「alt=攻撃国」");
 
 // Reads the own alliance's rows of a ranking page. category: 0 戦功, 1 攻撃,
 // 2 防御, 3 総合 (the score is the category+1-th cell after the alliance link).

@@ -22,6 +22,9 @@ inline constexpr int kMaxInboxPages = 10;
 QString trimmedKeyword(const QString &keywordBox);
 bool keywordInForce(const QString &trimmedKeyword);
 
+// The header of the letter table, as the user is told it is missing.
+inline const QString kLetterTableMark = QStringLiteral("書状の表の見出し「選択件名送信者日付ロック」");
+
 // What one inbox page's body text holds.
 struct InboxPage
 {

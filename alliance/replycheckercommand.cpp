@@ -1,13 +1,16 @@
 #include "alliance/replycheckercommand.h"
 
+#include "alliance/pagekeeper.h"
 #include "alliance/pagewalk.h"
 #include "alliance/replychecker.h"
 #include "alliance/toolport.h"
 #include "common/rosterfile.h"
 #include "site/document.h"
+#include "site/gamepage.h"
 #include "site/session.h"
 
 #include <algorithm>
+#include <optional>
 
 using namespace ReplyChecker;
 
@@ -15,7 +18,7 @@ namespace {
 
 WalkPage inboxPage(const WorldConfig &world, qint64 page)
 {
-    return {world.inboxUrl(page), QStringLiteral("受信箱 %1ページ").arg(page)};
+    return {world.inboxUrl(page), QStringLiteral("受信箱 %1ページ").arg(page), PageMark::Family::Inbox};
 }
 
 } // namespace
@@ -43,22 +46,28 @@ void ReplyCheckCommand::run()
     // The inbox without its letter table is an empty inbox. Only the first
     // page tells how many pages there are.
     qint64 pageCount = 1;
+    // A first page without the letter table makes every member a
+    // non-replier: an empty inbox, or a page made otherwise.
+    std::optional<Document> withoutTable;
     {
         PageWalk walk(m_context, ReplyCheckCommand::kProgressLabel);
         walk.run({inboxPage(m_context.session.world, 1)}, [&](const Document &page, qsizetype) {
             const InboxPage read = readInboxPage(page.bodyText(), true);
             if (!read.isGamePage)
-                return false;
+                return PageMark::Read::lacking(GamePage::kMenuLineMark);
+            if (!read.hasLetterTable)
+                withoutTable = page;
             pageCount = read.lastPageLink.value_or(1);
             for (const QString &row : read.letterRows)
                 tally.addRow(row);
-            return true;
+            return PageMark::Read::done();
         });
         if (!walk.leftOut().isEmpty()) {
             // Without the first page every member would show as not replied.
             m_context.port.showMessage(QStringLiteral("受信箱を読み込めませんでした。\r\n"
                                                       "時間をおいて、もう一度「返信者リストアップ」を実行"
-                                                      "してください。"),
+                                                      "してください。") +
+                                           walk.explanations(),
                                        QStringLiteral("注意"), ToolPort::Icon::Warning);
             return;
         }
@@ -71,10 +80,10 @@ void ReplyCheckCommand::run()
     walk.run(later, [&](const Document &page, qsizetype) {
         const InboxPage read = readInboxPage(page.bodyText(), false);
         if (!read.isGamePage)
-            return false;
+            return PageMark::Read::lacking(GamePage::kMenuLineMark);
         for (const QString &row : read.letterRows)
             tally.addRow(row);
-        return true;
+        return PageMark::Read::done();
     });
 
     // A member who answered on a page not read shows as not replied: the
@@ -86,4 +95,12 @@ void ReplyCheckCommand::run()
     m_addressees = tally.nonRepliers();
     walk.tellLeftOut(QStringLiteral("次の受信箱のページを読み込めませんでした。"
                                     "これらのページの書状は返信者リストに入っていません。"));
+    if (withoutTable) {
+        m_context.port.showMessage(
+            QStringLiteral("受信箱に書状の表がなかったため、全員を未返信者としました。"
+                           "受信箱が空でなければ、次のことが考えられます。\r\n\r\n") +
+                missedMark(m_context.keeper, PageMark::Family::Inbox, kLetterTableMark, *withoutTable)
+                    .explanation(),
+            QStringLiteral("注意"), ToolPort::Icon::Warning);
+    }
 }

@@ -78,7 +78,14 @@ TEST_F(ReplyCheckCommandTest, AnEmptyInboxMakesEveryMemberANonReplierAtOnce)
     run();
     EXPECT_EQ(browser().loadCount(inbox(1)), 1);
     EXPECT_EQ(m_port.text, QStringLiteral("★返信者リスト\r\n\r\n★未返信者リスト\r\n甲\r\n乙\r\n"));
-    EXPECT_TRUE(m_port.messages.isEmpty());
+    // Everyone a non-replier from a page without the letter table: the user
+    // is told, in case the inbox was not empty but made otherwise.
+    ASSERT_EQ(m_port.messages.size(), 1);
+    EXPECT_TRUE(m_port.messages[0].startsWith(QStringLiteral(
+        "注意|受信箱に書状の表がなかったため、全員を未返信者としました。受信箱が空でなければ、"
+        "次のことが考えられます。\r\n\r\n「受信箱」のページに 書状の表の見出し「選択件名送信者日付ロック」 "
+        "が見つかりませんでした。\r\nゲームのページは表示されていたので")))
+        << m_port.messages[0].toStdString();
 }
 
 TEST_F(ReplyCheckCommandTest, AFirstPageThatIsNoGamePageGivesNoResult)

@@ -28,7 +28,7 @@ void RosterCommand::run()
     QList<std::optional<QString>> coordinates(members.size());
     walk.visitProfiles(members, [&](const Document &profile, qsizetype i) {
         coordinates[i] = homeCastleCoordinates(profile);
-        return coordinates.at(i).has_value();
+        return PageMark::Read::of(coordinates.at(i).has_value(), kHomeCastleMark);
     });
 
     const QString path = m_context.session.appDir + RosterFile::fileName(allianceId);
@@ -47,7 +47,7 @@ void RosterCommand::run()
                                    ToolPort::Icon::Warning);
     }
     recordHistory(allianceId, members, coordinates);
-    tellUnread();
+    tellUnread(walk.explanations());
 }
 
 void RosterCommand::recordHistory(const QString &allianceId, const QList<Member> &members,
@@ -62,9 +62,9 @@ void RosterCommand::recordHistory(const QString &allianceId, const QList<Member>
     HistoryRecording::recordRun(m_context, kLabel, snapshot);
 }
 
-void RosterCommand::tellUnread() const
+void RosterCommand::tellUnread(const QString &explanations) const
 {
     if (!m_carriedOver.isEmpty() || !m_leftOut.isEmpty())
-        m_context.port.showMessage(UnreadMembers::rosterMessage(m_carriedOver, m_leftOut),
+        m_context.port.showMessage(UnreadMembers::rosterMessage(m_carriedOver, m_leftOut) + explanations,
                                    QStringLiteral("注意"), ToolPort::Icon::Warning);
 }

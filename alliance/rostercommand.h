@@ -31,7 +31,8 @@ public:
     const QString &savedFile() const { return m_savedFile; }
 
 private:
-    void tellUnread() const;
+    // explanations: what the pages that never showed lacked.
+    void tellUnread(const QString &explanations) const;
     void recordHistory(const QString &allianceId, const QList<Member> &members,
                        const QList<std::optional<QString>> &coordinates) const;
 

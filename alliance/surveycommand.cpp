@@ -86,7 +86,12 @@ void SurveyCommand::run()
         }
         if (part.castle.kind == BranchCastles::ProfileCastle::Kind::NotLoaded)
             part.castle = BranchCastles::readBranchCastle(page);
-        return part.complete();
+        // The first part still missing names the mark.
+        if (!part.coordinates)
+            return PageMark::Read::lacking(kHomeCastleMark);
+        if (!part.profile)
+            return PageMark::Read::lacking(kPopulationMark);
+        return PageMark::Read::of(part.complete(), BranchCastles::kFiefSectionMark);
     });
 
     QList<std::optional<QString>> coordinates;
@@ -136,7 +141,8 @@ void SurveyCommand::run()
              QStringLiteral(
                  "\r\n\r\n名簿には前回の名簿の座標を使い、前回の名簿にもいない同盟員は入れていません。"
                  "同盟データと出城リストは、読めなかった同盟員をそれぞれの末尾に記しています。\r\n\r\n"
-                 "時間をおいて、もう一度「一括調査」を実行してください。"));
+                 "時間をおいて、もう一度「一括調査」を実行してください。") +
+             walk.explanations());
     }
     if (report.barsCut())
         tell(AllianceReport::barsCutMessage());

@@ -2,6 +2,7 @@
 
 #include "alliance/historyrecorder.h"
 #include "alliance/pacer.h"
+#include "alliance/pagekeeper.h"
 #include "alliance/plotterlauncher.h"
 #include "alliance/rankingpanelcontrols.h"
 #include "alliance/replychecker.h"
@@ -41,7 +42,8 @@ OVEKMark::OVEKMark(Session &session, BrowserSlot &browsers, Navigator &navigator
     : QWidget(parent), m_pump(pump), m_pacer(new TimerPacer(pump, this)),
       m_history(std::make_unique<HistoryStore>(session.appDir)),
       m_recorder(std::make_unique<StoreRecorder>(*m_history, clock)),
-      m_environment{session, navigator, browsers, *m_pacer, clock, m_recorder.get()},
+      m_keeper(std::make_unique<DiagnosisFolder>(session.appDir, clock)),
+      m_environment{session, navigator, browsers, *m_pacer, clock, m_recorder.get(), m_keeper.get()},
       m_guard([this](bool busy) { setBrowserCommandsEnabled(!busy); }), m_runner(*this, m_guard),
       m_plotterProgram(session.appDir + PlotterLauncher::programName()),
       m_caption(QStringLiteral("同盟管理ツール"))

@@ -20,6 +20,7 @@ class BottomLeftPlacement;
 class RankingPanelControls;
 class Clock;
 class Form2;
+class DiagnosisFolder;
 class HistoryStore;
 class StoreRecorder;
 class Pump;
@@ -92,6 +93,8 @@ private:
     // Every completed walk's snapshot, in AppDir.
     std::unique_ptr<HistoryStore> m_history;
     std::unique_ptr<StoreRecorder> m_recorder;
+    // Pages that never showed a reader's mark, in AppDir's 「診断」.
+    std::unique_ptr<DiagnosisFolder> m_keeper;
     // What every command of the table runs with: the run's session, the
     // browser, this window's pacing timer, the clock and the history.
     const CommandEnvironment m_environment;

@@ -3,6 +3,7 @@
 #include "alliance/consoleport.h"
 #include "alliance/historyrecorder.h"
 #include "alliance/pacer.h"
+#include "alliance/pagekeeper.h"
 #include "alliance/pagewalk.h"
 #include "alliance/unattendedrun.h"
 #include "common/appdir.h"
@@ -100,7 +101,8 @@ int runWithoutWindow(int argc, char *argv[])
     TimerPacer pacer(pump);
     HistoryStore history(session.appDir);
     StoreRecorder recorder(history, clock);
-    const CommandEnvironment environment{session, navigator, browsers, pacer, clock, &recorder};
+    DiagnosisFolder keeper(session.appDir, clock);
+    const CommandEnvironment environment{session, navigator, browsers, pacer, clock, &recorder, &keeper};
     CommandInputs inputs = CommandTable::defaultInputs();
     inputs.allianceIdText = settings.runAllianceId.isEmpty() ? session.allianceId : settings.runAllianceId;
     UnattendedRun run(environment, port);

@@ -14,6 +14,9 @@ namespace GamePage {
 // none.
 qsizetype menuLinePosition(const QString &bodyText);
 
+// The menu line as the user is told it is missing.
+inline const QString kMenuLineMark = QStringLiteral("メニュー「ログアウト ヘルプ 発言の注意」");
+
 inline bool hasMenuLine(const QString &bodyText)
 {
     return menuLinePosition(bodyText) != 0;

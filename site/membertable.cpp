@@ -67,7 +67,7 @@ QList<Member> ReadMemberTable(const Document &alliancePage, QString *collectedMa
         *collectedMarkup = collected;
     }
     if (start == 0)
-        throw ReadFailure(QStringLiteral("同盟員の一覧がありません。"));
+        throw ReadFailure(QStringLiteral("同盟員の一覧がありません。"), kMemberRowMark);
 
     QString rows = searched.mid(start - 1);
     rows.replace(QStringLiteral("</tr>"), QStringLiteral("</TR>"), Qt::CaseSensitive);

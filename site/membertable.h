@@ -27,4 +27,6 @@ struct Member
 // clipboard; it is set before any failure, so the caller can put it there
 // either way. A page without the member table, or a row without its link and
 // five cells, throws ReadFailure.
+// A page without the table names kMemberRowMark as its missing mark.
 QList<Member> ReadMemberTable(const Document &alliancePage, QString *collectedMarkup = nullptr);
+inline const QString kMemberRowMark = QStringLiteral("同盟員の行の印「<TR class=fs12」");

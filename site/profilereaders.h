@@ -9,9 +9,10 @@ class Document;
 
 // The coordinate text of the home-castle link on a member's profile page,
 // such as "-12,34". std::nullopt when the page shows no "(本拠地)" at all
-// (not loaded yet: the caller tries again); ReadFailure when it does but the
-// link after it is incomplete.
+// (kHomeCastleMark is missing: not loaded yet, or a page made otherwise);
+// ReadFailure when it does but the link after it is incomplete.
 std::optional<QString> homeCastleCoordinates(const Document &profilePage);
+inline const QString kHomeCastleMark = QStringLiteral("本拠地のリンク「(本拠地)」");
 
 // What a lord's profile shows, every value as the page has it.
 struct LordProfile
@@ -26,6 +27,9 @@ struct LordProfile
 
     bool operator==(const LordProfile &) const = default;
 };
+
+// What an empty population means the page lacked.
+inline const QString kPopulationMark = QStringLiteral("人口の欄「人口数」");
 
 // Reads the profile of the lord the page shows. A page that is no lord
 // profile gives every value empty; the caller loads it again.
