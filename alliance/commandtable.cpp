@@ -3,6 +3,7 @@
 #include "alliance/activitycommand.h"
 #include "alliance/alliancereportcommand.h"
 #include "alliance/branchcastlecommand.h"
+#include "alliance/pagecheckcommand.h"
 #include "alliance/rankingcommand.h"
 #include "alliance/replycheckercommand.h"
 #include "alliance/rostercommand.h"
@@ -21,6 +22,8 @@ template <typename Command> void runAndTell(Command &&command, CommandResult &re
         result.memberCount = command.memberCount();
     if constexpr (requires { command.addressees(); })
         result.addressees = command.addressees();
+    if constexpr (requires { command.unreadPages(); })
+        result.unreadPages = command.unreadPages();
     if constexpr (requires { command.savedFile(); })
         result.savedFile = command.savedFile();
     if constexpr (requires { command.reportedAllianceId(); })
@@ -62,6 +65,9 @@ const QList<CommandSpec> &commands()
              RankingCommand(run.context, run.inputs.band, run.inputs.category, run.inputs.compareWithSaved)
                  .run();
          }},
+        {QStringLiteral("check-pages"), PageCheckCommand::kLabel, QStringLiteral("mnuCheckPages"),
+         Output::Text,
+         [](CommandRun &run) { runAndTell(PageCheckCommand(run.context, run.clock), run.result); }},
     };
     return table;
 }

@@ -30,6 +30,8 @@ struct CommandResult
     // The members the result names for a letter (who did not reply, who
     // stopped playing), in the result's order; empty for other results.
     QStringList addressees = {};
+    // Pages the command looked at and could not read (the page check).
+    qsizetype unreadPages = 0;
 };
 
 // Everything one run of a command is handed.

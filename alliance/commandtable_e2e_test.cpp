@@ -99,7 +99,7 @@ TEST_F(CommandTableEndToEnd, EveryCommandByNameMatchesTheSameCommandFromTheWindo
     EXPECT_EQ(ran,
               QStringList({QStringLiteral("roster"), QStringLiteral("castles"), QStringLiteral("activity"),
                            QStringLiteral("report"), QStringLiteral("survey"), QStringLiteral("replies"),
-                           QStringLiteral("ranking")}));
+                           QStringLiteral("ranking"), QStringLiteral("check-pages")}));
     EXPECT_TRUE(DataFile::exists(m_session.appDir + RosterFile::fileName(own)));
     MessageBox::setNextAnswer(std::nullopt);
 }

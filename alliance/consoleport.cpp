@@ -72,7 +72,7 @@ void ConsolePort::showStatus(const QString &text)
 void ConsolePort::printLine(const QString &line)
 {
     endProgressLine();
-    m_out << line << '\n';
+    m_out << lines(line) << '\n';
     m_out.flush();
 }
 

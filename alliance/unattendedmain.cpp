@@ -42,7 +42,7 @@ bool asksForRun(int argc, char *argv[])
 {
     for (int i = 1; i < argc; ++i) {
         const QByteArray argument(argv[i]);
-        if (argument == "--run" || argument.startsWith("--run="))
+        if (argument == "--run" || argument.startsWith("--run=") || argument == "--check-pages")
             return true;
     }
     return false;
@@ -106,7 +106,7 @@ int runWithoutWindow(int argc, char *argv[])
     CommandInputs inputs = CommandTable::defaultInputs();
     inputs.allianceIdText = settings.runAllianceId.isEmpty() ? session.allianceId : settings.runAllianceId;
     UnattendedRun run(environment, port);
-    const int code = run.run(settings.runCommands, inputs);
+    const int code = settings.checkPages ? run.checkPages(inputs) : run.run(settings.runCommands, inputs);
     browsers.quit();
     return code;
 }

@@ -43,6 +43,22 @@ int UnattendedRun::run(const QStringList &keys, const CommandInputs &inputs)
     return code;
 }
 
+int UnattendedRun::checkPages(const CommandInputs &inputs)
+{
+    m_port.setOutputText(QString());
+    CommandResult result;
+    const BrowserSteps::Outcome outcome =
+        m_runner.run(*CommandTable::find(QStringLiteral("check-pages")), m_environment, inputs, result);
+    if (outcome == BrowserSteps::Outcome::Stopped && m_runner.loginLost()) {
+        m_port.printError(SavedLoginGone().message());
+        return ExitCode::kLoginGone;
+    }
+    if (outcome != BrowserSteps::Outcome::Done)
+        return ExitCode::kStopped;
+    m_port.printLine(m_port.outputText());
+    return result.unreadPages == 0 ? ExitCode::kDone : ExitCode::kStopped;
+}
+
 QString UnattendedRun::finish(const CommandSpec &command, const CommandResult &result)
 {
     QStringList files;

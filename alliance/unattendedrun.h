@@ -33,6 +33,9 @@ public:
     // from running (each one's files stand alone), except a lost login,
     // which stops them all.
     int run(const QStringList &keys, const CommandInputs &inputs);
+    // --check-pages: the page check, its table on standard output; kDone
+    // when every family read, kStopped when one did not or the check stopped.
+    int checkPages(const CommandInputs &inputs);
 
     // "report_2581_20261207.txt": the saved Text1 of a command.
     static QString textFileName(const QString &key, const QString &allianceId, const QDate &day);

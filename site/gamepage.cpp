@@ -1,6 +1,9 @@
 #include "site/gamepage.h"
 
 #include "common/textsearch.h"
+#include "site/document.h"
+
+#include <QRegularExpression>
 
 namespace GamePage {
 
@@ -12,3 +15,19 @@ qsizetype menuLinePosition(const QString &bodyText)
 }
 
 } // namespace GamePage
+
+namespace LetterPage {
+
+QString missingField(const Document &page)
+{
+    for (const QString id : {QStringLiteral("SUBJECT"), QStringLiteral("TO"), QStringLiteral("BODY")}) {
+        // The program's own serialization: upper-case tags, the id bare.
+        const QRegularExpression field(
+            QStringLiteral("<(INPUT|TEXTAREA)\\b[^>]*\\sid=\"?%1\"?[\\s>]").arg(id));
+        if (!field.match(page.markup()).hasMatch())
+            return QStringLiteral("入力欄「%1」").arg(id);
+    }
+    return QString();
+}
+
+} // namespace LetterPage

@@ -23,3 +23,14 @@ inline bool hasMenuLine(const QString &bodyText)
 }
 
 } // namespace GamePage
+
+class Document;
+
+// The game's new-letter page, as the composer fills it.
+namespace LetterPage {
+
+// The first of the input fields SUBJECT, TO and BODY the page lacks, as the
+// user is told it (「入力欄「TO」」); empty when all three are there.
+QString missingField(const Document &page);
+
+} // namespace LetterPage

@@ -92,9 +92,9 @@ WorldSettings configureWorld(const QStringList &arguments, const QString &appDir
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("戦国OVEK 同盟管理ツール\n\n"
-                       "--run で実行したときの終了コード:\n"
-                       "  0  すべてのコマンドが完了した\n"
-                       "  1  中止したコマンドがある（理由は標準エラー出力）\n"
+                       "--run か --check-pages で実行したときの終了コード:\n"
+                       "  0  すべてのコマンドが完了した（--check-pages: すべてのページを読めた）\n"
+                       "  1  中止したコマンドがある（理由は標準エラー出力）、読めないページがある\n"
                        "  2  起動オプションが正しくない\n"
                        "  3  ログインが切れている（何も書き換えていない）\n"
                        "  4  別の ovekwarden がブラウザのプロファイルを使っている\n\n"
@@ -126,7 +126,13 @@ WorldSettings configureWorld(const QStringList &arguments, const QString &appDir
     const QCommandLineOption headless(
         QStringLiteral("headless"),
         QStringLiteral("ブラウザのウィンドウを出さずに実行します（--run と使います）。"));
-    parser.addOptions({help, version, topUrl, worldUrl, world, rankingKey, save, run, alliance, headless});
+    const QCommandLineOption checkPages(
+        QStringLiteral("check-pages"),
+        QStringLiteral(
+            "ウィンドウを開かずに、ゲームのページを種類ごとに読んでみて、読めたかどうかの表を出して"
+            "終了します。すべて読めたら終了コード 0、読めないページがあれば 1 です。"));
+    parser.addOptions(
+        {help, version, topUrl, worldUrl, world, rankingKey, save, run, alliance, headless, checkPages});
     if (!parser.parse(arguments))
         return refuse(QStringLiteral("起動オプションが正しくありません: %1\r\n\r\n").arg(parser.errorText()) +
                       parser.helpText());
@@ -190,10 +196,18 @@ WorldSettings configureWorld(const QStringList &arguments, const QString &appDir
                 QStringLiteral("--alliance には同盟IDを数字で指定してください。指定された値: %1\r\n")
                     .arg(settings.runAllianceId));
     }
+    if (parser.isSet(checkPages)) {
+        if (parser.isSet(run) || parser.isSet(alliance))
+            return refuse(
+                QStringLiteral("--check-pages は --run や --alliance と一緒には指定できません。\r\n"));
+        settings.checkPages = true;
+    }
     // Both only mean something for a run without the tool window: the
     // window needs the browser's window to log in by hand.
-    if ((parser.isSet(alliance) || parser.isSet(headless)) && settings.runCommands.isEmpty())
-        return refuse(QStringLiteral("--alliance と --headless は --run と一緒に指定してください。\r\n"));
+    if ((parser.isSet(alliance) || parser.isSet(headless)) && settings.runCommands.isEmpty() &&
+        !settings.checkPages)
+        return refuse(QStringLiteral(
+            "--alliance と --headless は --run か --check-pages と一緒に指定してください。\r\n"));
     settings.headless = parser.isSet(headless);
     return settings;
 }

@@ -25,8 +25,9 @@ struct WorldSettings
     // --run: the commands to run without the tool window, in order; empty
     // when the tool window is to open.
     QStringList runCommands;
-    QString runAllianceId; // --alliance: the report's alliance; empty: the player's own
-    bool headless = false; // --headless: the browser without a window
+    QString runAllianceId;   // --alliance: the report's alliance; empty: the player's own
+    bool headless = false;   // --headless: the browser without a window
+    bool checkPages = false; // --check-pages: the page check, without the tool window
 };
 
 namespace WorldSettingsFile {
