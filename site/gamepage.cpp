@@ -20,7 +20,7 @@ namespace LetterPage {
 
 QString missingField(const Document &page)
 {
-    for (const QString id : {QStringLiteral("SUBJECT"), QStringLiteral("TO"), QStringLiteral("BODY")}) {
+    for (const QString &id : {QStringLiteral("SUBJECT"), QStringLiteral("TO"), QStringLiteral("BODY")}) {
         // The program's own serialization: upper-case tags, the id bare.
         const QRegularExpression field(
             QStringLiteral("<(INPUT|TEXTAREA)\\b[^>]*\\sid=\"?%1\"?[\\s>]").arg(id));
