@@ -99,6 +99,11 @@ void DemoSite::serveControl(const httplib::Request &request, httplib::Response &
             m_faults.setMissCount(path, number);
             ok(response);
         }
+    } else if (command == "change-markup") {
+        if (pathArgument(request, path, response)) {
+            m_faults.changeMarkup(path);
+            ok(response);
+        }
     } else if (command == "reset") {
         m_faults.reset();
         {

@@ -44,6 +44,18 @@ bool Faults::takeMiss(const std::string &path)
     return true;
 }
 
+void Faults::changeMarkup(const std::string &path)
+{
+    std::lock_guard lock(m_mutex);
+    m_changedMarkup.insert(path);
+}
+
+bool Faults::markupChanged(const std::string &path)
+{
+    std::lock_guard lock(m_mutex);
+    return m_changedMarkup.count(path) != 0;
+}
+
 void Faults::reset()
 {
     {
@@ -51,6 +63,7 @@ void Faults::reset()
         m_delays.clear();
         m_hung.clear();
         m_misses.clear();
+        m_changedMarkup.clear();
     }
     m_wake.notify_all();
 }

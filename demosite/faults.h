@@ -18,6 +18,9 @@ public:
     void setMissCount(const std::string &path, int count);
     // True when this load of the path should miss its marker; counts it down.
     bool takeMiss(const std::string &path);
+    // The page of the path is served with its making changed, until reset.
+    void changeMarkup(const std::string &path);
+    bool markupChanged(const std::string &path);
     void reset();
     void shutdown();
 
@@ -33,5 +36,6 @@ private:
     std::map<std::string, int> m_delays;
     std::set<std::string> m_hung;
     std::map<std::string, int> m_misses;
+    std::set<std::string> m_changedMarkup;
     bool m_stopping = false;
 };

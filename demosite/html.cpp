@@ -65,9 +65,15 @@ std::string worldPage(const std::string &title, int ownAllianceId, const std::st
         number(ownAllianceId) +
         "\">同盟情報</a> <a href=\"/war/war_ranking.php?p=1\">合戦格付</a> "
         "<a href=\"/message/inbox.php?p=1\">受信箱</a> <a href=\"/message/new.php\">書状作成</a></div>\n";
+    // Like the game's own pages, every world page carries a session token in
+    // a hidden field (and here a password field with a value), which a page
+    // the tool keeps for a report must not hold.
     return document(title + " - 戦国OVEK 第3陣",
                     header + "<div id=\"main\">\n" + main +
-                        "</div>\n<div id=\"footer\">戦国OVEK デモサイト</div>\n");
+                        "</div>\n<form id=\"keepalive\" method=\"post\" action=\"/user/\">"
+                        "<input type=\"hidden\" name=\"token\" value=\"demo-session-token\">"
+                        "<input type=\"password\" name=\"pin\" value=\"demo-pin\" hidden></form>\n"
+                        "<div id=\"footer\">戦国OVEK デモサイト</div>\n");
 }
 
 std::string topPage(const std::string &title, const std::string &main)

@@ -29,6 +29,11 @@ std::string helpPage(const World &world, bool rules);
 std::string sessionOutPage(const std::string &topUrl);
 std::string notFoundPage();
 
+// The page of a world path with its making changed the way a game update
+// might change it: a mark the tool looks for renamed or gone. Paths of no
+// such change come back as they are.
+std::string withChangedMarkup(const std::string &path, std::string html);
+
 // Public top site.
 std::string topIndexPage(bool loggedIn, const std::string &loginName);
 std::string loginFormPage(const std::string &error);

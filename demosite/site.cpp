@@ -299,37 +299,39 @@ void DemoSite::serveWorldPage(const httplib::Request &request, httplib::Response
         return;
     }
     std::shared_lock lock(m_worldMutex);
+    const auto send = [&](std::string html) {
+        sendHtml(response,
+                 m_faults.markupChanged(path) ? pages::withChangedMarkup(path, std::move(html)) : html);
+    };
     if (path == "/" || path == "/village_change.php") {
         redirect(response, "/user/");
     } else if (path == "/user/") {
         const bool miss = m_faults.takeMiss(path);
         if (request.has_param("user_id"))
-            sendHtml(response, pages::profilePage(m_world, intParam(request, "user_id", 0), !miss));
+            send(pages::profilePage(m_world, intParam(request, "user_id", 0), !miss));
         else
-            sendHtml(response, pages::userPage(m_world, !miss));
+            send(pages::userPage(m_world, !miss));
     } else if (path == "/alliance/info.php") {
-        sendHtml(response,
-                 pages::alliancePage(m_world, intParam(request, "id", 0), !m_faults.takeMiss(path)));
+        send(pages::alliancePage(m_world, intParam(request, "id", 0), !m_faults.takeMiss(path)));
     } else if (path == "/war/war_ranking.php") {
         const std::string mode = request.get_param_value("m");
         const RankingCategory category = mode == "attack"    ? RankingCategory::Attack
                                          : mode == "defense" ? RankingCategory::Defense
                                          : mode == "total"   ? RankingCategory::Total
                                                              : RankingCategory::Merit;
-        sendHtml(response, pages::rankingPage(m_world, category, std::max(1, intParam(request, "p", 1)),
-                                              !m_faults.takeMiss(path)));
+        send(pages::rankingPage(m_world, category, std::max(1, intParam(request, "p", 1)),
+                                !m_faults.takeMiss(path)));
     } else if (path == "/message/inbox.php") {
-        sendHtml(response,
-                 pages::inboxPage(m_world, std::max(1, intParam(request, "p", 1)), !m_faults.takeMiss(path)));
+        send(pages::inboxPage(m_world, std::max(1, intParam(request, "p", 1)), !m_faults.takeMiss(path)));
     } else if (path == "/message/detail.php") {
-        sendHtml(response, pages::letterPage(m_world, intParam(request, "id", 0)));
+        send(pages::letterPage(m_world, intParam(request, "id", 0)));
     } else if (path == "/message/new.php") {
-        sendHtml(response, pages::newLetterPage(m_world, {}, {}));
+        send(pages::newLetterPage(m_world, {}, {}));
     } else if (path == "/land.php" || path == "/map.php") {
-        sendHtml(response, pages::landPage(m_world, intParam(request, "x", 0), intParam(request, "y", 0),
-                                           path == "/map.php"));
+        send(pages::landPage(m_world, intParam(request, "x", 0), intParam(request, "y", 0),
+                             path == "/map.php"));
     } else {
-        sendHtml(response, pages::helpPage(m_world, request.get_param_value("p") == "rule"));
+        send(pages::helpPage(m_world, request.get_param_value("p") == "rule"));
     }
 }
 
