@@ -3,13 +3,13 @@
 #include "alliance/activityhistory.h"
 #include "alliance/historyrecorder.h"
 #include "alliance/pacer.h"
-#include "alliance/pagekeeper.h"
 #include "alliance/pagewalk.h"
 #include "common/clock.h"
 #include "common/datafile.h"
 #include "site/browserslot.h"
 #include "site/document.h"
 #include "site/navigator.h"
+#include "site/pagekeeper.h"
 #include "site/session.h"
 
 using namespace ActivityHistory;

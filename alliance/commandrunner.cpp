@@ -6,6 +6,7 @@
 #include "alliance/historyrecorder.h"
 #include "alliance/toolport.h"
 #include "common/pump.h"
+#include "common/readfailure.h"
 #include "site/browser.h"
 #include "site/loginlost.h"
 
@@ -68,7 +69,10 @@ void CommandRunner::tellStopped(const QString &name, const Failure &failure)
                                    "ログインを求められたら、ブラウザでログインしてください。");
         m_port.showMessage(text, QStringLiteral("注意"), ToolPort::Icon::Warning);
         reopenBrowser(name);
-    } else if (dynamic_cast<const LoginLost *>(&failure)) {
+    } else if (const auto *read = dynamic_cast<const ReadFailure *>(&failure);
+               dynamic_cast<const LoginLost *>(&failure) || (read && !read->missingMark().isEmpty())) {
+        // A lost login, or a page that lacked what its reader looks for:
+        // the user has something to do or to report.
         m_port.showMessage(QStringLiteral("「%1」を中止しました。ファイルは前のままです。\r\n").arg(name) +
                                failure.message(),
                            QStringLiteral("注意"), ToolPort::Icon::Warning);

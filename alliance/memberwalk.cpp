@@ -1,11 +1,11 @@
 #include "alliance/memberwalk.h"
 
-#include "alliance/pagekeeper.h"
 #include "alliance/toolport.h"
 #include "common/readfailure.h"
 #include "site/browserslot.h"
 #include "site/document.h"
 #include "site/navigator.h"
+#include "site/pagekeeper.h"
 #include "site/session.h"
 
 MemberWalk::MemberWalk(CommandContext &context, QString progressLabel)

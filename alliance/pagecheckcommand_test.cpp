@@ -1,8 +1,8 @@
 #include "alliance/pagecheckcommand.h"
 #include "testsupport/alliance/commandfixture.h"
 #include "testsupport/alliance/rankingtestpages.h"
-#include "testsupport/alliance/recordingpagekeeper.h"
 #include "testsupport/common/qtprinters.h"
+#include "testsupport/site/recordingpagekeeper.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "alliance/commandcontext.h"
-#include "alliance/pagekeeper.h"
+#include "site/pagekeeper.h"
 #include "site/pagemark.h"
 
 #include <QList>

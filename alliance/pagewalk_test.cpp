@@ -5,8 +5,8 @@
 #include "site/document.h"
 #include "site/loginlost.h"
 #include "testsupport/alliance/commandfixture.h"
-#include "testsupport/alliance/recordingpagekeeper.h"
 #include "testsupport/common/qtprinters.h"
+#include "testsupport/site/recordingpagekeeper.h"
 
 namespace {
 

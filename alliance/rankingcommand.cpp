@@ -1,12 +1,12 @@
 #include "alliance/rankingcommand.h"
 
 #include "alliance/pacer.h"
-#include "alliance/pagekeeper.h"
 #include "alliance/pagewalk.h"
 #include "alliance/rankingarchive.h"
 #include "alliance/rankingpage.h"
 #include "alliance/toolport.h"
 #include "site/document.h"
+#include "site/pagekeeper.h"
 #include "site/session.h"
 
 #include <optional>

@@ -1,12 +1,12 @@
 #include "alliance/replycheckercommand.h"
 
-#include "alliance/pagekeeper.h"
 #include "alliance/pagewalk.h"
 #include "alliance/replychecker.h"
 #include "alliance/toolport.h"
 #include "common/rosterfile.h"
 #include "site/document.h"
 #include "site/gamepage.h"
+#include "site/pagekeeper.h"
 #include "site/session.h"
 
 #include <algorithm>

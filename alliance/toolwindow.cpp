@@ -2,7 +2,6 @@
 
 #include "alliance/historyrecorder.h"
 #include "alliance/pacer.h"
-#include "alliance/pagekeeper.h"
 #include "alliance/plotterlauncher.h"
 #include "alliance/rankingpanelcontrols.h"
 #include "alliance/replychecker.h"
@@ -15,6 +14,7 @@
 #include "composer/form2.h"
 #include "history/historystore.h"
 #include "site/browserslot.h"
+#include "site/pagekeeper.h"
 #include "site/session.h"
 #include "ui/controltable.h"
 #include "ui/crlftext.h"
@@ -209,7 +209,8 @@ Form2 &OVEKMark::composerWindow()
     // for the one browser, and a closed browser told and opened again.
     if (!m_composer)
         m_composer = std::make_unique<Form2>(ComposerContext{m_environment.session, m_environment.navigator,
-                                                             m_environment.browsers, m_fileOpener, m_runner},
+                                                             m_environment.browsers, m_fileOpener, m_runner,
+                                                             m_keeper.get()},
                                              *m_composerState);
     return *m_composer;
 }

@@ -1,13 +1,17 @@
 #include "composer/composer.h"
 
 #include "common/datafile.h"
+#include "common/readfailure.h"
 #include "common/rosterfile.h"
 #include "common/textsearch.h"
 #include "composer/addressees.h"
 #include "composer/letterfile.h"
 #include "site/browserslot.h"
 #include "site/browsersteps.h"
+#include "site/document.h"
+#include "site/gamepage.h"
 #include "site/navigator.h"
+#include "site/pagekeeper.h"
 #include "site/session.h"
 
 #include <QFile>
@@ -149,23 +153,43 @@ void Composer::fillLetterPage()
     // Not the letter page, or the browser gone: what was written stays, and
     // the runner tells why the filling stopped.
     const BrowserSteps::Outcome outcome = m_context.steps.run(QStringLiteral("画面挿入"), [this] {
-        Browser &browser = m_context.browsers.current();
-        browser.setFieldValue(QStringLiteral("SUBJECT"), trimSpaces(m_port.subject()));
-        const QString field = trimSpaces(m_port.addressees());
-        m_port.setAddressees(field);
-        const Addressees::Split split = Addressees::splitForSending(field);
-        browser.setFieldValue(QStringLiteral("TO"), split.to);
-        // Only names that reached the page leave the field. Of a list being
-        // worked through the last letter's names leave as well: a field left
-        // holding them would send them a second letter.
-        const QString left = m_workingThroughList ? split.restOfList : split.rest;
-        m_port.setAddressees(left);
-        if (left.isEmpty())
-            m_workingThroughList = false;
-        browser.setFieldValue(QStringLiteral("BODY"), trimSpaces(m_port.body()));
+        try {
+            fillFields();
+        } catch (const BrowserGone &) {
+            throw;
+        } catch (const BrowserError &error) {
+            // A page without one of the fields is told with what it looked
+            // like, and kept: another page, or the letter page made otherwise.
+            const Document page = m_context.browsers.current().document();
+            const QString missing = LetterPage::missingField(page);
+            if (missing.isEmpty())
+                throw;
+            throw ReadFailure(
+                error.message() + QStringLiteral("\r\n\r\n") +
+                    missedMark(m_context.keeper, PageMark::Family::NewLetter, missing, page).explanation(),
+                missing);
+        }
     });
     if (outcome == BrowserSteps::Outcome::Busy)
         m_port.showMessage(kBrowserInUse);
+}
+
+void Composer::fillFields()
+{
+    Browser &browser = m_context.browsers.current();
+    browser.setFieldValue(QStringLiteral("SUBJECT"), trimSpaces(m_port.subject()));
+    const QString field = trimSpaces(m_port.addressees());
+    m_port.setAddressees(field);
+    const Addressees::Split split = Addressees::splitForSending(field);
+    browser.setFieldValue(QStringLiteral("TO"), split.to);
+    // Only names that reached the page leave the field. Of a list being
+    // worked through the last letter's names leave as well: a field left
+    // holding them would send them a second letter.
+    const QString left = m_workingThroughList ? split.restOfList : split.rest;
+    m_port.setAddressees(left);
+    if (left.isEmpty())
+        m_workingThroughList = false;
+    browser.setFieldValue(QStringLiteral("BODY"), trimSpaces(m_port.body()));
 }
 
 void Composer::clearFields()

@@ -46,6 +46,7 @@ private:
     QString rosterPath() const;
     QString letterPath(const QString &letterName) const;
     QStringList rosterList() const;
+    void fillFields(); // SUBJECT, TO, BODY, in that order
 
     void loadLetter(int selected);
     void saveLetter(int selected);

@@ -5,6 +5,7 @@
 class BrowserSlot;
 class BrowserSteps;
 class Navigator;
+class PageKeeper;
 struct Session;
 
 // Opens a file in the program the desktop associates with it. Tests record
@@ -20,7 +21,8 @@ public:
 // What the composer is handed: the run's session (AppDir, AllianceId,
 // WorldNumber, the world's address), the way to load pages, the browser,
 // the desktop's file opener, and the runner its page steps go through, the
-// same one as the tool window's commands.
+// same one as the tool window's commands; where a letter page made
+// otherwise is kept (none: not kept).
 struct ComposerContext
 {
     Session &session;
@@ -28,4 +30,5 @@ struct ComposerContext
     BrowserSlot &browsers;
     FileOpener &opener;
     BrowserSteps &steps;
+    PageKeeper *keeper = nullptr;
 };

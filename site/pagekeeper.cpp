@@ -1,4 +1,4 @@
-#include "alliance/pagekeeper.h"
+#include "site/pagekeeper.h"
 
 #include "common/clock.h"
 #include "common/datafile.h"

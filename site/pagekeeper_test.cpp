@@ -1,4 +1,4 @@
-#include "alliance/pagekeeper.h"
+#include "site/pagekeeper.h"
 #include "site/document.h"
 #include "testsupport/common/fakeclock.h"
 #include "testsupport/common/qtprinters.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "alliance/pagekeeper.h"
+#include "site/pagekeeper.h"
 #include "site/document.h"
 
 #include <QStringList>
