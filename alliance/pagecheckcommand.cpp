@@ -33,12 +33,6 @@ Read profileRead(const Document &page)
     return Read::of(!ReadLordProfile(page).population.isEmpty(), kPopulationMark);
 }
 
-Read allianceRead(const Document &page)
-{
-    ReadMemberTable(page);
-    return Read::done();
-}
-
 Read inboxRead(const Document &page)
 {
     const ReplyChecker::InboxPage read = ReplyChecker::readInboxPage(page.bodyText(), true);
@@ -57,14 +51,19 @@ Read letterRead(const Document &page)
     return Read::of(missing.isEmpty(), missing);
 }
 
-QList<PageCheck> checks(Session &session)
+// The profile's address is the first member's, known once the alliance
+// page is read (firstMemberId).
+QList<PageCheck> checks(Session &session, QString &firstMemberId)
 {
     const WorldConfig &world = session.world;
     const QString own = session.cleanAllianceId();
     QList<PageCheck> list{
-        {{world.userPageUrl(), PageMark::familyName(Family::Profile), Family::Profile}, profileRead},
+        {{QString(), PageMark::familyName(Family::Profile), Family::Profile}, profileRead},
         {{world.allianceInfoUrl(own), PageMark::familyName(Family::Alliance), Family::Alliance},
-         allianceRead},
+         [&firstMemberId](const Document &page) {
+             firstMemberId = ReadMemberTable(page).value(0).userId;
+             return Read::done();
+         }},
     };
     for (int category = 0; category < RankingArchive::kCategoryCount; ++category) {
         // The first page of every category has ranked lords, so a page
@@ -91,35 +90,57 @@ void PageCheckCommand::run()
 {
     m_unread = 0;
     m_context.port.setOutputText(QString());
-    const QList<PageCheck> list = checks(m_context.session);
-    QList<WalkPage> pages;
-    for (const PageCheck &check : list)
-        pages.append(check.page);
+    QString memberId;
+    QList<PageCheck> list = checks(m_context.session, memberId);
     QList<Read> results(list.size());
-    PageWalk walk(m_context, kLabel);
-    walk.run(pages, [&](const Document &page, qsizetype i) {
-        try {
-            results[i] = list.at(i).read(page);
-        } catch (const ReadFailure &failure) {
-            // A mark there but what follows it made otherwise.
-            results[i] =
-                Read::lacking(failure.missingMark().isEmpty() ? failure.message() : failure.missingMark());
-        }
-        return results.at(i);
-    });
+    // Walks the checks of those indexes; what their pages lacked, explained.
+    const auto walkChecks = [&](const QList<qsizetype> &indexes) {
+        QList<WalkPage> pages;
+        for (const qsizetype i : indexes)
+            pages.append(list.at(i).page);
+        PageWalk walk(m_context, kLabel);
+        walk.run(pages, [&](const Document &page, qsizetype k) {
+            Read &result = results[indexes.at(k)];
+            try {
+                result = list.at(indexes.at(k)).read(page);
+            } catch (const ReadFailure &failure) {
+                // A mark there but what follows it made otherwise.
+                result = Read::lacking(failure.missingMark().isEmpty() ? failure.message()
+                                                                       : failure.missingMark());
+            }
+            return result;
+        });
+        return walk.explanations();
+    };
+
+    // The alliance page first: the profile checked is its first member's.
+    constexpr qsizetype kProfile = 0;
+    constexpr qsizetype kAlliance = 1;
+    QString explanations = walkChecks({kAlliance});
+    QList<qsizetype> rest;
+    for (qsizetype i = 0; i < list.size(); ++i) {
+        if (i != kAlliance && (i != kProfile || !memberId.isEmpty()))
+            rest.append(i);
+    }
+    if (!memberId.isEmpty())
+        list[kProfile].page.address = m_context.session.world.profileUrl(memberId);
+    explanations += walkChecks(rest);
 
     QString text = kLabel + u' ' + m_clock.dateTimeText() + QStringLiteral("\r\n");
     for (qsizetype i = 0; i < list.size(); ++i) {
         const Read &result = results.at(i);
+        QString verdict = result.ok() ? QStringLiteral("読めました")
+                                      : QStringLiteral("読めません（%1）").arg(result.missing);
         if (!result.ok())
             ++m_unread;
-        text += list.at(i).page.name + QStringLiteral("：") +
-                (result.ok() ? QStringLiteral("読めました")
-                             : QStringLiteral("読めません（%1）").arg(result.missing)) +
-                QStringLiteral("\r\n");
+        // Without a member there is no profile to look at: not checked,
+        // which the alliance page's own line already explains.
+        if (i == kProfile && memberId.isEmpty())
+            verdict = QStringLiteral("点検できませんでした（同盟員の一覧が読めないため）");
+        text += list.at(i).page.name + QStringLiteral("：") + verdict + QStringLiteral("\r\n");
     }
-    text += walk.explanations();
-    if (m_unread != 0)
-        text += QStringLiteral("\r\n");
+    // One empty line between the table and each explanation.
+    if (!explanations.isEmpty())
+        text += explanations.mid(2) + QStringLiteral("\r\n");
     m_context.port.setOutputText(text);
 }

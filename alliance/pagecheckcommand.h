@@ -7,10 +7,11 @@
 class Clock;
 
 // 「ページ点検」: visits one page of every family the tool reads (the own
-// profile, the alliance page, the first ranking page of each category, the
-// inbox and the new-letter page), the pacing pause between, runs the
-// readers on each and lists in Text1 which read and which mark each of the
-// others lacked. A page that lacks one is kept in 「診断」, as in any walk.
+// alliance page, its first member's profile, the first ranking page of each
+// category, the inbox and the new-letter page), the pacing pause between,
+// runs the readers on each and lists in Text1 which read and which mark each
+// of the others lacked. A page that lacks one is kept in 「診断」, as in any
+// walk.
 class PageCheckCommand
 {
 public:

@@ -15,7 +15,7 @@ protected:
     {
         m_context.keeper = &m_keeper;
         const WorldConfig &world = m_session.world;
-        browser().addPage(world.userPageUrl(), PageFixtures::lordProfilePage(
+        browser().addPage(profileAddress(101), PageFixtures::lordProfilePage(
                                                    QStringLiteral("斎藤道三"), QStringLiteral("1250"),
                                                    QStringLiteral("10100"), QStringLiteral("盟主"), -12, 34));
         browser().addPage(world.allianceInfoUrl(QStringLiteral("7")),
@@ -76,7 +76,7 @@ TEST_F(PageCheckCommandTest, APageMadeOtherwiseIsNamedWithItsMarkAndKept)
     const QStringList lines = m_port.text.split(QStringLiteral("\r\n"));
     EXPECT_EQ(
         lines.mid(1, 8),
-        (QStringList{QStringLiteral("プロフィール：読めました"),
+        (QStringList{QStringLiteral("プロフィール：点検できませんでした（同盟員の一覧が読めないため）"),
                      QStringLiteral("同盟情報：読めません（同盟員の行の印「<TR class=fs12」）"),
                      QStringLiteral("合戦格付（戦功）：読めました"),
                      QStringLiteral("合戦格付（攻撃）：読めません（格付の表の始まり「alt=攻撃国」）"),
