@@ -52,15 +52,14 @@ protected:
         m_own = ownAllianceId();
     }
 
+    // commands: the --run list; "--check-pages" for the page check.
     QStringList arguments(const QString &commands) const
     {
-        return {QStringLiteral("--run"),
-                commands,
-                QStringLiteral("--headless"),
-                QStringLiteral("--top-url"),
-                m_site.topUrl(),
-                QStringLiteral("--world-url"),
-                m_site.worldUrl()};
+        const QStringList run = commands == QStringLiteral("--check-pages")
+                                    ? QStringList{commands}
+                                    : QStringList{QStringLiteral("--run"), commands};
+        return run + QStringList{QStringLiteral("--headless"), QStringLiteral("--top-url"), m_site.topUrl(),
+                                 QStringLiteral("--world-url"), m_site.worldUrl()};
     }
     void start(QProcess &process, const QString &commands) const
     {
@@ -214,6 +213,32 @@ TEST_F(UnattendedEndToEnd, AnExpiredLoginEndsWithThreeSoonTouchingNothing)
     EXPECT_TRUE(ended.err.contains(
         QStringLiteral("ログインが切れています。ovekwarden を起動してログインしてください。")));
     EXPECT_EQ(dataFiles(), before) << "no file written, no history made";
+    EXPECT_FALSE(browserLeft());
+}
+
+TEST_F(UnattendedEndToEnd, CheckPagesEndsWithZeroWhenEveryFamilyReadsAndOneNamingAChangedFamily)
+{
+    Ended ended = run(QStringLiteral("--check-pages"), 120000);
+    EXPECT_EQ(ended.code, 0) << ended.out.toStdString() << ended.err.toStdString();
+    EXPECT_TRUE(ended.out.startsWith(QStringLiteral("ページ点検 "))) << ended.out.toStdString();
+    EXPECT_EQ(ended.out.count(QStringLiteral("：読めました\n")), 8) << ended.out.toStdString();
+    EXPECT_FALSE(ended.out.contains(u'\r'));
+    EXPECT_FALSE(QDir(appFile(QStringLiteral("診断"))).exists()) << "nothing to keep";
+
+    m_site.control(QStringLiteral("change-markup?path=/message/inbox.php"));
+    ended = run(QStringLiteral("--check-pages"), 120000);
+    EXPECT_EQ(ended.code, 1) << ended.out.toStdString() << ended.err.toStdString();
+    EXPECT_TRUE(ended.out.contains(
+        QStringLiteral("\n受信箱：読めません（書状の表の見出し「選択件名送信者日付ロック」）\n")))
+        << ended.out.toStdString();
+    EXPECT_EQ(ended.out.count(QStringLiteral("：読めました\n")), 7);
+    const QStringList kept = QDir(appFile(QStringLiteral("診断"))).entryList(QDir::Files);
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_TRUE(ended.out.contains(kept.first())) << "the output says where the page is";
+    const QByteArray page = bytes(appFile(QStringLiteral("診断/") + kept.first()));
+    EXPECT_TRUE(page.contains("差出人"));
+    EXPECT_FALSE(page.contains("demo-session-token"));
+    EXPECT_FALSE(page.contains("demo-pin"));
     EXPECT_FALSE(browserLeft());
 }
 

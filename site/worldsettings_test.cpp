@@ -126,6 +126,9 @@ TEST_F(WorldSettingsTest, RunOptionsNameCommandsInOrderAndTheRestOnlyWithThem)
     EXPECT_EQ(run.runAllianceId, QStringLiteral("2581"));
     EXPECT_TRUE(run.headless);
     EXPECT_TRUE(configure({}).runCommands.isEmpty()) << "the window opens";
+    const WorldSettings check = configure({QStringLiteral("--check-pages"), QStringLiteral("--headless")});
+    ASSERT_EQ(check.outcome, WorldSettings::Outcome::Run) << check.text.toStdString();
+    EXPECT_TRUE(check.checkPages && check.headless);
 
     const struct
     {
@@ -140,6 +143,8 @@ TEST_F(WorldSettingsTest, RunOptionsNameCommandsInOrderAndTheRestOnlyWithThem)
          QStringLiteral("--alliance")},
         {{QStringLiteral("--headless")}, QStringLiteral("--run")},
         {{QStringLiteral("--alliance"), QStringLiteral("7")}, QStringLiteral("--run")},
+        {{QStringLiteral("--check-pages"), QStringLiteral("--run"), QStringLiteral("roster")},
+         QStringLiteral("--check-pages")},
     };
     for (const auto &c : refused) {
         const WorldSettings settings = configure(c.options);
