@@ -166,7 +166,8 @@ TEST_F(AllianceReportEndToEnd, AnUnreadMemberIsNamedInTheReportAndAnUnreadLeader
     else
         EXPECT_FALSE(lines.at(4).contains(QStringLiteral("（未読）"))) << lines.at(4).toStdString();
     ASSERT_EQ(m_port.messages.size(), 1);
-    EXPECT_TRUE(m_port.messages.first().endsWith(name));
+    EXPECT_TRUE(m_port.messages.first().contains(name + QStringLiteral("\r\n\r\n「プロフィール」のページに")))
+        << m_port.messages.first().toStdString();
 }
 
 } // namespace

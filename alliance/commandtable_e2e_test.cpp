@@ -27,8 +27,7 @@ protected:
     QStringList siteOptions() const override
     {
         // A small alliance: the window's own pacing pause runs for real.
-        return {QStringLiteral("--auto-login"), QStringLiteral("--seed"), QStringLiteral("7"),
-                QStringLiteral("--members"), QStringLiteral("5")};
+        return demoOptions(5);
     }
     bool startsUpInSetUp() const override { return true; }
 

@@ -38,9 +38,8 @@ Read inboxRead(const Document &page)
     const ReplyChecker::InboxPage read = ReplyChecker::readInboxPage(page.bodyText(), true);
     if (!read.isGamePage)
         return Read::lacking(GamePage::kMenuLineMark);
-    // An empty inbox shows no letter table either: the reader cannot be
-    // checked on it, and saying so beats saying it reads.
-    return Read::of(read.hasLetterTable, ReplyChecker::kLetterTableMark);
+    // An inbox without letters shows no table, and reads.
+    return Read::of(!read.tableMadeOtherwise, ReplyChecker::kLetterTableMark);
 }
 
 Read letterRead(const Document &page)

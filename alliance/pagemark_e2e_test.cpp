@@ -25,11 +25,7 @@ namespace {
 class PageMarkEndToEnd : public EndToEndFixture
 {
 protected:
-    QStringList siteOptions() const override
-    {
-        return {QStringLiteral("--auto-login"), QStringLiteral("--seed"), QStringLiteral("7"),
-                QStringLiteral("--members"), QStringLiteral("5")};
-    }
+    QStringList siteOptions() const override { return demoOptions(5); }
     bool startsUpInSetUp() const override { return true; }
 
     void SetUp() override

@@ -62,7 +62,7 @@ void RankingCommand::run()
     OverlappingPacer pacer(m_context.pacer);
     PageWalk walk(m_context, QStringLiteral("格付抽出"), &pacer);
     // A band none of whose pages holds the ranking table is past the last
-    // ranked lord, or a page made otherwise: the first such page is kept.
+    // ranked lord, or made otherwise: its first such page is kept to tell.
     bool anyTable = false;
     std::optional<Document> withoutTable;
     walk.run(pages, [&](const Document &page, qsizetype) {
@@ -91,12 +91,12 @@ void RankingCommand::run()
     walk.tellLeftOut(
         QStringLiteral("次のページは合戦格付のページとして表示されなかったため、抽出に入っていません。"
                        "人数はそのページを除いた数です。"));
-    if (!anyTable && withoutTable) {
+    // Only the first band always has ranked lords: a later one without any
+    // table is past the last, as the game shows it.
+    if (m_band == 0 && !anyTable && withoutTable) {
         m_context.port.showMessage(
-            QStringLiteral("%1〜%2ページの合戦格付に、格付の表のあるページがありませんでした。"
-                           "格付の最後より後の順位でなければ、次のことが考えられます。\r\n\r\n")
-                    .arg(first)
-                    .arg(first + kPagesPerBand - 1) +
+            QStringLiteral("1〜%1ページの合戦格付のどのページにも、格付の表がありませんでした。\r\n\r\n")
+                    .arg(kPagesPerBand) +
                 missedMark(m_context.keeper, PageMark::Family::Ranking, kRankingTableMark, *withoutTable)
                     .explanation(),
             QStringLiteral("注意"), ToolPort::Icon::Warning);

@@ -3,6 +3,7 @@
 #include "alliance/rankingpanel.h"
 #include "testsupport/alliance/commandfixture.h"
 #include "testsupport/alliance/rankingtestpages.h"
+#include "testsupport/site/recordingpagekeeper.h"
 
 #include <QDir>
 #include <QFile>
@@ -188,6 +189,27 @@ TEST_F(RankingCommandTest, APageThatIsNoGamePageIsLoadedAgainThenLeftOutAndNamed
         QStringLiteral("\r\n7ページ\r\n\r\n「合戦格付」のページに メニュー「ログアウト ヘルプ 発言の注意」 "
                        "が見つかりませんでした。")))
         << m_port.messages[0].toStdString();
+}
+
+TEST_F(RankingCommandTest, AFirstBandWithoutAnyTableIsToldAndKeptALaterOneIsPastTheLast)
+{
+    RecordingPageKeeper keeper;
+    m_context.keeper = &keeper;
+    for (int band = 0; band < 2; ++band) {
+        for (int page = 10 * band + 1; page <= 10 * band + 10; ++page)
+            browser().addPage(address(0, page), RankingTestPages::page({}, {.table = false}));
+    }
+    m_port.text.clear();
+    extract(1);
+    EXPECT_TRUE(m_port.messages.isEmpty()) << "a band past the last ranked lord lists nobody";
+    extract(0);
+    ASSERT_EQ(m_port.messages.size(), 1);
+    EXPECT_TRUE(m_port.messages[0].startsWith(
+        QStringLiteral("注意|1〜10ページの合戦格付のどのページにも、格付の表がありませんでした。\r\n\r\n"
+                       "「合戦格付」のページに 格付の表の始まり「alt=攻撃国」 が見つかりませんでした。")))
+        << m_port.messages[0].toStdString();
+    EXPECT_EQ(keeper.kept, QStringList{QStringLiteral("ranking|") + address(0, 1)});
+    EXPECT_EQ(browser().loadCount(address(0, 1)), 1) << "a game page is not loaded again";
 }
 
 TEST_F(RankingCommandTest, ASavedExtractionIsComparedOnlyWhenAskedAndForItsCategory)

@@ -74,8 +74,12 @@ InboxPage readInboxPage(const QString &bodyText, bool firstPage)
             break;
         } else if (inList) {
             page.letterRows.append(trimSpaces(line));
+        } else if (containsExact(line, QStringLiteral("件名")) &&
+                   containsExact(line, QStringLiteral("日付"))) {
+            page.tableMadeOtherwise = true;
         }
     }
+    page.tableMadeOtherwise = page.tableMadeOtherwise && !page.hasLetterTable;
     return page;
 }
 

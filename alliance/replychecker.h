@@ -32,7 +32,10 @@ struct InboxPage
     // or without. A page without it is something else, worth loading again.
     bool isGamePage = false;
     bool hasLetterTable = false; // the table header was there
-    QStringList letterRows;      // the rows after the header, up to the pager, trimmed
+    // No table header, but a line naming the subject and date columns: a
+    // letter table whose header reads otherwise, not an empty inbox.
+    bool tableMadeOtherwise = false;
+    QStringList letterRows; // the rows after the header, up to the pager, trimmed
     // The number of the last page link of the first page's pager; none when
     // the page has no pager leading on (a one-page inbox).
     std::optional<qint64> lastPageLink;

@@ -46,8 +46,8 @@ void ReplyCheckCommand::run()
     // The inbox without its letter table is an empty inbox. Only the first
     // page tells how many pages there are.
     qint64 pageCount = 1;
-    // A first page without the letter table makes every member a
-    // non-replier: an empty inbox, or a page made otherwise.
+    // A first page whose letter table reads otherwise makes every member a
+    // non-replier; an inbox without letters is no such page.
     std::optional<Document> withoutTable;
     {
         PageWalk walk(m_context, ReplyCheckCommand::kProgressLabel);
@@ -55,7 +55,7 @@ void ReplyCheckCommand::run()
             const InboxPage read = readInboxPage(page.bodyText(), true);
             if (!read.isGamePage)
                 return PageMark::Read::lacking(GamePage::kMenuLineMark);
-            if (!read.hasLetterTable)
+            if (read.tableMadeOtherwise)
                 withoutTable = page;
             pageCount = read.lastPageLink.value_or(1);
             for (const QString &row : read.letterRows)
@@ -97,8 +97,7 @@ void ReplyCheckCommand::run()
                                     "これらのページの書状は返信者リストに入っていません。"));
     if (withoutTable) {
         m_context.port.showMessage(
-            QStringLiteral("受信箱に書状の表がなかったため、全員を未返信者としました。"
-                           "受信箱が空でなければ、次のことが考えられます。\r\n\r\n") +
+            QStringLiteral("受信箱の書状の表を読めなかったため、全員を未返信者としました。\r\n\r\n") +
                 missedMark(m_context.keeper, PageMark::Family::Inbox, kLetterTableMark, *withoutTable)
                     .explanation(),
             QStringLiteral("注意"), ToolPort::Icon::Warning);

@@ -78,13 +78,20 @@ TEST_F(ReplyCheckCommandTest, AnEmptyInboxMakesEveryMemberANonReplierAtOnce)
     run();
     EXPECT_EQ(browser().loadCount(inbox(1)), 1);
     EXPECT_EQ(m_port.text, QStringLiteral("★返信者リスト\r\n\r\n★未返信者リスト\r\n甲\r\n乙\r\n"));
-    // Everyone a non-replier from a page without the letter table: the user
-    // is told, in case the inbox was not empty but made otherwise.
+    EXPECT_TRUE(m_port.messages.isEmpty());
+
+    // A table whose header reads otherwise is no empty inbox: the user is
+    // told, since everyone shows as a non-replier.
+    browser().addPage(inbox(1),
+                      PageFixtures::inboxHtml(1, 1, {{QStringLiteral("件名"), QStringLiteral("甲")}})
+                          .replace(QStringLiteral("送信者"), QStringLiteral("差出人")));
+    run();
+    EXPECT_EQ(m_port.text, QStringLiteral("★返信者リスト\r\n\r\n★未返信者リスト\r\n甲\r\n乙\r\n"));
     ASSERT_EQ(m_port.messages.size(), 1);
-    EXPECT_TRUE(m_port.messages[0].startsWith(QStringLiteral(
-        "注意|受信箱に書状の表がなかったため、全員を未返信者としました。受信箱が空でなければ、"
-        "次のことが考えられます。\r\n\r\n「受信箱」のページに 書状の表の見出し「選択件名送信者日付ロック」 "
-        "が見つかりませんでした。\r\nゲームのページは表示されていたので")))
+    EXPECT_TRUE(m_port.messages[0].startsWith(
+        QStringLiteral("注意|受信箱の書状の表を読めなかったため、全員を未返信者としました。\r\n\r\n"
+                       "「受信箱」のページに 書状の表の見出し「選択件名送信者日付ロック」 "
+                       "が見つかりませんでした。\r\nゲームのページは表示されていたので")))
         << m_port.messages[0].toStdString();
 }
 

@@ -19,11 +19,7 @@ namespace {
 class SurveyEndToEnd : public EndToEndFixture
 {
 protected:
-    QStringList siteOptions() const override
-    {
-        return {QStringLiteral("--auto-login"), QStringLiteral("--seed"), QStringLiteral("7"),
-                QStringLiteral("--members"), QStringLiteral("12")};
-    }
+    QStringList siteOptions() const override { return demoOptions(12); }
     bool startsUpInSetUp() const override { return true; }
 
     QByteArray rosterBytes() const

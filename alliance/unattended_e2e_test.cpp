@@ -36,11 +36,7 @@ struct Ended
 class UnattendedEndToEnd : public EndToEndFixture
 {
 protected:
-    QStringList siteOptions() const override
-    {
-        return {QStringLiteral("--auto-login"), QStringLiteral("--seed"), QStringLiteral("7"),
-                QStringLiteral("--members"), QString::number(members())};
-    }
+    QStringList siteOptions() const override { return demoOptions(members()); }
     virtual int members() const { return 5; }
 
     void SetUp() override

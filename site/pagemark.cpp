@@ -8,38 +8,35 @@
 
 namespace PageMark {
 
+namespace {
+
+struct FamilyWords
+{
+    const char16_t *name;
+    const char16_t *key;
+};
+
+// In the order of the enum.
+constexpr FamilyWords kFamilies[] = {
+    {u"プロフィール", u"profile"}, {u"同盟情報", u"alliance"}, {u"合戦格付", u"ranking"},
+    {u"受信箱", u"inbox"},         {u"書状作成", u"letter"},
+};
+
+const FamilyWords &wordsOf(Family family)
+{
+    return kFamilies[static_cast<int>(family)];
+}
+
+} // namespace
+
 QString familyName(Family family)
 {
-    switch (family) {
-    case Family::Profile:
-        return QStringLiteral("プロフィール");
-    case Family::Alliance:
-        return QStringLiteral("同盟情報");
-    case Family::Ranking:
-        return QStringLiteral("合戦格付");
-    case Family::Inbox:
-        return QStringLiteral("受信箱");
-    case Family::NewLetter:
-        return QStringLiteral("書状作成");
-    }
-    return {};
+    return QString::fromUtf16(wordsOf(family).name);
 }
 
 QString familyKey(Family family)
 {
-    switch (family) {
-    case Family::Profile:
-        return QStringLiteral("profile");
-    case Family::Alliance:
-        return QStringLiteral("alliance");
-    case Family::Ranking:
-        return QStringLiteral("ranking");
-    case Family::Inbox:
-        return QStringLiteral("inbox");
-    case Family::NewLetter:
-        return QStringLiteral("letter");
-    }
-    return {};
+    return QString::fromUtf16(wordsOf(family).key);
 }
 
 Kind kindOf(const Document &page)

@@ -50,11 +50,16 @@ class EndToEndFixture : public ::testing::Test
 protected:
     static void SetUpTestSuite() { ensureTestApplication(); }
 
-    // demosite's options besides its ports.
-    virtual QStringList siteOptions() const
+    // demosite's options besides its ports: the world of seed 7, logged in
+    // by itself; with members, the player's alliance that small.
+    static QStringList demoOptions(int members = 0)
     {
-        return {QStringLiteral("--auto-login"), QStringLiteral("--seed"), QStringLiteral("7")};
+        QStringList options{QStringLiteral("--auto-login"), QStringLiteral("--seed"), QStringLiteral("7")};
+        if (members > 0)
+            options << QStringLiteral("--members") << QString::number(members);
+        return options;
     }
+    virtual QStringList siteOptions() const { return demoOptions(); }
 
     // Whether SetUp ends with the real start-up walk, and what happens to
     // the game just before it.
