@@ -4,6 +4,7 @@
 #include "alliance/unattendedrun.h"
 #include "common/appdir.h"
 #include "common/clock.h"
+#include "common/japanese.h"
 #include "common/pump.h"
 #include "composer/composerstate.h"
 #include "site/browserslot.h"
@@ -57,6 +58,7 @@ int main(int argc, char *argv[])
     if (asksForRun(argc, argv))
         return runWithoutWindow(argc, argv);
     QApplication app(argc, argv);
+    Japanese::install(app);
     app.setApplicationVersion(QStringLiteral(OVEK_VERSION));
     app.setQuitOnLastWindowClosed(false); // the start-up window closes before the tool window opens
 

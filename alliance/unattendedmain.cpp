@@ -7,6 +7,7 @@
 #include "alliance/unattendedrun.h"
 #include "common/appdir.h"
 #include "common/clock.h"
+#include "common/japanese.h"
 #include "common/pump.h"
 #include "history/historystore.h"
 #include "site/browserslot.h"
@@ -51,6 +52,7 @@ bool asksForRun(int argc, char *argv[])
 int runWithoutWindow(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
+    Japanese::install(app);
     app.setApplicationVersion(QStringLiteral(OVEK_VERSION));
     QTextStream out(stdout);
     QTextStream err(stderr);

@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev libqt6sql6-sqlite qt6-charts-dev libqt6opengl6-dev libgumbo-dev libcpp-httplib-dev
+  qt6-translations-l10n
   googletest libgtest-dev libgmock-dev
   chromium chromium-driver
   fonts-ipafont-mincho fonts-noto-cjk
