@@ -7,6 +7,7 @@
 #include "alliance/replychecker.h"
 #include "alliance/toolwindowlayout.h"
 #include "alliance/toolwindowmenus.h"
+#include "common/appdir.h"
 #include "common/clock.h"
 #include "common/pump.h"
 #include "common/textsearch.h"
@@ -45,7 +46,9 @@ OVEKMark::OVEKMark(Session &session, BrowserSlot &browsers, Navigator &navigator
       m_keeper(std::make_unique<DiagnosisFolder>(session.appDir, clock)),
       m_environment{session, navigator, browsers, *m_pacer, clock, m_recorder.get(), m_keeper.get()},
       m_guard([this](bool busy) { setBrowserCommandsEnabled(!busy); }), m_runner(*this, m_guard),
-      m_plotterProgram(session.appDir + PlotterLauncher::programName()),
+      // Beside this program, where the data folder is elsewhere too.
+      m_plotterProgram(AppDir::withTrailingSlash(QCoreApplication::applicationDirPath()) +
+                       PlotterLauncher::programName()),
       m_caption(QStringLiteral("同盟管理ツール"))
 {
     setObjectName(QStringLiteral("OVEKMark"));

@@ -7,6 +7,9 @@
 #include "testsupport/common/fakepump.h"
 #include "testsupport/site/fakebrowser.h"
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -218,6 +221,29 @@ TEST_F(StartupTest, ReopeningTheBrowserWalksBackIntoTheWorld)
     EXPECT_EQ(browser().navigations(), QStringList({kTop + QStringLiteral("/"), kTop + QStringLiteral("/"),
                                                     kTop + QStringLiteral("/select?game_start=1"),
                                                     kWorld + QStringLiteral("/enter")}));
+}
+
+TEST(AppDirTest, DataStayBesideAWritableProgramAndGoToTheUsersFolderOtherwise)
+{
+    QTemporaryDir root;
+    const QString data = root.filePath(QStringLiteral("home/.local/share/ovekwarden"));
+    const QString portable = root.filePath(QStringLiteral("portable"));
+    const QString installed = root.filePath(QStringLiteral("usr/bin"));
+    const QString readOnly = root.filePath(QStringLiteral("ro/bin"));
+    for (const QString &dir :
+         {portable, installed, readOnly, root.filePath(QStringLiteral("usr/share/applications"))})
+        ASSERT_TRUE(QDir().mkpath(dir));
+    QFile entry(root.filePath(QStringLiteral("usr/share/applications/") + AppDir::desktopId() +
+                              QStringLiteral(".desktop")));
+    ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
+    entry.close();
+    ASSERT_TRUE(QFile::setPermissions(readOnly, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+
+    EXPECT_EQ(AppDir::choose(portable, data), portable + u'/') << "a build folder or a portable copy";
+    EXPECT_EQ(AppDir::choose(installed, data), data + u'/') << "installed, even where it could be written";
+    EXPECT_EQ(AppDir::choose(readOnly, data), data + u'/') << "read-only, also for an administrator";
+    QFile::setPermissions(readOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    EXPECT_TRUE(AppDir::userDataFolder().endsWith(QStringLiteral("/ovekwarden")));
 }
 
 TEST(AppDirTest, GetsOneTrailingSlash)
