@@ -11,6 +11,7 @@ packages=(
   chromium chromium-driver
   fonts-ipafont-mincho fonts-noto-cjk
   xvfb xauth x11-utils imagemagick libx11-dev libxtst-dev
+  desktop-file-utils appstream
 )
 
 missing=()
