@@ -44,8 +44,7 @@ Read inboxRead(const Document &page)
 
 Read letterRead(const Document &page)
 {
-    if (!GamePage::hasMenuLine(page.bodyText()))
-        return Read::lacking(GamePage::kMenuLineMark);
+    // The fields are all the composer needs of the page.
     const QString missing = LetterPage::missingField(page);
     return Read::of(missing.isEmpty(), missing);
 }
