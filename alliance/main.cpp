@@ -41,6 +41,7 @@ bool onlyPrints(int argc, char *argv[])
 int printAndEnd(int argc, char *argv[])
 {
     QCoreApplication core(argc, argv);
+    Japanese::install(core); // the option parser's own words
     core.setApplicationVersion(QStringLiteral(OVEK_VERSION));
     const WorldSettings settings =
         configureWorld(core.arguments(), AppDir::path(), WorldConfig::compiledIn(), CommandTable::keys());

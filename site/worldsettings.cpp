@@ -125,7 +125,7 @@ WorldSettings configureWorld(const QStringList &arguments, const QString &appDir
         QStringLiteral("--run の report で調べる同盟のID。省略すると自分の同盟。"), QStringLiteral("同盟ID"));
     const QCommandLineOption headless(
         QStringLiteral("headless"),
-        QStringLiteral("ブラウザのウィンドウを出さずに実行します（--run と使います）。"));
+        QStringLiteral("ブラウザのウィンドウを出さずに実行します（--run か --check-pages と使います）。"));
     const QCommandLineOption checkPages(
         QStringLiteral("check-pages"),
         QStringLiteral(
