@@ -84,3 +84,11 @@ void PageWalk::tellLeftOut(const QString &intro) const
                                    explanations(),
                                QStringLiteral("注意"), ToolPort::Icon::Warning);
 }
+
+void tellMissedMark(CommandContext &context, const QString &intro, PageMark::Family family,
+                    const QString &mark, const Document &page)
+{
+    context.port.showMessage(intro + QStringLiteral("\r\n\r\n") +
+                                 missedMark(context.keeper, family, mark, page).explanation(),
+                             QStringLiteral("注意"), ToolPort::Icon::Warning);
+}

@@ -11,6 +11,11 @@
 
 class Document;
 
+// A page that was read but lacked a mark the result depends on: kept, and
+// one warning (注意) of intro and what the page lacked.
+void tellMissedMark(CommandContext &context, const QString &intro, PageMark::Family family,
+                    const QString &mark, const Document &page);
+
 // One page of a walk: its address, and the name the user knows it by (a
 // member's name, "3ページ") for the list of pages left out.
 struct WalkPage

@@ -6,7 +6,6 @@
 #include "alliance/rankingpage.h"
 #include "alliance/toolport.h"
 #include "site/document.h"
-#include "site/pagekeeper.h"
 #include "site/session.h"
 
 #include <optional>
@@ -94,11 +93,9 @@ void RankingCommand::run()
     // Only the first band always has ranked lords: a later one without any
     // table is past the last, as the game shows it.
     if (m_band == 0 && !anyTable && withoutTable) {
-        m_context.port.showMessage(
-            QStringLiteral("1〜%1ページの合戦格付のどのページにも、格付の表がありませんでした。\r\n\r\n")
-                    .arg(kPagesPerBand) +
-                missedMark(m_context.keeper, PageMark::Family::Ranking, kRankingTableMark, *withoutTable)
-                    .explanation(),
-            QStringLiteral("注意"), ToolPort::Icon::Warning);
+        tellMissedMark(m_context,
+                       QStringLiteral("1〜%1ページの合戦格付のどのページにも、格付の表がありませんでした。")
+                           .arg(kPagesPerBand),
+                       PageMark::Family::Ranking, kRankingTableMark, *withoutTable);
     }
 }

@@ -6,7 +6,6 @@
 #include "common/rosterfile.h"
 #include "site/document.h"
 #include "site/gamepage.h"
-#include "site/pagekeeper.h"
 #include "site/session.h"
 
 #include <algorithm>
@@ -96,10 +95,8 @@ void ReplyCheckCommand::run()
     walk.tellLeftOut(QStringLiteral("次の受信箱のページを読み込めませんでした。"
                                     "これらのページの書状は返信者リストに入っていません。"));
     if (withoutTable) {
-        m_context.port.showMessage(
-            QStringLiteral("受信箱の書状の表を読めなかったため、全員を未返信者としました。\r\n\r\n") +
-                missedMark(m_context.keeper, PageMark::Family::Inbox, kLetterTableMark, *withoutTable)
-                    .explanation(),
-            QStringLiteral("注意"), ToolPort::Icon::Warning);
+        tellMissedMark(m_context,
+                       QStringLiteral("受信箱の書状の表を読めなかったため、全員を未返信者としました。"),
+                       PageMark::Family::Inbox, kLetterTableMark, *withoutTable);
     }
 }
