@@ -9,9 +9,12 @@
 #include "common/readfailure.h"
 #include "site/browser.h"
 #include "site/loginlost.h"
+#include "site/startup.h"
 
 CommandRunner::CommandRunner(ToolPort &port, CommandGuard &guard, BrowserReopener reopen)
-    : m_port(port), m_guard(guard), m_reopen(std::move(reopen))
+    : m_port(port), m_guard(guard), m_reopen(std::move(reopen)),
+      m_reopenPromise(QStringLiteral("新しいブラウザを開いて、ゲームに入り直します。"
+                                     "ログインを求められたら、ブラウザでログインしてください。"))
 {
 }
 
@@ -65,8 +68,7 @@ void CommandRunner::tellStopped(const QString &name, const Failure &failure)
         // Without a way to reopen it (a run from the command line), a
         // promise of a new browser would be false.
         if (m_reopen)
-            text += QStringLiteral("\r\n\r\n新しいブラウザを開いて、ゲームに入り直します。"
-                                   "ログインを求められたら、ブラウザでログインしてください。");
+            text += QStringLiteral("\r\n\r\n") + m_reopenPromise;
         m_port.showMessage(text, QStringLiteral("注意"), ToolPort::Icon::Warning);
         reopenBrowser(name);
     } else if (const auto *read = dynamic_cast<const ReadFailure *>(&failure);
@@ -91,6 +93,10 @@ void CommandRunner::reopenBrowser(const QString &name)
         HourglassScope hourglass(m_port);
         m_port.showProgress(QStringLiteral("ブラウザを開き直しています"));
         m_reopen();
+    } catch (const SavedLoginGone &) {
+        // A run nobody watches: the caller ends it with the login's own words.
+        m_loginLost = true;
+        return;
     } catch (const Failure &failure) {
         if (AppQuit::requested())
             return;

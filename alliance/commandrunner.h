@@ -47,6 +47,10 @@ public:
 
     CommandRunner(ToolPort &port, CommandGuard &guard, BrowserReopener reopen = {});
 
+    // What the user is told a new browser will do, after the browser was
+    // closed under a command; the window's words unless set.
+    void setReopenPromise(QString promise) { m_reopenPromise = std::move(promise); }
+
     // Runs the step to its end. Nothing happens while another step runs.
     // `name` is the step as the user knows it ("名簿作成").
     Outcome run(const QString &name, const std::function<void()> &step) override;
@@ -59,7 +63,8 @@ public:
     void setBrowserReopener(BrowserReopener reopen) { m_reopen = std::move(reopen); }
 
     // Whether the last step stopped because the game dropped the login and
-    // walking back in did not bring it back.
+    // walking back in did not bring it back (also when a new browser found
+    // no saved login).
     bool loginLost() const { return m_loginLost; }
 
 private:
@@ -69,5 +74,6 @@ private:
     ToolPort &m_port;
     CommandGuard &m_guard;
     BrowserReopener m_reopen;
+    QString m_reopenPromise;
     bool m_loginLost = false;
 };

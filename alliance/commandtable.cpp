@@ -26,6 +26,8 @@ template <typename Command> void runAndTell(Command &&command, CommandResult &re
         result.unreadPages = command.unreadPages();
     if constexpr (requires { command.savedFile(); })
         result.savedFile = command.savedFile();
+    if constexpr (requires { command.saveFailure(); })
+        result.saveFailure = command.saveFailure();
     if constexpr (requires { command.reportedAllianceId(); })
         result.reportedAllianceId = command.reportedAllianceId();
 }

@@ -27,6 +27,9 @@ struct CommandResult
     QString reportedAllianceId = {}; // the report's alliance, as it went into the address
     qsizetype memberCount = -1;      // the members the walk found; -1: it found none
     QString savedFile = {};          // the data file the command replaced (its name in AppDir)
+    // Why its data file could not be replaced, in the file helper's words
+    // (they name the file); the previous one stays.
+    QString saveFailure = {};
     // The members the result names for a letter (who did not reply, who
     // stopped playing), in the result's order; empty for other results.
     QStringList addressees = {};

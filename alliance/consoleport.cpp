@@ -32,6 +32,7 @@ void ConsolePort::endProgressLine()
 void ConsolePort::showMessage(const QString &text, const QString &title, Icon icon)
 {
     endProgressLine();
+    m_lastStatus.clear();
     QTextStream &stream = icon == Icon::Information ? m_out : m_err;
     stream << title << ": " << lines(text) << '\n';
     stream.flush();
@@ -63,15 +64,36 @@ void ConsolePort::showProgress(const QString &text)
     }
 }
 
+void ConsolePort::showWaiting(const QString &step, qint64 seconds)
+{
+    if (m_terminal) {
+        ToolPort::showWaiting(step, seconds);
+        return;
+    }
+    // "名簿作成 4/12: 120秒待っています", once each minute the page is late.
+    const qint64 minute = seconds / kLogWaitEverySeconds;
+    if (minute == 0) {
+        m_lastWaitLogged = 0;
+        return;
+    }
+    if (minute == m_lastWaitLogged)
+        return;
+    m_lastWaitLogged = minute;
+    printLine(QStringLiteral("%1: %2秒待っています").arg(step).arg(minute * kLogWaitEverySeconds));
+}
+
 void ConsolePort::showStatus(const QString &text)
 {
-    if (!text.isEmpty())
-        printError(text);
+    if (text.isEmpty() || text == m_lastStatus)
+        return;
+    printError(text);
+    m_lastStatus = text;
 }
 
 void ConsolePort::printLine(const QString &line)
 {
     endProgressLine();
+    m_lastStatus.clear();
     m_out << lines(line) << '\n';
     m_out.flush();
 }
@@ -79,6 +101,7 @@ void ConsolePort::printLine(const QString &line)
 void ConsolePort::printError(const QString &line)
 {
     endProgressLine();
+    m_lastStatus.clear();
     m_err << lines(line) << '\n';
     m_err.flush();
 }

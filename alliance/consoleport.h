@@ -8,11 +8,13 @@
 // nothing waits for an answer. Warnings and how a command ended go to
 // standard error, notices to standard output; the progress of a walk is one
 // line rewritten in place on a terminal, and a line every tenth member in a
-// log, where a rewritten line would be noise.
+// log, where a rewritten line would be noise; a page that keeps a walk
+// waiting is logged once a minute, so a journal shows why a run is long.
 class ConsolePort : public ToolPort
 {
 public:
     static constexpr int kLogEvery = 10;
+    static constexpr qint64 kLogWaitEverySeconds = 60;
 
     ConsolePort(QTextStream &out, QTextStream &err, bool terminal);
 
@@ -22,6 +24,9 @@ public:
     void beginHourglass() override {}
     void endHourglass() override {}
     void showProgress(const QString &text) override;
+    void showWaiting(const QString &step, qint64 seconds) override;
+    // A status said again with nothing in between (the runner repeats a
+    // history failure for the window's caption) is printed once.
     void showStatus(const QString &text) override;
     // No clipboard and no list to fill without the window.
     void setClipboardText(const QString &) override {}
@@ -40,4 +45,6 @@ private:
     bool m_progressShown = false;
     QString m_text;
     QString m_lastLogged;
+    QString m_lastStatus;
+    qint64 m_lastWaitLogged = 0;
 };

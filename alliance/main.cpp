@@ -82,9 +82,15 @@ int main(int argc, char *argv[])
     const WebDriverOptions options = WebDriverOptions::forProgram(session.appDir);
     // A timer's run may hold the browser's profile right now.
     ProfileLock profile(options.profileDir);
-    if (!profile.tryLock()) {
+    switch (profile.tryLock()) {
+    case ProfileLock::Claim::Held:
+        break;
+    case ProfileLock::Claim::InUse:
         tellUser(profile.inUseMessage());
         return ExitCode::kProfileInUse;
+    case ProfileLock::Claim::CannotWrite:
+        tellUser(profile.cannotWriteMessage());
+        return ExitCode::kCannotStart;
     }
 
     EventLoopPump pump;

@@ -13,10 +13,10 @@ PageWalk::PageWalk(CommandContext &context, QString progressLabel, Pacer *pacer)
     // A page that hangs would otherwise leave the same progress up for
     // minutes, as if the tool had stopped.
     m_context.navigator.setWaitObserver([this](qint64 waitedMs) {
-        m_context.port.showProgress(
-            waitedMs == 0
-                ? m_progress
-                : QStringLiteral("%1（ページを待っています %2秒）").arg(m_progress).arg(waitedMs / 1000));
+        if (waitedMs == 0)
+            m_context.port.showProgress(m_progress);
+        else
+            m_context.port.showWaiting(m_progress, waitedMs / 1000);
     });
 }
 

@@ -122,6 +122,8 @@ void SurveyCommand::run()
     const DataFile::Result written = DataFile::writeText(path, roster.text);
     if (written)
         m_savedFile = RosterFile::fileName(allianceId);
+    else
+        m_saveFailure = written.error;
 
     Snapshot snapshot = HistoryRecording::tableSnapshot(History::surveyCommand(), allianceId, members);
     for (qsizetype i = 0; i < members.size(); ++i) {

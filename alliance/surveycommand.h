@@ -37,6 +37,7 @@ public:
 
     qsizetype memberCount() const { return m_memberCount; }
     const QString &savedFile() const { return m_savedFile; }
+    const QString &saveFailure() const { return m_saveFailure; }
     // The report's alliance (the own one), once a report was made.
     const QString &reportedAllianceId() const { return m_reportedAllianceId; }
 
@@ -49,5 +50,6 @@ private:
     QString m_meritStepText;
     qsizetype m_memberCount = -1;
     QString m_savedFile;
+    QString m_saveFailure;
     QString m_reportedAllianceId;
 };

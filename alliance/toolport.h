@@ -20,6 +20,12 @@ public:
     virtual void endHourglass() = 0;
     // Progress of a walk ("名簿作成 3/30"); an empty text takes it away.
     virtual void showProgress(const QString &text) = 0;
+    // A page keeps the step ("名簿作成 4/12") waiting: the window counts the
+    // seconds in its caption.
+    virtual void showWaiting(const QString &step, qint64 seconds)
+    {
+        showProgress(QStringLiteral("%1（ページを待っています %2秒）").arg(step).arg(seconds));
+    }
     // How a command ended when it is no message box: stopped, or done with
     // the history not written. The window keeps it in the caption.
     virtual void showStatus(const QString &text) { showProgress(text); }

@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QThread>
+#include <csignal>
 
 namespace {
 
@@ -283,6 +284,102 @@ TEST_F(UnattendedStopEndToEnd, TerminatedDuringTheWalkItEndsInTwoSecondsLeavingT
     EXPECT_FALSE(dataFiles().contains(QStringLiteral("ovek_history.sqlite")) &&
                  !HistoryStore(m_programDir.path()).snapshots(m_own).value.isEmpty())
         << "no reading of a walk that did not end";
+    EXPECT_FALSE(browserLeft());
+}
+
+// Ends the program outright during its walk, as SIGKILL or a crash would:
+// it runs no code of its own on the way out.
+class UnattendedKillEndToEnd : public UnattendedStopEndToEnd
+{
+protected:
+    // Starts the roster and returns once the walk is under way; the
+    // browser's process group then holds chromedriver, its watcher and
+    // Chromium.
+    qint64 startWalking(QProcess &process, const QString &commands = QStringLiteral("roster"))
+    {
+        start(process, commands);
+        QElapsedTimer waited;
+        waited.start();
+        QString out;
+        while (!out.contains(QStringLiteral("名簿作成 10/14")) && waited.elapsed() < 120000) {
+            process.waitForReadyRead(200);
+            out += QString::fromUtf8(process.readAllStandardOutput());
+        }
+        EXPECT_TRUE(out.contains(QStringLiteral("名簿作成 10/14"))) << out.toStdString();
+        return processGroup(chromiumMainProcess(profile()));
+    }
+    QString profile() const { return appFile(QStringLiteral("browser-profile")); }
+    // Whether anything of the browser still runs after ms.
+    bool browserRunsAfter(qint64 group, int ms) const
+    {
+        QElapsedTimer waited;
+        waited.start();
+        while (!runningProcessesMentioning(profile()).isEmpty() ||
+               !runningProcessesOfGroup(group).isEmpty()) {
+            if (waited.elapsed() > ms)
+                return true;
+            QThread::msleep(50);
+        }
+        return false;
+    }
+};
+
+TEST_F(UnattendedKillEndToEnd, KilledOutrightItsBrowserEndsWithinFiveSecondsLeavingTheFiles)
+{
+    ASSERT_TRUE(DataFile::writeText(appFile(RosterFile::fileName(m_own)), QStringLiteral("前回の名簿")));
+    const QByteArray before = bytes(appFile(RosterFile::fileName(m_own)));
+    QProcess process;
+    const qint64 group = startWalking(process);
+    ASSERT_GT(group, 0);
+    process.kill();
+    process.waitForFinished();
+    EXPECT_FALSE(browserRunsAfter(group, 5000)) << "chromedriver and Chromium end with the program";
+    EXPECT_EQ(bytes(appFile(RosterFile::fileName(m_own))), before);
+}
+
+TEST_F(UnattendedKillEndToEnd, ABrowserLeftRunningOnTheProfileIsEndedByTheNextStartWhichWalks)
+{
+    QProcess process;
+    const qint64 group = startWalking(process);
+    ASSERT_GT(group, 0);
+    // Without its watcher the browser outlives the program, as it did
+    // before there was one: the next start must still walk.
+    for (const qint64 pid : runningProcessesOfGroup(group)) {
+        if (processName(pid) == QStringLiteral("ovek-watcher"))
+            ::kill(static_cast<pid_t>(pid), SIGKILL);
+    }
+    process.kill();
+    process.waitForFinished();
+    QThread::msleep(500);
+    ASSERT_NE(chromiumMainProcess(profile()), 0) << "the browser was left running";
+    const Ended ended = run(QStringLiteral("roster"));
+    EXPECT_EQ(ended.code, 0) << ended.err.toStdString();
+    EXPECT_TRUE(ended.out.contains(QStringLiteral("roster: 14 members"))) << ended.out.toStdString();
+    EXPECT_TRUE(runningProcessesOfGroup(group).isEmpty());
+    EXPECT_FALSE(browserLeft());
+}
+
+TEST_F(UnattendedKillEndToEnd, ABrowserKilledUnderACommandStopsThatCommandAndANewOneRunsTheNext)
+{
+    ASSERT_TRUE(DataFile::writeText(appFile(RosterFile::fileName(m_own)), QStringLiteral("前回の名簿")));
+    const QByteArray before = bytes(appFile(RosterFile::fileName(m_own)));
+    QProcess process;
+    startWalking(process, QStringLiteral("roster,activity"));
+    const qint64 chromium = chromiumMainProcess(profile());
+    ASSERT_NE(chromium, 0);
+    ::kill(static_cast<pid_t>(chromium), SIGKILL);
+    const Ended ended = finish(process, 240000);
+    EXPECT_EQ(ended.code, 1) << ended.out.toStdString() << ended.err.toStdString();
+    EXPECT_TRUE(ended.out.contains(QStringLiteral("roster: stopped\n"))) << ended.out.toStdString();
+    EXPECT_TRUE(ended.out.contains(QStringLiteral("activity: 14 members, ") +
+                                   QStringLiteral("同盟ポイントDATA_") + m_own + QStringLiteral(".txt\n")))
+        << ended.out.toStdString() << ended.err.toStdString();
+    EXPECT_TRUE(ended.err.contains(QStringLiteral("ブラウザが閉じられたため、「名簿作成」を中止しました。"
+                                                  "ファイルは前のままです。")))
+        << ended.err.toStdString();
+    EXPECT_FALSE(ended.err.contains(QStringLiteral("ブラウザでログインしてください")))
+        << "nobody is at the screen to log in";
+    EXPECT_EQ(bytes(appFile(RosterFile::fileName(m_own))), before);
     EXPECT_FALSE(browserLeft());
 }
 

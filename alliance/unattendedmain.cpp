@@ -75,9 +75,15 @@ int runWithoutWindow(int argc, char *argv[])
     WebDriverOptions options = WebDriverOptions::forProgram(session.appDir);
     options.headless = settings.headless;
     ProfileLock profile(options.profileDir);
-    if (!profile.tryLock()) {
+    switch (profile.tryLock()) {
+    case ProfileLock::Claim::Held:
+        break;
+    case ProfileLock::Claim::InUse:
         port.printError(profile.inUseMessage());
         return ExitCode::kProfileInUse;
+    case ProfileLock::Claim::CannotWrite:
+        port.printError(profile.cannotWriteMessage());
+        return ExitCode::kCannotStart;
     }
 
     EventLoopPump pump;
@@ -107,7 +113,7 @@ int runWithoutWindow(int argc, char *argv[])
     const CommandEnvironment environment{session, navigator, browsers, pacer, clock, &recorder, &keeper};
     CommandInputs inputs = CommandTable::defaultInputs();
     inputs.allianceIdText = settings.runAllianceId.isEmpty() ? session.allianceId : settings.runAllianceId;
-    UnattendedRun run(environment, port);
+    UnattendedRun run(environment, port, [&startup] { startup.reopenBrowser(); });
     const int code = settings.checkPages ? run.checkPages(inputs) : run.run(settings.runCommands, inputs);
     browsers.quit();
     return code;

@@ -6,9 +6,12 @@
 #include "site/session.h"
 #include "site/startup.h"
 
-UnattendedRun::UnattendedRun(const CommandEnvironment &environment, ConsolePort &port)
-    : m_environment(environment), m_port(port), m_runner(port, m_guard)
+UnattendedRun::UnattendedRun(const CommandEnvironment &environment, ConsolePort &port,
+                             CommandRunner::BrowserReopener reopen)
+    : m_environment(environment), m_port(port), m_runner(port, m_guard, std::move(reopen))
 {
+    m_runner.setReopenPromise(QStringLiteral("新しいブラウザを開いて、保存されたログインでゲームに入り直し、"
+                                             "次のコマンドに進みます。"));
 }
 
 QString UnattendedRun::textFileName(const QString &key, const QString &allianceId, const QDate &day)
@@ -32,13 +35,17 @@ int UnattendedRun::run(const QStringList &keys, const CommandInputs &inputs)
             m_port.printError(SavedLoginGone().message());
             return ExitCode::kLoginGone;
         }
-        const QString line = outcome == BrowserSteps::Outcome::Done ? finish(*command, result) : QString();
-        if (line.isEmpty()) {
+        const Finished finished =
+            outcome == BrowserSteps::Outcome::Done ? finish(*command, result) : Finished{};
+        if (finished.line.isEmpty()) {
             m_port.printLine(key + QStringLiteral(": stopped"));
             code = ExitCode::kStopped;
             continue;
         }
-        m_port.printLine(key + QStringLiteral(": ") + line);
+        m_port.printLine(key + QStringLiteral(": ") + finished.line);
+        // A file that could not be saved counts as a stop: the day's reading is not whole.
+        if (!finished.whole)
+            code = ExitCode::kStopped;
     }
     return code;
 }
@@ -59,34 +66,43 @@ int UnattendedRun::checkPages(const CommandInputs &inputs)
     return result.unreadPages == 0 ? ExitCode::kDone : ExitCode::kStopped;
 }
 
-QString UnattendedRun::finish(const CommandSpec &command, const CommandResult &result)
+UnattendedRun::Finished UnattendedRun::finish(const CommandSpec &command, const CommandResult &result)
 {
-    QStringList files;
+    QStringList saved;
+    QStringList unsaved;
+    // The file helper's own words name the file and why ("ファイル … を保存できません: …").
+    auto notSaved = [](QString reason) {
+        return reason.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    };
     if (command.output != CommandSpec::Output::Text) {
-        // A command that wrote no file of its own said why on standard error.
-        if (result.savedFile.isEmpty())
-            return QString();
-        files << result.savedFile;
+        if (!result.savedFile.isEmpty())
+            saved << result.savedFile;
+        else if (!result.saveFailure.isEmpty())
+            unsaved << notSaved(result.saveFailure);
+        else
+            return {}; // a command that wrote no file of its own said why on standard error
     }
-    if (command.output != CommandSpec::Output::OwnFile) {
-        // A command that ended on a message without its text (an alliance
-        // id of no alliance) has nothing to save.
-        const QString text = m_port.outputText();
-        if (text.isEmpty())
-            return QString();
+    // A command that ended on a message without its text (an alliance id of
+    // no alliance) has nothing more to save.
+    const QString text = m_port.outputText();
+    if (command.output != CommandSpec::Output::OwnFile && !text.isEmpty()) {
         const QString allianceId = result.reportedAllianceId.isEmpty() ? m_environment.session.allianceId
                                                                        : result.reportedAllianceId;
         const QString file = textFileName(command.key, allianceId, m_environment.clock.now().date());
-        const DataFile::Result written = DataFile::writeText(m_environment.session.appDir + file, text);
-        if (!written) {
-            m_port.printError(
-                QStringLiteral("%1の結果を保存できませんでした。%2").arg(command.label, written.error));
-            return QString();
-        }
-        files << file;
+        if (const DataFile::Result written = DataFile::writeText(m_environment.session.appDir + file, text))
+            saved << file;
+        else
+            unsaved << notSaved(written.error);
     }
-    const QString list = files.join(QStringLiteral(", "));
-    if (result.memberCount < 0)
-        return list;
-    return QStringLiteral("%1 members, %2").arg(result.memberCount).arg(list);
+    if (saved.isEmpty() && unsaved.isEmpty())
+        return {};
+    // What was written, then what was not: "12 members, A.txt; ファイル …/B.txt を保存できません: …".
+    QStringList parts;
+    if (result.memberCount >= 0)
+        parts << QStringLiteral("%1 members").arg(result.memberCount);
+    parts << saved;
+    QString line = parts.join(QStringLiteral(", "));
+    for (const QString &missing : std::as_const(unsaved))
+        line += (line.isEmpty() ? QString() : QStringLiteral("; ")) + missing;
+    return {line, unsaved.isEmpty()};
 }

@@ -17,6 +17,7 @@ constexpr int kStopped = 1;      // a command stopped; its reason is on standard
 constexpr int kBadOptions = 2;   // the command line or the settings file is wrong
 constexpr int kLoginGone = 3;    // the saved login has expired; nothing was written
 constexpr int kProfileInUse = 4; // another ovekwarden holds the browser profile
+constexpr int kCannotStart = 5;  // the data folder cannot be written (full disk, no permission)
 } // namespace ExitCode
 
 // Runs the named commands of the table one after another through the same
@@ -27,11 +28,15 @@ constexpr int kProfileInUse = 4; // another ovekwarden holds the browser profile
 class UnattendedRun
 {
 public:
-    UnattendedRun(const CommandEnvironment &environment, ConsolePort &port);
+    // reopen: a new browser walked back into the world with the saved login,
+    // after the browser was closed under a command; none in tests that do
+    // not ask for it.
+    UnattendedRun(const CommandEnvironment &environment, ConsolePort &port,
+                  CommandRunner::BrowserReopener reopen = {});
 
     // Returns the exit code. A stopped command does not keep the others
-    // from running (each one's files stand alone), except a lost login,
-    // which stops them all.
+    // from running (each one's files stand alone; a lost browser is opened
+    // anew for the next), except a lost login, which stops them all.
     int run(const QStringList &keys, const CommandInputs &inputs);
     // --check-pages: the page check, its table on standard output; kDone
     // when every family read, kStopped when one did not or the check stopped.
@@ -41,8 +46,12 @@ public:
     static QString textFileName(const QString &key, const QString &allianceId, const QDate &day);
 
 private:
-    // The result line of a completed command; empty when it left nothing.
-    QString finish(const CommandSpec &command, const CommandResult &result);
+    struct Finished
+    {
+        QString line; // what it wrote, then what it could not; empty when it left nothing
+        bool whole = true;
+    };
+    Finished finish(const CommandSpec &command, const CommandResult &result);
 
     const CommandEnvironment &m_environment;
     ConsolePort &m_port;

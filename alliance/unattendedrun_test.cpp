@@ -6,6 +6,7 @@
 #include "testsupport/alliance/commandfixture.h"
 #include "testsupport/common/qtprinters.h"
 
+#include <QDir>
 #include <QFile>
 
 namespace {
@@ -58,6 +59,53 @@ TEST(ConsolePortTest, WarningsAndStopsGoToStandardErrorInLinesNoticesToStandardO
     EXPECT_EQ(err, QStringLiteral("注意: 保存できませんでした。\n理由\n名簿作成を中止しました（理由）\n"));
     EXPECT_EQ(out, QStringLiteral("\r名簿作成 3/9\x1b[K\r\x1b[K同盟員活動状況: 初回です。\n"))
         << "the progress line is taken away before anything else is said";
+}
+
+TEST(ConsolePortTest, APageThatKeepsTheWalkWaitingIsLoggedOnceAMinuteAndCountedOnATerminal)
+{
+    const qint64 waits[] = {1, 59, 60, 61, 119, 120, 130, 0, 65};
+    const struct
+    {
+        bool terminal;
+        QStringList lines;
+    } cases[] = {
+        {false,
+         {QStringLiteral("名簿作成 4/12: 60秒待っています"),
+          QStringLiteral("名簿作成 4/12: 120秒待っています"),
+          QStringLiteral("名簿作成 4/12: 60秒待っています")}},
+        {true, {QStringLiteral("\r名簿作成 4/12（ページを待っています 130秒）\x1b[K")}},
+    };
+    for (const auto &c : cases) {
+        QString out;
+        QString err;
+        QTextStream outStream(&out);
+        QTextStream errStream(&err);
+        ConsolePort port(outStream, errStream, c.terminal);
+        for (const qint64 seconds : waits)
+            port.showWaiting(QStringLiteral("名簿作成 4/12"), seconds);
+        if (c.terminal)
+            EXPECT_TRUE(out.contains(c.lines.first())) << out.toStdString();
+        else
+            EXPECT_EQ(out.split(u'\n', Qt::SkipEmptyParts), c.lines) << out.toStdString();
+        EXPECT_TRUE(err.isEmpty());
+    }
+}
+
+TEST(ConsolePortTest, AStatusSaidAgainWithNothingBetweenIsPrintedOnce)
+{
+    QString out;
+    QString err;
+    QTextStream outStream(&out);
+    QTextStream errStream(&err);
+    ConsolePort port(outStream, errStream, false);
+    const QString failure =
+        QStringLiteral("名簿作成は完了しました。履歴を記録できませんでした（壊れています）");
+    port.showStatus(failure);
+    port.showStatus(failure);
+    port.printLine(QStringLiteral("roster: 2 members, OVEKMAP_DATA_7.txt"));
+    port.showStatus(failure);
+    EXPECT_EQ(err, failure + QStringLiteral("\n") + failure + QStringLiteral("\n"))
+        << "once for each command, not twice";
 }
 
 class UnattendedRunTest : public CommandFixture
@@ -134,6 +182,38 @@ TEST_F(UnattendedRunTest, ALostLoginStopsEveryCommandWithItsOwnCodeAndLeavesTheF
     EXPECT_TRUE(m_err.endsWith(
         QStringLiteral("ログインが切れています。ovekwarden を起動してログインしてください。\n")));
     EXPECT_EQ(bytes(QStringLiteral("OVEKMAP_DATA_7.txt")), before);
+}
+
+TEST_F(UnattendedRunTest, ACommandThatSavedOneFileAndNotTheOtherSaysWhichAndEndsWithOne)
+{
+    // A folder where a file should go: that file cannot be replaced.
+    const struct
+    {
+        QString blocked;
+        QString line;
+    } cases[] = {
+        {QStringLiteral("survey_7_20261207.txt"),
+         QStringLiteral(
+             "survey: 2 members, OVEKMAP_DATA_7.txt; ファイル %1survey_7_20261207.txt を保存できません: ")},
+        {QStringLiteral("OVEKMAP_DATA_7.txt"),
+         QStringLiteral(
+             "survey: 2 members, survey_7_20261207.txt; ファイル %1OVEKMAP_DATA_7.txt を保存できません: ")},
+    };
+    for (const auto &c : cases) {
+        m_out.clear();
+        for (const QString &name :
+             {QStringLiteral("survey_7_20261207.txt"), QStringLiteral("OVEKMAP_DATA_7.txt")}) {
+            QDir(m_session.appDir + name).removeRecursively();
+            QFile::remove(m_session.appDir + name);
+        }
+        ASSERT_TRUE(QDir().mkpath(m_session.appDir + c.blocked));
+        EXPECT_EQ(run({QStringLiteral("survey")}), ExitCode::kStopped) << c.blocked.toStdString();
+        const QStringList lines = m_out.split(u'\n', Qt::SkipEmptyParts).filter(QStringLiteral("survey: "));
+        ASSERT_EQ(lines.size(), 1) << m_out.toStdString();
+        const QString expected = c.line.arg(m_session.appDir);
+        EXPECT_TRUE(lines.first().startsWith(expected)) << lines.first().toStdString();
+        EXPECT_GT(lines.first().size(), expected.size()) << "and why";
+    }
 }
 
 } // namespace

@@ -21,6 +21,14 @@ public:
     using BrowserError::BrowserError;
 };
 
+// The browser could not start because another program has its profile
+// open: nothing is missing, and the text says which program holds it.
+class ProfileInUse : public BrowserError
+{
+public:
+    using BrowserError::BrowserError;
+};
+
 // The one browser of the run, as the program uses it. Every member may throw
 // BrowserError or BrowserGone.
 class Browser

@@ -60,9 +60,11 @@ bool ChromedriverProcess::tryStartOn(const QString &program, int port)
     m_process.setArguments({QStringLiteral("--port=") + QString::number(port)});
     m_process.setStandardOutputFile(QProcess::nullDevice());
     m_process.setStandardErrorFile(QProcess::nullDevice());
-    OrphanGuard::makeGroupLeader(m_process);
+    OrphanGuard::makeGroupLeader(m_process, m_tie);
     m_process.start();
-    if (!m_process.waitForStarted(5000))
+    const bool started = m_process.waitForStarted(5000);
+    m_tie.started();
+    if (!started)
         return false;
     m_groupId = m_process.processId();
     OrphanGuard::watch(m_groupId);
@@ -89,8 +91,11 @@ bool ChromedriverProcess::tryStartOn(const QString &program, int port)
 
 void ChromedriverProcess::stop()
 {
-    if (m_groupId == 0)
+    if (m_groupId == 0) {
+        // A driver that never started may still have its watcher waiting.
+        m_tie.release();
         return;
+    }
     m_process.terminate();
     m_process.waitForFinished(stopGraceMs);
     // Chromium and its helpers are in chromedriver's group; chromedriver may
@@ -101,6 +106,7 @@ void ChromedriverProcess::stop()
         m_process.waitForFinished(1000);
     }
     OrphanGuard::forget(m_groupId);
+    m_tie.release();
     m_groupId = 0;
     m_port = 0;
 }

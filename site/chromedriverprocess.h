@@ -1,10 +1,13 @@
 #pragma once
 
+#include "site/orphanguard.h"
+
 #include <QProcess>
 #include <QString>
 
 // chromedriver as a child process on a free loopback port, leading its own
-// process group so that it and the Chromium it starts end together.
+// process group so that it and the Chromium it starts end together, also
+// when this program is killed.
 class ChromedriverProcess
 {
 public:
@@ -28,6 +31,7 @@ private:
     bool tryStartOn(const QString &program, int port);
 
     QProcess m_process;
+    OrphanGuard::GroupTie m_tie;
     int m_port = 0;
     qint64 m_groupId = 0;
 };

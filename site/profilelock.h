@@ -11,15 +11,23 @@
 class ProfileLock
 {
 public:
+    enum class Claim {
+        Held,        // this program holds the profile now
+        InUse,       // another running program holds it
+        CannotWrite, // the lock could not be made: a full disk, no permission
+    };
+
     explicit ProfileLock(const QString &profileDir);
 
-    // False when another running program holds the profile.
-    bool tryLock();
+    Claim tryLock();
 
     // "ブラウザのプロファイル（…）は、起動中の別の ovekwarden が使っています。…"
     QString inUseMessage() const;
+    // Why the lock could not be made, after Claim::CannotWrite.
+    QString cannotWriteMessage() const;
 
 private:
     QString m_profileDir;
     QLockFile m_lock;
+    QString m_writeProblem;
 };

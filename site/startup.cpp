@@ -39,6 +39,10 @@ void StartupSequence::run()
 {
     try {
         m_browsers.replaceWithNew();
+    } catch (const ProfileInUse &inUse) {
+        // Nothing is missing: another program has the profile open.
+        throw StartupFailure(QStringLiteral("ブラウザ（Chromium）を起動できませんでした。\r\n\r\n") +
+                             inUse.message());
     } catch (const std::exception &error) {
         throw StartupFailure(
             QStringLiteral("ブラウザ（Chromium）を起動できませんでした。\r\n"

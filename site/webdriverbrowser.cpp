@@ -1,6 +1,7 @@
 #include "site/webdriverbrowser.h"
 
 #include "common/pump.h"
+#include "site/orphanguard.h"
 #include "site/webdriverclient.h"
 
 #include <QDir>
@@ -22,6 +23,7 @@ constexpr int scriptTimeoutMs = 1000;
 constexpr int commandTimeoutMs = scriptTimeoutMs + 30000;
 constexpr int sessionStartTimeoutMs = 60000;
 constexpr int quitTimeoutMs = 15000;
+constexpr int leftBehindGraceMs = 5000;
 // Waits poll at tens of milliseconds; faster polling only costs CPU in
 // chromedriver and the page's renderer.
 constexpr int minPollIntervalMs = 25;
@@ -72,6 +74,10 @@ WebDriverOptions WebDriverOptions::forProgram(const QString &appDir)
 
 WebDriverBrowser::WebDriverBrowser(const WebDriverOptions &options) : m_profileDir(options.profileDir)
 {
+    // A program killed outright (or a crash) may have left its browser on
+    // this profile; it would keep the new one from starting. The caller
+    // holds the profile's lock, so such a browser is nobody's any more.
+    OrphanGuard::endLeftBehindBrowsers(options.profileDir, leftBehindGraceMs);
     m_driver.start(options.chromedriverProgram);
     m_client = std::make_unique<WebDriverClient>(m_driver.port());
     try {
@@ -148,12 +154,18 @@ void WebDriverBrowser::rethrow(const WebDriverFailure &failure)
         // holding the profile's lock and exits. The driver's own words only
         // for the rest.
         if (failure.message().contains(QStringLiteral("already in use"), Qt::CaseInsensitive) ||
-            profileLocked(m_profileDir))
-            throw BrowserError(QStringLiteral("ブラウザのプロファイル（") +
-                               QDir::toNativeSeparators(m_profileDir) +
-                               QStringLiteral("）が他のプログラムで使用中です。"
+            profileLocked(m_profileDir)) {
+            const QString profile = QDir::toNativeSeparators(m_profileDir);
+            const QString holder = OrphanGuard::profileHolder(m_profileDir);
+            if (!holder.isEmpty())
+                throw ProfileInUse(QStringLiteral("ブラウザのプロファイル（%1）は、%2が使っています。"
+                                                  "そのプログラムを閉じてから、もう一度起動してください。")
+                                       .arg(profile, holder));
+            throw ProfileInUse(QStringLiteral("ブラウザのプロファイル（%1）が他のプログラムで使用中です。"
                                               "先に起動しているこのツールかブラウザを閉じてから、"
-                                              "もう一度起動してください。"));
+                                              "もう一度起動してください。")
+                                   .arg(profile));
+        }
         throw BrowserError(QStringLiteral("ブラウザを起動できませんでした。（") +
                            firstLine(failure.message()) + QStringLiteral("）"));
     case WebDriverFailureKind::StillNavigating:

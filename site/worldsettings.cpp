@@ -91,14 +91,18 @@ WorldSettings configureWorld(const QStringList &arguments, const QString &appDir
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral("戦国OVEK 同盟管理ツール\n\n"
-                       "--run か --check-pages で実行したときの終了コード:\n"
-                       "  0  すべてのコマンドが完了した（--check-pages: すべてのページを読めた）\n"
-                       "  1  中止したコマンドがある（理由は標準エラー出力）、読めないページがある\n"
-                       "  2  起動オプションが正しくない\n"
-                       "  3  ログインが切れている（何も書き換えていない）\n"
-                       "  4  別の ovekwarden がブラウザのプロファイルを使っている\n\n"
-                       "データのフォルダ: ") +
+        QStringLiteral(
+            "戦国OVEK 同盟管理ツール\n\n"
+            "--run か --check-pages で実行したときの終了コード:\n"
+            "  0  すべてのコマンドが完了した（--check-pages: すべてのページを読めた）\n"
+            "  1  "
+            "中止したコマンドか保存できなかったファイルがある（理由は標準エラー出力かそのコマンドの行）、\n"
+            "     読めないページがある\n"
+            "  2  起動オプションが正しくない\n"
+            "  3  ログインが切れている（何も書き換えていない）\n"
+            "  4  別の ovekwarden がブラウザのプロファイルを使っている\n"
+            "  5  データのフォルダに書き込めない（ディスクの空きがない、権限がない）ため始められなかった\n\n"
+            "データのフォルダ: ") +
         QDir::toNativeSeparators(appDir));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("この説明を表示して終了します。"));

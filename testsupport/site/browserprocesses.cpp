@@ -40,3 +40,43 @@ qint64 chromiumMainProcess(const QString &profileDir)
     }
     return 0;
 }
+
+namespace {
+
+// pid (comm) state ppid pgrp ...: the fields after the name.
+QList<QByteArray> statFields(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/") + QString::number(pid) + QStringLiteral("/stat"));
+    if (!stat.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray line = stat.readAll();
+    const qsizetype afterName = line.lastIndexOf(')');
+    return afterName > 0 ? line.mid(afterName + 2).split(' ') : QList<QByteArray>{};
+}
+
+} // namespace
+
+qint64 processGroup(qint64 pid)
+{
+    const QList<QByteArray> fields = statFields(pid);
+    return fields.size() > 2 && fields[0] != "Z" ? fields[2].toLongLong() : 0;
+}
+
+QList<qint64> runningProcessesOfGroup(qint64 group)
+{
+    QList<qint64> found;
+    const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString &entry : entries) {
+        bool isPid = false;
+        const qint64 pid = entry.toLongLong(&isPid);
+        if (isPid && group > 0 && processGroup(pid) == group)
+            found.append(pid);
+    }
+    return found;
+}
+
+QString processName(qint64 pid)
+{
+    QFile comm(QStringLiteral("/proc/") + QString::number(pid) + QStringLiteral("/comm"));
+    return comm.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(comm.readAll()).trimmed() : QString();
+}
