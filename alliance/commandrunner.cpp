@@ -24,6 +24,7 @@ BrowserSteps::Outcome CommandRunner::run(const QString &name, const std::functio
     if (!scope)
         return Outcome::Busy;
     m_loginLost = false;
+    m_reopened = false;
     try {
         HourglassScope hourglass(m_port);
         step();
@@ -106,5 +107,6 @@ void CommandRunner::reopenBrowser(const QString &name)
                            QStringLiteral("注意"), ToolPort::Icon::Warning);
         return;
     }
+    m_reopened = true;
     m_port.showStatus(QStringLiteral("%1を中止しました（ブラウザを開き直しました）").arg(name));
 }

@@ -61,6 +61,7 @@ public:
                 const CommandInputs &inputs, CommandResult &result);
 
     void setBrowserReopener(BrowserReopener reopen) { m_reopen = std::move(reopen); }
+    bool reopenedBrowser() const override { return m_reopened; }
 
     // Whether the last step stopped because the game dropped the login and
     // walking back in did not bring it back (also when a new browser found
@@ -76,4 +77,5 @@ private:
     BrowserReopener m_reopen;
     QString m_reopenPromise;
     bool m_loginLost = false;
+    bool m_reopened = false;
 };

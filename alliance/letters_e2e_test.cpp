@@ -10,10 +10,12 @@
 #include "testsupport/alliance/rosteroracle.h"
 #include "testsupport/common/fakeclock.h"
 #include "testsupport/common/qtprinters.h"
+#include "testsupport/site/browserprocesses.h"
 #include "trends/trendswindow.h"
 #include "ui/messagebox.h"
 
 #include <QAction>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QHash>
 #include <QJsonArray>
@@ -23,6 +25,7 @@
 #include <QRegularExpression>
 #include <QSpinBox>
 #include <QUrl>
+#include <csignal>
 
 namespace {
 
@@ -53,7 +56,8 @@ protected:
     }
     void TearDown() override
     {
-        m_window->close();
+        if (m_window)
+            m_window->close();
         m_window.reset();
         MessageBox::setNextAnswer(std::nullopt);
         EndToEndFixture::TearDown();
@@ -254,6 +258,45 @@ TEST_F(LettersEndToEnd, TheInactiveMembersAndThoseIdleForTwoDaysInTrendsGoToTheC
     EXPECT_EQ(to, threeALetter(idle));
     EXPECT_EQ(addressees(), QString());
     EXPECT_TRUE(m_window->messages.isEmpty()) << m_window->messages.join(u'\n').toStdString();
+}
+
+TEST_F(LettersEndToEnd, AfterTheBrowserIsKilledTheComposerIsBackOnTheLetterPageAndSendsEveryNameOnce)
+{
+    m_window->setBrowserReopener(
+        [this] { StartupSequence(m_session, m_browsers, *m_navigator, m_pump).reopenBrowser(); });
+    const QString own = m_session.allianceId;
+    writeRoster(RosterOracle::rosterText(dump(), own));
+    find<QLineEdit>(m_window.get(), QStringLiteral("Text4"))->setText(QStringLiteral("出欠"));
+    click(QStringLiteral("Command8"));
+    const QStringList nonRepliers = m_window->outputText()
+                                        .section(QStringLiteral("★未返信者リスト\r\n"), 1)
+                                        .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    ASSERT_GT(nonRepliers.size(), 3);
+    writeLetter();
+    m_window->messages.clear();
+    find<QLineEdit>(&composer(), QStringLiteral("Text2"))->setText(QStringLiteral("【出欠】ご返信のお願い"));
+
+    // Chromium goes away as in a crash, then 画面挿入 (and, the second
+    // round, 「ヘージ再読み込み」) is pressed.
+    for (const QString &button : {QStringLiteral("Command1"), QStringLiteral("Command3")}) {
+        SCOPED_TRACE(button.toStdString());
+        const qint64 chromium = chromiumMainProcess(m_profile.path());
+        ASSERT_NE(chromium, 0);
+        ::kill(static_cast<pid_t>(chromium), SIGKILL);
+        find<QPushButton>(&composer(), button)->click();
+        ASSERT_EQ(m_window->messages.size(), 1);
+        EXPECT_TRUE(m_window->messages.first().contains(QStringLiteral("ブラウザが閉じられたため")));
+        m_window->messages.clear();
+        EXPECT_EQ(m_browsers.current().locationUrl(), m_session.world.newLetterUrl())
+            << "back on the letter page, as 「ヘージ再読み込み」 leaves it";
+        EXPECT_EQ(addressees(), nonRepliers.join(u',')) << "no name left the field";
+    }
+
+    const auto [to, captions] = sendAll();
+    EXPECT_EQ(to, threeALetter(nonRepliers)) << "every name once, three a letter";
+    EXPECT_TRUE(m_window->messages.isEmpty()) << m_window->messages.join(u'\n').toStdString();
+    EXPECT_TRUE(QDir(m_session.appDir + QStringLiteral("診断")).entryList(QDir::Files).isEmpty())
+        << "no letter page was taken for a changed one";
 }
 
 } // namespace

@@ -89,6 +89,21 @@ void Composer::loadLetterPage()
             QStringLiteral("ほかのコマンドがブラウザを使っているため、書状作成ページを開けませんでした。\r\n"
                            "終わってから「ヘージ再読み込み」を押してください。"));
     }
+    backOnLetterPageAfterReopen(outcome);
+}
+
+void Composer::backOnLetterPageAfterReopen(BrowserSteps::Outcome outcome)
+{
+    // A browser opened anew stands on the user page; the composer's page is
+    // the letter page, as 「ヘージ再読み込み」 would leave it. Once: a new
+    // browser that is closed again is the user's doing.
+    if (outcome != BrowserSteps::Outcome::Stopped || !m_context.steps.reopenedBrowser())
+        return;
+    m_context.steps.run(QStringLiteral("書状作成ページの読み込み"), [this] {
+        m_port.setPageCommandsEnabled(false);
+        const auto enable = qScopeGuard([this] { m_port.setPageCommandsEnabled(true); });
+        m_context.navigator.waitForPage(m_context.session.world.newLetterUrl());
+    });
 }
 
 void Composer::takeList(const QStringList &names)
@@ -153,17 +168,29 @@ void Composer::fillLetterPage()
     // Not the letter page, or the browser gone: what was written stays, and
     // the runner tells why the filling stopped.
     const BrowserSteps::Outcome outcome = m_context.steps.run(QStringLiteral("画面挿入"), [this] {
+        // Another page of the game (a letter just sent, the user page after
+        // a new browser): the letter page is loaded first, as the button's
+        // user meant it.
+        const QString letterPage = m_context.session.world.newLetterUrl();
+        if (!LetterPage::isLetterAddress(m_context.browsers.current().locationUrl(), letterPage))
+            m_context.navigator.waitForPage(letterPage);
         try {
             fillFields();
         } catch (const BrowserGone &) {
             throw;
         } catch (const BrowserError &error) {
-            // A page without one of the fields is told with what it looked
-            // like, and kept: another page, or the letter page made otherwise.
             const Document page = m_context.browsers.current().document();
             const QString missing = LetterPage::missingField(page);
             if (missing.isEmpty())
                 throw;
+            const PageMark::Kind kind = PageMark::kindOf(page);
+            // A login, maintenance or error page at the letter's address is
+            // no changed page: said as it is, and not kept.
+            if (kind != PageMark::Kind::Game)
+                throw ReadFailure(
+                    PageMark::explanation(PageMark::Family::NewLetter, missing, kind, QString()), missing);
+            // The letter page without one of its fields is told with what it
+            // looked like, and kept: its making has changed.
             throw ReadFailure(
                 error.message() + QStringLiteral("\r\n\r\n") +
                     missedMark(m_context.keeper, PageMark::Family::NewLetter, missing, page).explanation(),
@@ -172,6 +199,7 @@ void Composer::fillLetterPage()
     });
     if (outcome == BrowserSteps::Outcome::Busy)
         m_port.showMessage(kBrowserInUse);
+    backOnLetterPageAfterReopen(outcome);
 }
 
 void Composer::fillFields()

@@ -3,6 +3,7 @@
 #include "composer/composercontext.h"
 #include "composer/composerport.h"
 #include "composer/composerstate.h"
+#include "site/browsersteps.h"
 
 // The letter composer's rules: opening, picking addressees, filling the
 // game's new-letter page, remembering on close, the roster and extra lists,
@@ -47,6 +48,7 @@ private:
     QString letterPath(const QString &letterName) const;
     QStringList rosterList() const;
     void fillFields(); // SUBJECT, TO, BODY, in that order
+    void backOnLetterPageAfterReopen(BrowserSteps::Outcome outcome);
 
     void loadLetter(int selected);
     void saveLetter(int selected);

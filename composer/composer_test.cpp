@@ -176,6 +176,91 @@ TEST_F(ComposerTest, AStepThatStopsIsToldByTheRunnerAsEveryCommandIs)
     EXPECT_TRUE(m_port.pageCommandsEnabled);
 }
 
+TEST_F(ComposerTest, InsertingOnAnotherPageLoadsTheLetterPageAndANonGamePageIsSaidPlainlyNotKept)
+{
+    const QString menu = QStringLiteral("<div>ログアウト ヘルプ 発言の注意</div>");
+    const QString fields = QStringLiteral("<input id=SUBJECT><input id=TO><textarea id=BODY></textarea>");
+    const QString userPage = kWorld + QStringLiteral("/user/");
+    const struct
+    {
+        const char *what;
+        QString shownAddress; // where the browser stands when 画面挿入 is pressed
+        QString letterPage;   // what the letter address serves
+        QString missing;      // the field the page lacks
+        bool filled;
+        QString told; // what the message holds; none when empty
+        int kept;
+    } cases[] = {
+        {"a game page other than the letter page", userPage, menu + fields, QString(), true, QString(), 0},
+        {"a login page at the letter address", kLetterPage, QStringLiteral("<p>セッションが切れました。</p>"),
+         QStringLiteral("SUBJECT"), false, QStringLiteral("ログインのページのようでした"), 0},
+        {"a maintenance notice at the letter address", kLetterPage,
+         QStringLiteral("<p>ただいまメンテナンス中です</p>"), QStringLiteral("SUBJECT"), false,
+         QStringLiteral("メンテナンスのお知らせ"), 0},
+        {"the letter page made otherwise", kLetterPage, menu + QStringLiteral("<input id=SUBJECT>"),
+         QStringLiteral("TO"), false, QStringLiteral("作りが変わったのかもしれません"), 1},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        RecordingPageKeeper keeper;
+        m_context.keeper = &keeper;
+        m_toolPort.messages.clear();
+        m_browsers.replaceWithNew();
+        browser().addPage(userPage, QStringLiteral("<html><body>") + menu + QStringLiteral("</body></html>"));
+        browser().addPage(kLetterPage,
+                          QStringLiteral("<html><body>") + c.letterPage + QStringLiteral("</body></html>"));
+        open();
+        browser().missing = c.missing;
+        browser().navigate(c.shownAddress);
+        m_port.text2 = QStringLiteral("件名");
+        m_port.text3 = QStringLiteral("A,B,C,D");
+        m_port.text1 = QStringLiteral("本文");
+        m_composer->fillLetterPage();
+        EXPECT_EQ(browser().locationUrl(), kLetterPage);
+        EXPECT_EQ(browser().fieldValue(QStringLiteral("BODY")),
+                  c.filled ? QStringLiteral("本文") : QString());
+        EXPECT_EQ(m_port.text3, c.filled ? QStringLiteral("D") : QStringLiteral("A,B,C,D"));
+        if (c.told.isEmpty()) {
+            EXPECT_TRUE(m_toolPort.messages.isEmpty()) << m_toolPort.messages.join(u'\n').toStdString();
+        } else {
+            ASSERT_EQ(m_toolPort.messages.size(), 1);
+            EXPECT_TRUE(m_toolPort.messages.first().contains(c.told))
+                << m_toolPort.messages.first().toStdString();
+        }
+        EXPECT_EQ(keeper.kept.size(), c.kept) << "only a changed letter page is kept for a report";
+        m_context.keeper = nullptr;
+    }
+}
+
+TEST_F(ComposerTest, AfterTheBrowserIsOpenedAnewTheComposerStandsOnTheLetterPageWithItsFieldsAsTheyWere)
+{
+    // The tool window's way of opening a new browser: it walks into the
+    // world and ends on the user page.
+    m_runner.setBrowserReopener([this] {
+        m_browsers.replaceWithNew();
+        m_navigator.waitForPage(kWorld + QStringLiteral("/user/"));
+    });
+    for (const bool insert : {true, false}) {
+        SCOPED_TRACE(insert ? "画面挿入" : "ヘージ再読み込み");
+        open();
+        m_port.text2 = QStringLiteral("件名");
+        m_port.text3 = QStringLiteral("A,B,C,D");
+        browser().close();
+        if (insert)
+            m_composer->fillLetterPage();
+        else
+            m_composer->loadLetterPage();
+        EXPECT_EQ(browser().navigations().value(browser().navigations().size() - 1), kLetterPage)
+            << browser().navigations().join(u' ').toStdString();
+        EXPECT_EQ(m_port.text3, QStringLiteral("A,B,C,D")) << "no name left the field";
+        EXPECT_EQ(m_port.text2, QStringLiteral("件名"));
+        EXPECT_TRUE(m_port.pageCommandsEnabled);
+        // The next 画面挿入 fills the new browser's letter page.
+        m_composer->fillLetterPage();
+        EXPECT_EQ(browser().fieldValue(QStringLiteral("TO")), QStringLiteral("A,B,C"));
+    }
+}
+
 TEST_F(ComposerTest, PouringTakesTheClipboardEachTime)
 {
     open();

@@ -19,4 +19,7 @@ public:
     virtual ~BrowserSteps() = default;
     // name: the step as the user knows it ("画面挿入"), for what is told.
     virtual Outcome run(const QString &name, const std::function<void()> &step) = 0;
+    // Whether the last step stopped on a closed browser and a new one was
+    // opened in its place: it shows the world's user page, not the step's.
+    virtual bool reopenedBrowser() const { return false; }
 };

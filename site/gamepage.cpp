@@ -4,6 +4,7 @@
 #include "site/document.h"
 
 #include <QRegularExpression>
+#include <QUrl>
 
 namespace GamePage {
 
@@ -28,6 +29,14 @@ QString missingField(const Document &page)
             return QStringLiteral("入力欄「%1」").arg(id);
     }
     return QString();
+}
+
+bool isLetterAddress(const QString &location, const QString &letterPage)
+{
+    const auto bare = [](const QString &address) {
+        return QUrl(address).adjusted(QUrl::RemoveQuery | QUrl::RemoveFragment | QUrl::StripTrailingSlash);
+    };
+    return !location.isEmpty() && bare(location) == bare(letterPage);
 }
 
 } // namespace LetterPage

@@ -33,4 +33,8 @@ namespace LetterPage {
 // user is told it (「入力欄「TO」」); empty when all three are there.
 QString missingField(const Document &page);
 
+// Whether the browser's address is the new-letter page (letterPage), with
+// whatever query the game adds to it.
+bool isLetterAddress(const QString &location, const QString &letterPage);
+
 } // namespace LetterPage

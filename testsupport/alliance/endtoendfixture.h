@@ -84,7 +84,13 @@ protected:
         }
     }
 
-    void TearDown() override { m_browsers.quit(); }
+    // A window closed by a test asks the program to end; the next test of
+    // the same program starts afresh.
+    void TearDown() override
+    {
+        m_browsers.quit();
+        AppQuit::reset();
+    }
 
     QJsonObject dump() const
     {
