@@ -50,9 +50,8 @@ void endGroup(qint64 groupId, int graceMs);
 
 // Ends what a program that could not clean up left running on profileDir: a
 // Chromium started through chromedriver on that profile, with its driver,
-// watcher and helpers. Call only while holding the profile's lock, so that
-// such a browser belongs to no running program. Returns once they are gone,
-// or after graceMs.
+// watcher and helpers; never a browser of this program's own. Call only while holding the profile's lock, so
+// that such a browser belongs to no running program. Returns once they are gone, or after graceMs.
 void endLeftBehindBrowsers(const QString &profileDir, int graceMs);
 
 // A running process that has profileDir open and was not started by

@@ -210,6 +210,12 @@ bool isBrowserMain(const ProcessEntry &process)
     return true;
 }
 
+bool watchedHere(pid_t group)
+{
+    return std::any_of(std::begin(g_watched), std::end(g_watched),
+                       [group](const std::atomic<pid_t> &slot) { return slot.load() == group; });
+}
+
 bool startedByDriver(const ProcessEntry &process)
 {
     for (const QByteArray &argument : process.arguments) {
@@ -313,7 +319,8 @@ void endLeftBehindBrowsers(const QString &profileDir, int graceMs)
     QList<pid_t> groups;
     for (const ProcessEntry &process : std::as_const(processes)) {
         if (opensProfile(process, profileDir) && isBrowserMain(process) && startedByDriver(process) &&
-            process.group > 1 && process.group != ::getpgrp() && !groups.contains(process.group))
+            process.group > 1 && process.group != ::getpgrp() && !watchedHere(process.group) &&
+            !groups.contains(process.group))
             groups.append(process.group);
     }
     // Only the browser's own processes of each group: the group's number

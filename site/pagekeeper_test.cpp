@@ -1,5 +1,5 @@
-#include "site/pagekeeper.h"
 #include "site/document.h"
+#include "site/pagekeeper.h"
 #include "testsupport/common/fakeclock.h"
 #include "testsupport/common/qtprinters.h"
 

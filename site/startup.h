@@ -22,7 +22,8 @@ class SavedLoginGone : public StartupFailure
 {
 public:
     SavedLoginGone()
-        : StartupFailure(QStringLiteral("ログインが切れています。ovekwarden を起動してログインしてください。"))
+        : StartupFailure(
+              QStringLiteral("ログインが切れています。ovekwarden を起動してログインしてください。"))
     {
     }
 };

@@ -276,4 +276,25 @@ TEST(StartupWithoutBrowser, AMissingBrowserIsToldInPlainWords)
     }
 }
 
+TEST(StartupWithoutBrowser, AProfileAnotherProgramHoldsIsToldFirstWithoutSendingTheUserToInstall)
+{
+    Session session;
+    BrowserSlot browsers([]() -> std::unique_ptr<Browser> {
+        throw ProfileInUse(
+            QStringLiteral("ブラウザのプロファイル（/p）は、chromium（プロセス番号 42）が使っています。"));
+    });
+    FakeClock clock;
+    FakePump pump;
+    Navigator navigator(browsers, session.world, clock, pump);
+    try {
+        StartupSequence(session, browsers, navigator, pump).run();
+        FAIL() << "start-up cannot go on without a browser";
+    } catch (const StartupFailure &failure) {
+        EXPECT_EQ(
+            failure.message(),
+            QStringLiteral("ブラウザ（Chromium）を起動できませんでした。\r\n\r\n"
+                           "ブラウザのプロファイル（/p）は、chromium（プロセス番号 42）が使っています。"));
+    }
+}
+
 } // namespace

@@ -14,6 +14,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
+#include <QHash>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -294,6 +296,35 @@ TEST_F(WebDriverBrowserTest, SecondBrowserOnTheSameProfileIsToldInPlainWords)
     EXPECT_EQ(browser().locationUrl(), world().topPageUrl());
 }
 
+TEST(WebDriverProfileTest, AProfileOpenInABrowserStartedByHandIsToldWithThatProcessAndLeftAlone)
+{
+    QTemporaryDir profile;
+    QProcess byHand;
+    byHand.setProgram(QStringLiteral("/usr/bin/chromium"));
+    byHand.setArguments({QStringLiteral("--headless=new"), QStringLiteral("--no-sandbox"),
+                         QStringLiteral("--no-first-run"), QStringLiteral("--disable-background-networking"),
+                         QStringLiteral("--user-data-dir=") + profile.path(), QStringLiteral("about:blank")});
+    byHand.setStandardErrorFile(QProcess::nullDevice());
+    byHand.start();
+    ASSERT_TRUE(byHand.waitForStarted(5000));
+    QElapsedTimer waited;
+    waited.start();
+    while (!QFileInfo(profile.filePath(QStringLiteral("SingletonLock"))).isSymLink() &&
+           waited.elapsed() < 20000)
+        QThread::msleep(50);
+    try {
+        WebDriverBrowser second(testOptions(profile.path()));
+        FAIL() << "a browser started on a profile in use";
+    } catch (const ProfileInUse &inUse) {
+        EXPECT_TRUE(inUse.message().contains(
+            QStringLiteral("（プロセス番号 %1）が使っています").arg(byHand.processId())))
+            << inUse.message().toStdString();
+    }
+    EXPECT_EQ(byHand.state(), QProcess::Running) << "a browser this program did not start is not ended";
+    byHand.kill();
+    byHand.waitForFinished();
+}
+
 TEST_F(WebDriverBrowserTest, FieldValueIsWrittenAsDataNotScript)
 {
     enterWorld();
@@ -401,9 +432,12 @@ TEST_P(OrphanGuardTest, ProgramEndingAbruptlyLeavesNoBrowser)
         output += child.readAllStandardOutput();
     }
     ASSERT_TRUE(output.contains("child browser ready")) << output.toStdString();
-    if (QByteArray(GetParam()) != "exception") {
+    // Killed outright or crashed, the program runs no code of its own.
+    const QHash<QByteArray, int> endings{
+        {"sigterm", SIGTERM}, {"sigint", SIGINT}, {"sigkill", SIGKILL}, {"sigsegv", SIGSEGV}};
+    if (endings.contains(GetParam())) {
         ASSERT_FALSE(runningProcessesMentioning(profile.path()).isEmpty());
-        ::kill(static_cast<pid_t>(child.processId()), QByteArray(GetParam()) == "sigint" ? SIGINT : SIGTERM);
+        ::kill(static_cast<pid_t>(child.processId()), endings.value(GetParam()));
     }
     ASSERT_TRUE(child.waitForFinished(10000));
     EXPECT_NE(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0, true);
@@ -415,6 +449,7 @@ TEST_P(OrphanGuardTest, ProgramEndingAbruptlyLeavesNoBrowser)
     EXPECT_TRUE(runningProcessesMentioning(profile.path()).isEmpty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Endings, OrphanGuardTest, ::testing::Values("exception", "sigterm", "sigint"));
+INSTANTIATE_TEST_SUITE_P(Endings, OrphanGuardTest,
+                         ::testing::Values("exception", "sigterm", "sigint", "sigkill", "sigsegv"));
 
 } // namespace
