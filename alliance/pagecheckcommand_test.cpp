@@ -1,4 +1,6 @@
+#include "alliance/consoleport.h"
 #include "alliance/pagecheckcommand.h"
+#include "alliance/unattendedrun.h"
 #include "testsupport/alliance/commandfixture.h"
 #include "testsupport/alliance/rankingtestpages.h"
 #include "testsupport/common/qtprinters.h"
@@ -83,6 +85,13 @@ TEST_F(PageCheckCommandTest, APageMadeOtherwiseIsNamedWithItsMarkAndKept)
                      QStringLiteral("合戦格付（防御）：読めました"),
                      QStringLiteral("合戦格付（総合）：読めました"), QStringLiteral("受信箱：読めました"),
                      QStringLiteral("書状作成：読めません（入力欄「TO」）")}));
+    // The table, then each explanation after exactly one empty line.
+    ASSERT_GT(lines.size(), 10);
+    EXPECT_EQ(lines.at(9), QString());
+    EXPECT_TRUE(lines.at(10).startsWith(QStringLiteral("「同盟情報」のページに")))
+        << lines.at(10).toStdString();
+    EXPECT_EQ(m_port.text.count(QStringLiteral("\r\n\r\n「")), 3) << m_port.text.toStdString();
+    EXPECT_FALSE(m_port.text.contains(QStringLiteral("\r\n\r\n\r\n"))) << m_port.text.toStdString();
     EXPECT_TRUE(m_port.text.contains(
         QStringLiteral("「同盟情報」のページに 同盟員の行の印「<TR class=fs12」 が見つかりませんでした。\r\n"
                        "ゲームのページではなく、エラーのページか")));
@@ -96,6 +105,30 @@ TEST_F(PageCheckCommandTest, APageMadeOtherwiseIsNamedWithItsMarkAndKept)
     // A page that does not read is loaded again a bounded number of times,
     // so a slow page is not taken for a changed one.
     EXPECT_EQ(browser().loadCount(world.newLetterUrl()), 5);
+}
+
+TEST_F(PageCheckCommandTest, AnInboxAddressShowingNoGamePageIsUnreadByItsMenuLineAndTheCheckEndsWithOne)
+{
+    const QString pages[] = {QStringLiteral("<p>ログインしてください</p>"),
+                             QStringLiteral("<p>ただいまメンテナンス中です</p>"),
+                             QStringLiteral("<h1>500 Internal Server Error</h1>")};
+    for (const QString &page : pages) {
+        SCOPED_TRACE(page.toStdString());
+        browser().addPage(m_session.world.inboxUrl(1),
+                          QStringLiteral("<html><body>") + page + QStringLiteral("</body></html>"));
+        QString out;
+        QString err;
+        QTextStream outStream(&out);
+        QTextStream errStream(&err);
+        ConsolePort port(outStream, errStream, false);
+        const CommandEnvironment environment{m_session, m_navigator, m_browsers, m_pacer, m_clock};
+        EXPECT_EQ(UnattendedRun(environment, port).checkPages(CommandTable::defaultInputs()),
+                  ExitCode::kStopped);
+        EXPECT_TRUE(out.contains(
+            QStringLiteral("\n受信箱：読めません（メニュー「ログアウト ヘルプ 発言の注意」）\n")))
+            << out.toStdString();
+        EXPECT_EQ(out.count(QStringLiteral("：読めました\n")), 7) << out.toStdString();
+    }
 }
 
 } // namespace

@@ -134,9 +134,19 @@ TEST_F(CommandRunnerTest, AStoppedCommandSaysWhy)
     EXPECT_EQ(
         m_runner.run(QStringLiteral("名簿作成"), [] { throw ReadFailure(QStringLiteral("表がありません")); }),
         Outcome::Stopped);
+    ASSERT_FALSE(m_port.progress.isEmpty());
     EXPECT_EQ(m_port.progress.last(), QStringLiteral("名簿作成を中止しました（表がありません）"));
     EXPECT_TRUE(m_port.messages.isEmpty());
     EXPECT_EQ(m_port.hourglassDepth, 0);
+
+    // A page that lacked its mark: something to report, in a message box.
+    EXPECT_EQ(m_runner.run(QStringLiteral("名簿作成"),
+                           [] { throw ReadFailure(QStringLiteral("表がありません"), QStringLiteral("印")); }),
+              Outcome::Stopped);
+    ASSERT_EQ(m_port.messages.size(), 1);
+    EXPECT_EQ(m_port.messages[0],
+              QStringLiteral("注意|「名簿作成」を中止しました。ファイルは前のままです。\r\n表がありません"));
+    m_port.messages.clear();
 
     // A lost login: the user must log in again.
     EXPECT_EQ(m_runner.run(QStringLiteral("名簿作成"), [] { throw LoginLost(); }), Outcome::Stopped);
@@ -155,6 +165,17 @@ TEST_F(CommandRunnerTest, AClosedBrowserIsToldAndReplaced)
         QStringLiteral("注意|ブラウザが閉じられたため、「名簿作成」を中止しました。")));
     EXPECT_EQ(m_reopened, 1);
     EXPECT_EQ(m_port.hourglassDepth, 0);
+}
+
+TEST_F(CommandRunnerTest, WithoutAWayToOpenABrowserAClosedOneIsToldWithoutPromisingOne)
+{
+    CommandRunner alone(m_port, m_guard);
+    EXPECT_EQ(alone.run(QStringLiteral("名簿作成"), [] { throw BrowserGone(QStringLiteral("閉じた")); }),
+              Outcome::Stopped);
+    EXPECT_EQ(m_port.messages,
+              QStringList{QStringLiteral(
+                  "注意|ブラウザが閉じられたため、「名簿作成」を中止しました。ファイルは前のままです。")});
+    EXPECT_FALSE(alone.reopenedBrowser());
 }
 
 TEST_F(CommandRunnerTest, NothingIsToldOnceTheProgramIsClosing)

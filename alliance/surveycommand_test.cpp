@@ -10,6 +10,7 @@
 #include "testsupport/alliance/recordinghistory.h"
 #include "testsupport/common/qtprinters.h"
 
+#include <QDir>
 #include <QFile>
 
 namespace {
@@ -123,6 +124,52 @@ TEST_F(SurveyCommandTest, AProfileThatNeverComesWholeIsNamedOnceAndKeepsItsRoste
     ASSERT_EQ(m_port.messages.size(), 1);
     EXPECT_EQ(m_port.messages.first().count(QStringLiteral("豊臣秀吉")), 1)
         << m_port.messages.first().toStdString();
+}
+
+TEST_F(SurveyCommandTest, AProfileThatComesInPiecesKeepsTheFirstLoadsHomeCastleWithoutAnotherLoad)
+{
+    // The first load shows the home castle but not yet the population, the
+    // second the population but no longer the home castle.
+    QString withoutPopulation =
+        wholeProfile(QStringLiteral("豊臣 秀吉"), 900, QStringLiteral("盟主補佐"), -5, 6);
+    const qsizetype row = withoutPopulation.indexOf(QStringLiteral("<tr><th>人口数</th>"));
+    ASSERT_GE(row, 0);
+    withoutPopulation.remove(row, withoutPopulation.indexOf(QStringLiteral("</tr>"), row) + 5 - row);
+    QString withoutHome = wholeProfile(QStringLiteral("豊臣 秀吉"), 900, QStringLiteral("盟主補佐"), -5, 6);
+    ASSERT_TRUE(withoutHome.contains(QStringLiteral("城(本拠地)")));
+    withoutHome.replace(QStringLiteral("城(本拠地)"), QStringLiteral("城"));
+    FakeBrowser::Page pieces;
+    pieces.htmlPerLoad = QStringList{withoutPopulation, withoutHome};
+    browser().addPage(profileAddress(2), pieces);
+
+    const std::optional<SurveyCommand::Outputs> outputs = SurveyCommand::outputsOf(survey());
+    ASSERT_TRUE(outputs) << m_port.text.toStdString();
+    EXPECT_EQ(browser().loadCount(profileAddress(2)), 2) << "no load after the page was whole";
+    EXPECT_TRUE(
+        outputs->roster.contains(RosterFile::line(QStringLiteral("豊臣秀吉"), QStringLiteral("-5,6"))))
+        << outputs->roster.toStdString();
+    EXPECT_TRUE(outputs->report.contains(QStringLiteral("900"))) << outputs->report.toStdString();
+    EXPECT_FALSE(m_port.text.contains(QStringLiteral("読めなかった"))) << m_port.text.toStdString();
+    EXPECT_TRUE(m_port.messages.isEmpty()) << m_port.messages.join(u'\n').toStdString();
+}
+
+TEST_F(SurveyCommandTest, ARosterThatCannotBeWrittenStillShowsTheOutputsAndSaysWhyThePreviousStays)
+{
+    // A folder where the roster should go: it cannot be replaced.
+    ASSERT_TRUE(QDir().mkpath(m_session.appDir + RosterFile::fileName(QStringLiteral("7"))));
+    const std::optional<SurveyCommand::Outputs> outputs = SurveyCommand::outputsOf(survey());
+    ASSERT_TRUE(outputs) << m_port.text.toStdString();
+    EXPECT_TRUE(outputs->roster.contains(QStringLiteral("織田信長")));
+    EXPECT_TRUE(outputs->report.contains(QStringLiteral("織田信長")));
+    EXPECT_TRUE(outputs->castles.contains(QStringLiteral(" 作成"))) << outputs->castles.toStdString();
+    ASSERT_EQ(m_port.messages.size(), 1);
+    const QString &told = m_port.messages.first();
+    EXPECT_TRUE(
+        told.contains(QStringLiteral("同盟員名簿を保存できませんでした。前回の名簿はそのまま残っています。")))
+        << told.toStdString();
+    EXPECT_TRUE(
+        told.contains(RosterFile::fileName(QStringLiteral("7")) + QStringLiteral(" を保存できません: ")))
+        << "and why" << told.toStdString();
 }
 
 TEST(SurveyOutputsTest, OnlyASurveysTextSplitsIntoItsThreeOutputs)

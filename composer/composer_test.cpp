@@ -380,12 +380,19 @@ TEST_F(ComposerTest, TheUserIsToldWhichNamesTheCurrentRosterDoesNotHold)
     EXPECT_EQ(m_composer->rosterNotice({QStringLiteral("乙"), QStringLiteral("甲"), QStringLiteral("丙")}),
               QStringLiteral("次の2名は今の同盟員名簿にいません（同盟を抜けたのかもしれません）。\r\n"
                              "宛名には入れてあります。送る前に確かめてください。\r\n\r\n乙\r\n丙"));
-    QStringList many;
-    for (int i = 1; i <= 23; ++i)
-        many.append(QStringLiteral("脱退%1").arg(i));
-    const QString notice = m_composer->rosterNotice(many);
-    EXPECT_TRUE(notice.startsWith(QStringLiteral("次の23名は"))) << notice.toStdString();
-    EXPECT_TRUE(notice.endsWith(QStringLiteral("\r\n脱退20\r\nほか 3名"))) << notice.toStdString();
+    // Twenty are all listed; from twenty-one on, twenty and how many more.
+    const std::pair<int, QString> ends[] = {{20, QStringLiteral("\r\n脱退19\r\n脱退20")},
+                                            {21, QStringLiteral("\r\n脱退20\r\nほか 1名")},
+                                            {23, QStringLiteral("\r\n脱退20\r\nほか 3名")}};
+    for (const auto &[count, end] : ends) {
+        QStringList many;
+        for (int i = 1; i <= count; ++i)
+            many.append(QStringLiteral("脱退%1").arg(i));
+        const QString notice = m_composer->rosterNotice(many);
+        EXPECT_TRUE(notice.startsWith(QStringLiteral("次の%1名は").arg(count))) << notice.toStdString();
+        EXPECT_TRUE(notice.endsWith(end)) << notice.toStdString();
+        EXPECT_EQ(notice.count(QStringLiteral("\r\n脱退")), std::min(count, 20));
+    }
 }
 
 } // namespace

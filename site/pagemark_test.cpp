@@ -46,6 +46,9 @@ TEST(PageMarkTest, APageWithoutTheMarkIsToldAsAGamePageOrAsWhatItLooksLike)
          QStringLiteral("メンテナンスのお知らせのようなページでした。")},
         {QStringLiteral("<p>セッションが切れました。ログインしてください。</p>"), Kind::Login,
          QStringLiteral("ログインのページのようでした。")},
+        // The session-out page need not say ログイン at all.
+        {QStringLiteral("<p>セッションが切れました</p>"), Kind::Login,
+         QStringLiteral("ログインのページのようでした。")},
         {QStringLiteral("<h1>502 Bad Gateway</h1>"), Kind::Other,
          QStringLiteral("エラーのページか、読み込みの途中")},
         {QString(), Kind::Other, QStringLiteral("エラーのページか、読み込みの途中")},

@@ -57,6 +57,7 @@ void FakeBrowser::load(const QString &requested)
     m_current = address;
     const int loadIndex = m_loadCounts.value(address);
     m_loadCounts.insert(address, loadIndex + 1);
+    m_currentLoad = loadIndex;
     const Page page = m_pages.value(address);
     m_busyLeft = pollsOfLoad(page.busyPollsPerLoad, loadIndex);
     m_incompleteLeft = pollsOfLoad(page.incompletePollsPerLoad, loadIndex);
@@ -141,7 +142,10 @@ std::optional<Document> FakeBrowser::awaitComplete(int)
 Document FakeBrowser::document()
 {
     throwIfClosed();
-    return Document::fromHtml(m_current, m_pages.value(m_current).html);
+    const Page page = m_pages.value(m_current);
+    if (!page.htmlPerLoad.isEmpty())
+        return Document::fromHtml(m_current, page.htmlPerLoad.value(m_currentLoad, page.htmlPerLoad.last()));
+    return Document::fromHtml(m_current, page.html);
 }
 
 void FakeBrowser::setFieldValue(const QString &elementId, const QString &value)

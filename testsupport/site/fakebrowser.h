@@ -26,6 +26,9 @@ public:
         QList<int> busyPollsPerLoad;
         // Likewise the readyState() polls that find it neither busy nor complete.
         QList<int> incompletePollsPerLoad;
+        // The page as the first, second, ... load shows it, when it comes in
+        // pieces; the last holds for every later load. Empty: html always.
+        QStringList htmlPerLoad = {};
     };
 
     // An address with no page loads an empty document.
@@ -74,6 +77,7 @@ private:
     QStringList m_history;
     qsizetype m_historyIndex = -1;
     QString m_current;
+    int m_currentLoad = 0;
     int m_busyLeft = 0;
     int m_incompleteLeft = 0;
     bool m_closed = false;
