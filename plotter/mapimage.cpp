@@ -1,7 +1,8 @@
 #include "plotter/mapimage.h"
 
+#include "ui/savedialog.h"
+
 #include <QBuffer>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QImage>
 #include <QPixmap>
@@ -11,17 +12,10 @@ namespace Plotter {
 
 QString FileDialogSavePath::chooseImagePath(QWidget *parent, const QString &suggested)
 {
-    QFileDialog dialog(parent, QStringLiteral("画像として保存"), suggested,
-                       QStringLiteral("PNG 画像 (*.png)"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
     // A name typed without an ending still gets ".png", so the file opens
     // in a picture viewer.
-    dialog.setDefaultSuffix(QStringLiteral("png"));
-    dialog.selectFile(suggested);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().constFirst();
+    return SaveDialog::ask(parent, QStringLiteral("画像として保存"), suggested,
+                           QStringLiteral("PNG 画像 (*.png)"), QStringLiteral("png"));
 }
 
 QString defaultImageName(const QString &rosterName)

@@ -8,7 +8,12 @@ set -uo pipefail
 # plain background command, does not start with INT ignored.
 set -m
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=$1
+# The programs keep their data beside them: the demo runs on copies in a
+# folder of the test's own, so no browser profile is left in the build.
+build=$(mktemp -d)
+trap 'rm -rf "$build"' EXIT
+mkdir "$build/bin"
+cp "$1/bin/demosite" "$1/bin/ovekwarden" "$build/bin/"
 
 descendants() {
   local children

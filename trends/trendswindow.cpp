@@ -4,10 +4,10 @@
 #include "trends/trendchart.h"
 #include "trends/trendstable.h"
 #include "ui/messagebox.h"
+#include "ui/savedialog.h"
 
 #include <QAction>
 #include <QDir>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -60,7 +60,7 @@ bool isTotal(TrendsWindow::Chart chart)
 QString DialogTrendsFilePort::saveFileName(const QString &caption, const QString &suggestedPath,
                                            const QString &filter)
 {
-    return QFileDialog::getSaveFileName(m_parent, caption, suggestedPath, filter);
+    return SaveDialog::ask(m_parent, caption, suggestedPath, filter);
 }
 
 void DialogTrendsFilePort::tell(const QString &text, const QString &title)

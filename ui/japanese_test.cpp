@@ -3,16 +3,22 @@
 #include "common/japanese.h"
 #include "testsupport/common/qtprinters.h"
 #include "testsupport/x11/testapplication.h"
+#include "ui/savedialog.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QElapsedTimer>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QHash>
 #include <QLocale>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTreeView>
 #include <gtest/gtest.h>
 
 namespace {
@@ -67,18 +73,44 @@ TEST_F(JapaneseTest, TheTextBoxMenuAndTheQuestionButtonsAreJapanese)
     EXPECT_EQ(QLocale().language(), QLocale::Japanese);
 }
 
-TEST_F(JapaneseTest, TheSaveDialogSaysSaveAndCancel)
+TEST_F(JapaneseTest, TheSaveDialogSaysSaveAndCancelAndListsItsFilesInJapanese)
 {
-    QFileDialog dialog(nullptr, QStringLiteral("CSVで保存"), QDir::tempPath(), QStringLiteral("CSV (*.csv)"));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    const QDialogButtonBox *buttons = dialog.findChild<QDialogButtonBox *>();
+    QTemporaryDir folder;
+    ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("sub")));
+    QFile file(folder.filePath(QStringLiteral("a.csv")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    const QDateTime written = QFileInfo(file).lastModified();
+    const std::unique_ptr<QFileDialog> dialog =
+        SaveDialog::make(nullptr, QStringLiteral("CSVで保存"), folder.filePath(QStringLiteral("b.csv")),
+                         QStringLiteral("CSV (*.csv)"));
+    const QDialogButtonBox *buttons = dialog->findChild<QDialogButtonBox *>();
     ASSERT_NE(buttons, nullptr);
     QStringList texts;
     for (const QAbstractButton *button : buttons->buttons())
         texts << shown(button->text());
     EXPECT_TRUE(texts.contains(QStringLiteral("保存"))) << texts.join(u',').toStdString();
     EXPECT_TRUE(texts.contains(QStringLiteral("キャンセル"))) << texts.join(u',').toStdString();
+
+    // The list the dialog shows, once its folder is read.
+    auto *list = dialog->findChild<QTreeView *>(QStringLiteral("treeView"));
+    ASSERT_NE(list, nullptr);
+    QAbstractItemModel *model = list->model();
+    QElapsedTimer waited;
+    waited.start();
+    while (model->rowCount(list->rootIndex()) < 2 && waited.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    QHash<QString, QStringList> rows;
+    for (int row = 0; row < model->rowCount(list->rootIndex()); ++row) {
+        QStringList columns;
+        for (int column = 0; column < 4; ++column)
+            columns << model->index(row, column, list->rootIndex()).data().toString();
+        rows.insert(columns.first(), columns);
+    }
+    ASSERT_TRUE(rows.contains(QStringLiteral("a.csv")) && rows.contains(QStringLiteral("sub")))
+        << rows.keys().join(u',').toStdString();
+    EXPECT_EQ(rows[QStringLiteral("a.csv")].at(3), written.toString(QStringLiteral("yyyy/MM/dd HH:mm")));
+    EXPECT_EQ(rows[QStringLiteral("sub")].at(2), QStringLiteral("フォルダ"));
 }
 
 } // namespace
