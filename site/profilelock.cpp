@@ -21,7 +21,9 @@ QString whyNotWritable(const QString &lockFile)
     const QString probe = lockFile + QStringLiteral(".probe");
     const DataFile::Result written = DataFile::writeBytes(probe, QByteArray(64, '0'));
     QFile::remove(probe);
-    return written ? QString() : written.error;
+    // The words name the file the program meant to make: the lock.
+    return written ? QString() : QString(written.error).replace(QDir::toNativeSeparators(probe),
+                                                               QDir::toNativeSeparators(lockFile));
 }
 
 } // namespace
