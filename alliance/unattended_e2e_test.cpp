@@ -261,6 +261,21 @@ class UnattendedStopEndToEnd : public UnattendedEndToEnd
 {
 protected:
     int members() const override { return 14; }
+
+    // Starts the commands and returns once the roster's walk is under way
+    // (the log's line of its tenth member).
+    void startWalking(QProcess &process, const QString &commands = QStringLiteral("roster"))
+    {
+        start(process, commands);
+        QElapsedTimer waited;
+        waited.start();
+        QString out;
+        while (!out.contains(QStringLiteral("名簿作成 10/14")) && waited.elapsed() < 120000) {
+            process.waitForReadyRead(200);
+            out += QString::fromUtf8(process.readAllStandardOutput());
+        }
+        ASSERT_TRUE(out.contains(QStringLiteral("名簿作成 10/14"))) << out.toStdString();
+    }
 };
 
 TEST_F(UnattendedStopEndToEnd, TerminatedDuringTheWalkItEndsInTwoSecondsLeavingTheFilesAndNoBrowser)
@@ -268,15 +283,7 @@ TEST_F(UnattendedStopEndToEnd, TerminatedDuringTheWalkItEndsInTwoSecondsLeavingT
     ASSERT_TRUE(DataFile::writeText(appFile(RosterFile::fileName(m_own)), QStringLiteral("前回の名簿")));
     const QMap<QString, QByteArray> before = dataFiles();
     QProcess process;
-    start(process, QStringLiteral("roster"));
-    QElapsedTimer waited;
-    waited.start();
-    QString out;
-    while (!out.contains(QStringLiteral("名簿作成 10/14")) && waited.elapsed() < 120000) {
-        process.waitForReadyRead(200);
-        out += QString::fromUtf8(process.readAllStandardOutput());
-    }
-    ASSERT_TRUE(out.contains(QStringLiteral("名簿作成 10/14"))) << out.toStdString();
+    ASSERT_NO_FATAL_FAILURE(startWalking(process));
     process.terminate();
     const Ended ended = finish(process, 10000);
     EXPECT_LT(ended.ms, 2000);
@@ -292,20 +299,11 @@ TEST_F(UnattendedStopEndToEnd, TerminatedDuringTheWalkItEndsInTwoSecondsLeavingT
 class UnattendedKillEndToEnd : public UnattendedStopEndToEnd
 {
 protected:
-    // Starts the roster and returns once the walk is under way; the
-    // browser's process group then holds chromedriver, its watcher and
-    // Chromium.
-    qint64 startWalking(QProcess &process, const QString &commands = QStringLiteral("roster"))
+    // The walk under way, the browser's process group: chromedriver, its
+    // watcher and Chromium.
+    qint64 walkingBrowsersGroup(QProcess &process)
     {
-        start(process, commands);
-        QElapsedTimer waited;
-        waited.start();
-        QString out;
-        while (!out.contains(QStringLiteral("名簿作成 10/14")) && waited.elapsed() < 120000) {
-            process.waitForReadyRead(200);
-            out += QString::fromUtf8(process.readAllStandardOutput());
-        }
-        EXPECT_TRUE(out.contains(QStringLiteral("名簿作成 10/14"))) << out.toStdString();
+        startWalking(process);
         return processGroup(chromiumMainProcess(profile()));
     }
     QString profile() const { return appFile(QStringLiteral("browser-profile")); }
@@ -329,7 +327,7 @@ TEST_F(UnattendedKillEndToEnd, KilledOutrightItsBrowserEndsWithinFiveSecondsLeav
     ASSERT_TRUE(DataFile::writeText(appFile(RosterFile::fileName(m_own)), QStringLiteral("前回の名簿")));
     const QByteArray before = bytes(appFile(RosterFile::fileName(m_own)));
     QProcess process;
-    const qint64 group = startWalking(process);
+    const qint64 group = walkingBrowsersGroup(process);
     ASSERT_GT(group, 0);
     process.kill();
     process.waitForFinished();
@@ -340,7 +338,7 @@ TEST_F(UnattendedKillEndToEnd, KilledOutrightItsBrowserEndsWithinFiveSecondsLeav
 TEST_F(UnattendedKillEndToEnd, ABrowserLeftRunningOnTheProfileIsEndedByTheNextStartWhichWalks)
 {
     QProcess process;
-    const qint64 group = startWalking(process);
+    const qint64 group = walkingBrowsersGroup(process);
     ASSERT_GT(group, 0);
     // Without its watcher the browser outlives the program, as it did
     // before there was one: the next start must still walk.
@@ -364,7 +362,7 @@ TEST_F(UnattendedKillEndToEnd, ABrowserKilledUnderACommandStopsThatCommandAndANe
     ASSERT_TRUE(DataFile::writeText(appFile(RosterFile::fileName(m_own)), QStringLiteral("前回の名簿")));
     const QByteArray before = bytes(appFile(RosterFile::fileName(m_own)));
     QProcess process;
-    startWalking(process, QStringLiteral("roster,activity"));
+    ASSERT_NO_FATAL_FAILURE(startWalking(process, QStringLiteral("roster,activity")));
     const qint64 chromium = chromiumMainProcess(profile());
     ASSERT_NE(chromium, 0);
     ::kill(static_cast<pid_t>(chromium), SIGKILL);

@@ -11,6 +11,17 @@
 
 namespace {
 
+// A console port writing into two strings, as a terminal or a log.
+struct Console
+{
+    explicit Console(bool terminal) : port(outStream, errStream, terminal) {}
+    QString out;
+    QString err;
+    QTextStream outStream{&out};
+    QTextStream errStream{&err};
+    ConsolePort port;
+};
+
 TEST(ConsolePortTest, ProgressIsOneLineOnATerminalAndEveryTenthMemberInALog)
 {
     const QStringList steps{QStringLiteral("名簿作成 1/12"),
@@ -30,11 +41,10 @@ TEST(ConsolePortTest, ProgressIsOneLineOnATerminalAndEveryTenthMemberInALog)
                         "4秒）\x1b[K\r名簿作成 10/12\x1b[K\r名簿作成 12/12\x1b[K\r\x1b[Kroster: done\n")},
     };
     for (const auto &c : cases) {
-        QString out;
-        QString err;
-        QTextStream outStream(&out);
-        QTextStream errStream(&err);
-        ConsolePort port(outStream, errStream, c.terminal);
+        Console console(c.terminal);
+        ConsolePort &port = console.port;
+        const QString &out = console.out;
+        const QString &err = console.err;
         for (const QString &step : steps)
             port.showProgress(step);
         port.printLine(QStringLiteral("roster: done"));
@@ -45,11 +55,10 @@ TEST(ConsolePortTest, ProgressIsOneLineOnATerminalAndEveryTenthMemberInALog)
 
 TEST(ConsolePortTest, WarningsAndStopsGoToStandardErrorInLinesNoticesToStandardOutput)
 {
-    QString out;
-    QString err;
-    QTextStream outStream(&out);
-    QTextStream errStream(&err);
-    ConsolePort port(outStream, errStream, true);
+    Console console(true);
+    ConsolePort &port = console.port;
+    const QString &out = console.out;
+    const QString &err = console.err;
     port.showProgress(QStringLiteral("名簿作成 3/9"));
     port.showMessage(QStringLiteral("保存できませんでした。\r\n理由\r\n"), QStringLiteral("注意"),
                      ToolPort::Icon::Warning);
@@ -76,11 +85,10 @@ TEST(ConsolePortTest, APageThatKeepsTheWalkWaitingIsLoggedOnceAMinuteAndCountedO
         {true, {QStringLiteral("\r名簿作成 4/12（ページを待っています 130秒）\x1b[K")}},
     };
     for (const auto &c : cases) {
-        QString out;
-        QString err;
-        QTextStream outStream(&out);
-        QTextStream errStream(&err);
-        ConsolePort port(outStream, errStream, c.terminal);
+        Console console(c.terminal);
+        ConsolePort &port = console.port;
+        const QString &out = console.out;
+        const QString &err = console.err;
         for (const qint64 seconds : waits)
             port.showWaiting(QStringLiteral("名簿作成 4/12"), seconds);
         if (c.terminal)
@@ -93,11 +101,9 @@ TEST(ConsolePortTest, APageThatKeepsTheWalkWaitingIsLoggedOnceAMinuteAndCountedO
 
 TEST(ConsolePortTest, AStatusSaidAgainWithNothingBetweenIsPrintedOnce)
 {
-    QString out;
-    QString err;
-    QTextStream outStream(&out);
-    QTextStream errStream(&err);
-    ConsolePort port(outStream, errStream, false);
+    Console console(false);
+    ConsolePort &port = console.port;
+    const QString &err = console.err;
     const QString failure =
         QStringLiteral("名簿作成は完了しました。履歴を記録できませんでした（壊れています）");
     port.showStatus(failure);

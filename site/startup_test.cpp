@@ -256,45 +256,39 @@ TEST(AppDirTest, GetsOneTrailingSlash)
 
 namespace {
 
-TEST(StartupWithoutBrowser, AMissingBrowserIsToldInPlainWords)
+// What start-up tells when the browser cannot be made for that reason.
+QString startupFailureWhenBrowserThrows(const BrowserError &error)
 {
     Session session;
     session.world.gameSiteTopUrl = kTop;
     session.world.worldBaseUrl = kWorld;
-    BrowserSlot browsers([]() -> std::unique_ptr<Browser> {
-        throw BrowserError(QStringLiteral("chromedriver を起動できません。"));
+    BrowserSlot browsers([&error]() -> std::unique_ptr<Browser> {
+        if (dynamic_cast<const ProfileInUse *>(&error))
+            throw ProfileInUse(error.message());
+        throw BrowserError(error.message());
     });
     FakeClock clock;
     FakePump pump;
     Navigator navigator(browsers, session.world, clock, pump);
     try {
         StartupSequence(session, browsers, navigator, pump).run();
-        FAIL() << "start-up cannot go on without a browser";
     } catch (const StartupFailure &failure) {
-        EXPECT_TRUE(failure.message().contains(QStringLiteral("chromium-driver")));
-        EXPECT_TRUE(failure.message().contains(QStringLiteral("chromedriver を起動できません。")));
+        return failure.message();
     }
+    return QStringLiteral("(start-up went on without a browser)");
 }
 
-TEST(StartupWithoutBrowser, AProfileAnotherProgramHoldsIsToldFirstWithoutSendingTheUserToInstall)
+TEST(StartupWithoutBrowser, AMissingBrowserIsToldInPlainWordsAndAProfileInUseWithoutSendingTheUserToInstall)
 {
-    Session session;
-    BrowserSlot browsers([]() -> std::unique_ptr<Browser> {
-        throw ProfileInUse(
-            QStringLiteral("ブラウザのプロファイル（/p）は、chromium（プロセス番号 42）が使っています。"));
-    });
-    FakeClock clock;
-    FakePump pump;
-    Navigator navigator(browsers, session.world, clock, pump);
-    try {
-        StartupSequence(session, browsers, navigator, pump).run();
-        FAIL() << "start-up cannot go on without a browser";
-    } catch (const StartupFailure &failure) {
-        EXPECT_EQ(
-            failure.message(),
-            QStringLiteral("ブラウザ（Chromium）を起動できませんでした。\r\n\r\n"
-                           "ブラウザのプロファイル（/p）は、chromium（プロセス番号 42）が使っています。"));
-    }
+    const QString missing =
+        startupFailureWhenBrowserThrows(BrowserError(QStringLiteral("chromedriver を起動できません。")));
+    EXPECT_TRUE(missing.contains(QStringLiteral("chromium-driver"))) << missing.toStdString();
+    EXPECT_TRUE(missing.contains(QStringLiteral("chromedriver を起動できません。")));
+
+    const QString held =
+        QStringLiteral("ブラウザのプロファイル（/p）は、chromium（プロセス番号 42）が使っています。");
+    EXPECT_EQ(startupFailureWhenBrowserThrows(ProfileInUse(held)),
+              QStringLiteral("ブラウザ（Chromium）を起動できませんでした。\r\n\r\n") + held);
 }
 
 } // namespace
