@@ -1,7 +1,7 @@
 // End to end: the composer fills the new-letter page of demosite in a
 // headless Chromium, and the letter sent from that page reaches the game.
-#include "alliance/commandguard.h"
-#include "alliance/commandrunner.h"
+#include "alliance/walk/commandguard.h"
+#include "alliance/walk/commandrunner.h"
 #include "common/clock.h"
 #include "common/pump.h"
 #include "composer/composer.h"
@@ -167,9 +167,12 @@ TEST_F(ComposerEndToEnd, ABrowserClosedWhileTheLetterPageLoadsIsToldAndOpenedAga
     m_site.control(QStringLiteral("hang?path=/message/new.php"));
     const qint64 chromium = chromiumMainProcess(m_profile.path());
     ASSERT_NE(chromium, 0);
-    QTimer::singleShot(1500, [chromium] { ::kill(static_cast<pid_t>(chromium), SIGKILL); });
+    // Once it is gone the page comes again, for the new browser.
+    QTimer::singleShot(1500, [this, chromium] {
+        ::kill(static_cast<pid_t>(chromium), SIGKILL);
+        m_site.control(QStringLiteral("release?path=/message/new.php"));
+    });
     composer.loadLetterPage();
-    m_site.control(QStringLiteral("release?path=/message/new.php"));
 
     ASSERT_EQ(m_toolPort.messages.size(), 1) << m_toolPort.messages.join(u'\n').toStdString();
     EXPECT_TRUE(m_toolPort.messages.first().startsWith(
@@ -179,6 +182,8 @@ TEST_F(ComposerEndToEnd, ABrowserClosedWhileTheLetterPageLoadsIsToldAndOpenedAga
     const qint64 reopened = chromiumMainProcess(m_profile.path());
     EXPECT_NE(reopened, 0) << "a new browser";
     EXPECT_NE(reopened, chromium);
+    EXPECT_EQ(m_browsers.current().locationUrl(), m_session.world.newLetterUrl())
+        << "the new browser stands on the letter page, as the composer's page";
 
     // 「ヘージ再読み込み」, then 「画面挿入」 on the new browser.
     composer.loadLetterPage();
