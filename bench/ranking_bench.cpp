@@ -3,7 +3,7 @@
 // of the own alliance's rows, per page over many pages.
 //
 //   ranking_bench [--pages N] [--headed]
-#include "alliance/rankingpage.h"
+#include "alliance/rules/rankingpage.h"
 #include "common/clock.h"
 #include "common/pump.h"
 #include "site/navigator.h"

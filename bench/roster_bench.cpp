@@ -3,9 +3,9 @@
 // the same walk by a short Selenium script for comparison.
 //
 //   roster_bench [--no-peer]
-#include "alliance/commandcontext.h"
-#include "alliance/pacer.h"
-#include "alliance/rostercommand.h"
+#include "alliance/commands/rostercommand.h"
+#include "alliance/walk/commandcontext.h"
+#include "alliance/walk/pacer.h"
 #include "bench/demoworld.h"
 #include "common/clock.h"
 #include "common/pump.h"

@@ -2,11 +2,11 @@
 // castle list), on the largest alliance of the demo world, with the pacing
 // pause taken out: the time the tool and the browser spend. Prints figures
 // and the ratio measured in this one run; not a test.
-#include "alliance/alliancereportcommand.h"
-#include "alliance/branchcastlecommand.h"
-#include "alliance/commandcontext.h"
-#include "alliance/rostercommand.h"
-#include "alliance/surveycommand.h"
+#include "alliance/commands/alliancereportcommand.h"
+#include "alliance/commands/branchcastlecommand.h"
+#include "alliance/commands/rostercommand.h"
+#include "alliance/commands/surveycommand.h"
+#include "alliance/walk/commandcontext.h"
 #include "bench/demoworld.h"
 #include "common/clock.h"
 #include "common/pump.h"

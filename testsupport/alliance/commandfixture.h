@@ -1,6 +1,6 @@
 #pragma once
 
-#include "alliance/commandcontext.h"
+#include "alliance/walk/commandcontext.h"
 #include "site/browserslot.h"
 #include "site/navigator.h"
 #include "site/session.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "alliance/pacer.h"
+#include "alliance/walk/pacer.h"
 
 #include <functional>
 

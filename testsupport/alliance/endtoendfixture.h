@@ -5,7 +5,7 @@
 // command's collaborators (no pacing pause, a recording port). The test
 // target defines OVEK_DEMOSITE_PROGRAM.
 
-#include "alliance/commandcontext.h"
+#include "alliance/walk/commandcontext.h"
 #include "common/clock.h"
 #include "common/pump.h"
 #include "site/browserslot.h"

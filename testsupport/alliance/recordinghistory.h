@@ -1,6 +1,6 @@
 #pragma once
 
-#include "alliance/historyrecorder.h"
+#include "alliance/walk/historyrecorder.h"
 
 #include <QList>
 #include <ostream>

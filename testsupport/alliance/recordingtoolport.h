@@ -1,6 +1,6 @@
 #pragma once
 
-#include "alliance/toolport.h"
+#include "alliance/walk/toolport.h"
 
 #include <QStringList>
 

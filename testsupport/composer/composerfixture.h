@@ -1,7 +1,7 @@
 #pragma once
 
-#include "alliance/commandguard.h"
-#include "alliance/commandrunner.h"
+#include "alliance/walk/commandguard.h"
+#include "alliance/walk/commandrunner.h"
 #include "common/datafile.h"
 #include "common/pump.h"
 #include "composer/composer.h"

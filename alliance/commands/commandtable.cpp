@@ -1,0 +1,112 @@
+#include "alliance/commands/commandtable.h"
+
+#include "alliance/commands/activitycommand.h"
+#include "alliance/commands/alliancereportcommand.h"
+#include "alliance/commands/branchcastlecommand.h"
+#include "alliance/commands/pagecheckcommand.h"
+#include "alliance/commands/rankingcommand.h"
+#include "alliance/commands/replycheckercommand.h"
+#include "alliance/commands/rostercommand.h"
+#include "alliance/commands/surveycommand.h"
+#include "alliance/walk/toolwindowlayout.h"
+
+namespace {
+
+// Runs the command and hands on what it says it left, where it has them:
+// the members it walked, its file, its report's alliance, the members its
+// result names for a letter.
+template <typename Command> void runAndTell(Command &&command, CommandResult &result)
+{
+    command.run();
+    if constexpr (requires { command.memberCount(); })
+        result.memberCount = command.memberCount();
+    if constexpr (requires { command.addressees(); })
+        result.addressees = command.addressees();
+    if constexpr (requires { command.unreadPages(); })
+        result.unreadPages = command.unreadPages();
+    if constexpr (requires { command.savedFile(); })
+        result.savedFile = command.savedFile();
+    if constexpr (requires { command.saveFailure(); })
+        result.saveFailure = command.saveFailure();
+    if constexpr (requires { command.reportedAllianceId(); })
+        result.reportedAllianceId = command.reportedAllianceId();
+}
+
+} // namespace
+
+namespace CommandTable {
+
+const QList<CommandSpec> &commands()
+{
+    using Output = CommandSpec::Output;
+    static const QList<CommandSpec> table{
+        {QStringLiteral("roster"), RosterCommand::kLabel, QStringLiteral("Command2"), Output::OwnFile,
+         [](CommandRun &run) { runAndTell(RosterCommand(run.context), run.result); }},
+        {QStringLiteral("castles"), kBranchCastlesLabel, QStringLiteral("Command3"), Output::Text,
+         [](CommandRun &run) { run.result.memberCount = ListBranchCastles(run.context, run.clock); }},
+        {QStringLiteral("activity"), ActivityCommand::kLabel, QStringLiteral("Command5"), Output::OwnFile,
+         [](CommandRun &run) { runAndTell(ActivityCommand(run.context, run.clock), run.result); }},
+        {QStringLiteral("report"), AllianceReportCommand::kLabel, QStringLiteral("Command7"), Output::Text,
+         [](CommandRun &run) {
+             runAndTell(AllianceReportCommand(run.context, run.clock, run.inputs.allianceIdText,
+                                              run.inputs.populationStepText, run.inputs.meritStepText),
+                        run.result);
+         }},
+        {QStringLiteral("survey"), SurveyCommand::kLabel, QStringLiteral("mnuSurvey"), Output::OwnFileAndText,
+         [](CommandRun &run) {
+             runAndTell(SurveyCommand(run.context, run.clock, run.inputs.populationStepText,
+                                      run.inputs.meritStepText),
+                        run.result);
+         }},
+        {QStringLiteral("replies"), ReplyCheckCommand::kLabel, QStringLiteral("Command8"), Output::Text,
+         [](CommandRun &run) {
+             runAndTell(ReplyCheckCommand(run.context, run.inputs.keywordBox), run.result);
+         }},
+        {QStringLiteral("ranking"), RankingCommand::kLabel, QStringLiteral("Combo1"), Output::Text,
+         [](CommandRun &run) {
+             RankingCommand(run.context, run.inputs.band, run.inputs.category, run.inputs.compareWithSaved)
+                 .run();
+         }},
+        {QStringLiteral("check-pages"), PageCheckCommand::kLabel, QStringLiteral("mnuCheckPages"),
+         Output::Text,
+         [](CommandRun &run) { runAndTell(PageCheckCommand(run.context, run.clock), run.result); }},
+    };
+    return table;
+}
+
+const CommandSpec *find(const QString &key)
+{
+    for (const CommandSpec &command : commands()) {
+        if (command.key == key)
+            return &command;
+    }
+    return nullptr;
+}
+
+QStringList keys()
+{
+    QStringList found;
+    for (const CommandSpec &command : commands())
+        found.append(command.key);
+    return found;
+}
+
+CommandInputs defaultInputs()
+{
+    // One source for the defaults: the controls as the window is built.
+    const auto defaultText = [](const QString &control) {
+        for (const DesignedControl &designed : ToolWindowLayout::controls()) {
+            if (designed.name == control)
+                return designed.caption;
+        }
+        return QString();
+    };
+    CommandInputs inputs;
+    inputs.allianceIdText = defaultText(QStringLiteral("Text2"));
+    inputs.populationStepText = defaultText(QStringLiteral("Text3(0)"));
+    inputs.meritStepText = defaultText(QStringLiteral("Text3(1)"));
+    inputs.keywordBox = defaultText(QStringLiteral("Text4"));
+    return inputs;
+}
+
+} // namespace CommandTable

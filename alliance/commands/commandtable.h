@@ -1,0 +1,21 @@
+#pragma once
+
+#include "alliance/walk/commandspec.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace CommandTable {
+
+// Every browser command, in the order of the tool window's buttons.
+const QList<CommandSpec> &commands();
+// The command of that key ("roster"), or nullptr.
+const CommandSpec *find(const QString &key);
+// Every key, in table order.
+QStringList keys();
+// The inputs as the tool window opens with them (Text2 empty: the report
+// of the player's own alliance is asked for by its id).
+CommandInputs defaultInputs();
+
+} // namespace CommandTable

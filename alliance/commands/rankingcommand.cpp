@@ -1,0 +1,101 @@
+#include "alliance/commands/rankingcommand.h"
+
+#include "alliance/rules/rankingarchive.h"
+#include "alliance/rules/rankingpage.h"
+#include "alliance/walk/pacer.h"
+#include "alliance/walk/pagewalk.h"
+#include "alliance/walk/toolport.h"
+#include "site/document.h"
+#include "site/session.h"
+
+#include <optional>
+
+QString RankingCommand::bandHeader(int band)
+{
+    return QStringLiteral("★第%1～%2位━━━").arg(100 * band + 1).arg(100 * band + 100);
+}
+
+QString RankingCommand::savedText() const
+{
+    const QString name = RankingArchive::fileName(m_context.session.world.warRankingKey, m_category);
+    const RankingArchive::Loaded loaded = RankingArchive::load(m_context.session.appDir + name);
+    // Asked to compare and cannot: say so, and extract without marks rather
+    // than not at all.
+    QString why;
+    if (!loaded.ok)
+        why = QStringLiteral("保存データ（%1）を読めませんでした。\r\n%2").arg(name, loaded.error);
+    else if (!loaded.found)
+        why = QStringLiteral("保存データ（%1）がないか、合戦格付のデータではありません。").arg(name);
+    if (!why.isEmpty()) {
+        m_context.port.showMessage(why + QStringLiteral("\r\n保存データと比べずに抽出します。"),
+                                   QStringLiteral("注意"), ToolPort::Icon::Warning);
+    }
+    return loaded.savedText;
+}
+
+void RankingCommand::append(const QString &text)
+{
+    // Read at every page: the box may have been cleared or edited meanwhile,
+    // and what the user did there is kept.
+    m_context.port.setOutputText(m_context.port.outputText() + text);
+}
+
+void RankingCommand::run()
+{
+    m_rowCount = 0;
+    m_leftOut.clear();
+    if (m_band < 0 || m_category < 0 || m_category >= RankingArchive::kCategoryCount)
+        return;
+    const QString allianceId = m_context.session.cleanAllianceId();
+    const SavedRanking saved = m_compare ? SavedRanking::fromText(savedText()) : SavedRanking();
+
+    const QString header = bandHeader(m_band);
+    m_context.port.setOutputText(withBandHeader(m_context.port.outputText(), header));
+
+    QList<WalkPage> pages;
+    const int first = kPagesPerBand * m_band + 1;
+    for (int page = first; page < first + kPagesPerBand; ++page)
+        pages.append({m_context.session.world.warRankingUrl(m_category, page),
+                      QStringLiteral("%1ページ").arg(page), PageMark::Family::Ranking});
+
+    OverlappingPacer pacer(m_context.pacer);
+    PageWalk walk(m_context, QStringLiteral("格付抽出"), &pacer);
+    // A band none of whose pages holds the ranking table is past the last
+    // ranked lord, or made otherwise: its first such page is kept to tell.
+    bool anyTable = false;
+    std::optional<Document> withoutTable;
+    walk.run(pages, [&](const Document &page, qsizetype) {
+        // The category is the one selected when the band was picked, for all
+        // ten pages, whatever is clicked meanwhile.
+        const RankingPageRead read = readRankingPage(page, allianceId, m_category);
+        if (!read.complete)
+            return PageMark::Read::lacking(read.missing);
+        anyTable = anyTable || read.missing.isEmpty();
+        if (!read.missing.isEmpty() && !withoutTable)
+            withoutTable = page;
+        QString lines;
+        for (const RankingRow &row : read.rows)
+            lines += rankingLine(row, saved) + QStringLiteral("\r\n");
+        m_rowCount += read.rows.size();
+        if (!lines.isEmpty())
+            append(lines);
+        return PageMark::Read::done();
+    });
+    pacer.finish();
+    m_leftOut = walk.leftOut();
+
+    const QString text = m_context.port.outputText();
+    if (const QString counted = withBandCount(text, header, m_rowCount); counted != text)
+        m_context.port.setOutputText(counted);
+    walk.tellLeftOut(
+        QStringLiteral("次のページは合戦格付のページとして表示されなかったため、抽出に入っていません。"
+                       "人数はそのページを除いた数です。"));
+    // Only the first band always has ranked lords: a later one without any
+    // table is past the last, as the game shows it.
+    if (m_band == 0 && !anyTable && withoutTable) {
+        tellMissedMark(m_context,
+                       QStringLiteral("1〜%1ページの合戦格付のどのページにも、格付の表がありませんでした。")
+                           .arg(kPagesPerBand),
+                       PageMark::Family::Ranking, kRankingTableMark, *withoutTable);
+    }
+}

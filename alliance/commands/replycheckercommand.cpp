@@ -1,0 +1,102 @@
+#include "alliance/commands/replycheckercommand.h"
+
+#include "alliance/rules/replychecker.h"
+#include "alliance/walk/pagewalk.h"
+#include "alliance/walk/toolport.h"
+#include "common/rosterfile.h"
+#include "site/document.h"
+#include "site/gamepage.h"
+#include "site/session.h"
+
+#include <algorithm>
+#include <optional>
+
+using namespace ReplyChecker;
+
+namespace {
+
+WalkPage inboxPage(const WorldConfig &world, qint64 page)
+{
+    return {world.inboxUrl(page), QStringLiteral("受信箱 %1ページ").arg(page), PageMark::Family::Inbox};
+}
+
+} // namespace
+
+void ReplyCheckCommand::run()
+{
+    // The roster is named after the cleaned id, as the roster command saved
+    // it; with a "/" left in the id the roster would never be found.
+    const RosterFile::Read roster = RosterFile::read(
+        m_context.session.appDir + RosterFile::fileName(m_context.session.cleanAllianceId()));
+    if (!roster.exists) {
+        m_context.port.showMessage(QStringLiteral("同盟員名簿が作成されていません。"), QStringLiteral("注意"),
+                                   ToolPort::Icon::Warning);
+        return;
+    }
+    m_context.port.setOutputText(QString());
+    if (!roster.ok) {
+        m_context.port.showMessage(QStringLiteral("同盟員名簿を読み込めませんでした。\r\n") + roster.error,
+                                   QStringLiteral("注意"), ToolPort::Icon::Warning);
+        return;
+    }
+    ReplyTally tally(RosterFile::names(roster.entries), trimmedKeyword(m_keywordBox));
+
+    // A page that is no game page has not come yet: the walk loads it again.
+    // The inbox without its letter table is an empty inbox. Only the first
+    // page tells how many pages there are.
+    qint64 pageCount = 1;
+    // A first page whose letter table reads otherwise makes every member a
+    // non-replier; an inbox without letters is no such page.
+    std::optional<Document> withoutTable;
+    {
+        PageWalk walk(m_context, ReplyCheckCommand::kProgressLabel);
+        walk.run({inboxPage(m_context.session.world, 1)}, [&](const Document &page, qsizetype) {
+            const InboxPage read = readInboxPage(page.bodyText(), true);
+            if (!read.isGamePage)
+                return PageMark::Read::lacking(GamePage::kMenuLineMark);
+            if (read.tableMadeOtherwise)
+                withoutTable = page;
+            pageCount = read.lastPageLink.value_or(1);
+            for (const QString &row : read.letterRows)
+                tally.addRow(row);
+            return PageMark::Read::done();
+        });
+        if (!walk.leftOut().isEmpty()) {
+            // Without the first page every member would show as not replied.
+            m_context.port.showMessage(QStringLiteral("受信箱を読み込めませんでした。\r\n"
+                                                      "時間をおいて、もう一度「返信者リストアップ」を実行"
+                                                      "してください。") +
+                                           walk.explanations(),
+                                       QStringLiteral("注意"), ToolPort::Icon::Warning);
+            return;
+        }
+    }
+
+    QList<WalkPage> later;
+    for (qint64 page = 2; page <= std::min<qint64>(pageCount, kMaxInboxPages); ++page)
+        later.append(inboxPage(m_context.session.world, page));
+    PageWalk walk(m_context, ReplyCheckCommand::kProgressLabel + QStringLiteral("（2ページ目から）"));
+    walk.run(later, [&](const Document &page, qsizetype) {
+        const InboxPage read = readInboxPage(page.bodyText(), false);
+        if (!read.isGamePage)
+            return PageMark::Read::lacking(GamePage::kMenuLineMark);
+        for (const QString &row : read.letterRows)
+            tally.addRow(row);
+        return PageMark::Read::done();
+    });
+
+    // A member who answered on a page not read shows as not replied: the
+    // output says so itself.
+    QString result = tally.resultText();
+    if (const QString note = unreadPagesNote(pageCount); !note.isEmpty())
+        result += note + QStringLiteral("\r\n");
+    m_context.port.setOutputText(result);
+    m_addressees = tally.nonRepliers();
+    walk.tellLeftOut(QStringLiteral("次の受信箱のページを読み込めませんでした。"
+                                    "これらのページの書状は返信者リストに入っていません。"));
+    if (withoutTable) {
+        tellMissedMark(m_context,
+                       QStringLiteral("受信箱の書状の表を読めなかったため、全員を未返信者としました。"),
+                       PageMark::Family::Inbox, kLetterTableMark, *withoutTable);
+    }
+}

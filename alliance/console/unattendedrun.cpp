@@ -1,0 +1,108 @@
+#include "alliance/console/unattendedrun.h"
+
+#include "alliance/console/consoleport.h"
+#include "common/clock.h"
+#include "common/datafile.h"
+#include "site/session.h"
+#include "site/startup.h"
+
+UnattendedRun::UnattendedRun(const CommandEnvironment &environment, ConsolePort &port,
+                             CommandRunner::BrowserReopener reopen)
+    : m_environment(environment), m_port(port), m_runner(port, m_guard, std::move(reopen))
+{
+    m_runner.setReopenPromise(QStringLiteral("新しいブラウザを開いて、保存されたログインでゲームに入り直し、"
+                                             "次のコマンドに進みます。"));
+}
+
+QString UnattendedRun::textFileName(const QString &key, const QString &allianceId, const QDate &day)
+{
+    // Dated, so the readings of every day are kept side by side.
+    return QStringLiteral("%1_%2_%3.txt").arg(key, allianceId, day.toString(QStringLiteral("yyyyMMdd")));
+}
+
+int UnattendedRun::run(const QStringList &keys, const CommandInputs &inputs)
+{
+    int code = ExitCode::kDone;
+    for (const QString &key : keys) {
+        const CommandSpec *command = CommandTable::find(key);
+        if (!command)
+            return ExitCode::kBadOptions;
+        m_port.setOutputText(QString());
+        CommandResult result;
+        const BrowserSteps::Outcome outcome = m_runner.run(*command, m_environment, inputs, result);
+        if (outcome == BrowserSteps::Outcome::Stopped && m_runner.loginLost()) {
+            m_port.printLine(key + QStringLiteral(": stopped"));
+            m_port.printError(SavedLoginGone().message());
+            return ExitCode::kLoginGone;
+        }
+        const Finished finished =
+            outcome == BrowserSteps::Outcome::Done ? finish(*command, result) : Finished{};
+        if (finished.line.isEmpty()) {
+            m_port.printLine(key + QStringLiteral(": stopped"));
+            code = ExitCode::kStopped;
+            continue;
+        }
+        m_port.printLine(key + QStringLiteral(": ") + finished.line);
+        // A file that could not be saved counts as a stop: the day's reading is not whole.
+        if (!finished.whole)
+            code = ExitCode::kStopped;
+    }
+    return code;
+}
+
+int UnattendedRun::checkPages(const CommandInputs &inputs)
+{
+    m_port.setOutputText(QString());
+    CommandResult result;
+    const BrowserSteps::Outcome outcome =
+        m_runner.run(*CommandTable::find(QStringLiteral("check-pages")), m_environment, inputs, result);
+    if (outcome == BrowserSteps::Outcome::Stopped && m_runner.loginLost()) {
+        m_port.printError(SavedLoginGone().message());
+        return ExitCode::kLoginGone;
+    }
+    if (outcome != BrowserSteps::Outcome::Done)
+        return ExitCode::kStopped;
+    m_port.printLine(m_port.outputText());
+    return result.unreadPages == 0 ? ExitCode::kDone : ExitCode::kStopped;
+}
+
+UnattendedRun::Finished UnattendedRun::finish(const CommandSpec &command, const CommandResult &result)
+{
+    QStringList saved;
+    QStringList unsaved;
+    // The file helper's own words name the file and why ("ファイル … を保存できません: …").
+    auto notSaved = [](QString reason) {
+        return reason.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    };
+    if (command.output != CommandSpec::Output::Text) {
+        if (!result.savedFile.isEmpty())
+            saved << result.savedFile;
+        else if (!result.saveFailure.isEmpty())
+            unsaved << notSaved(result.saveFailure);
+        else
+            return {}; // a command that wrote no file of its own said why on standard error
+    }
+    // A command that ended on a message without its text (an alliance id of
+    // no alliance) has nothing more to save.
+    const QString text = m_port.outputText();
+    if (command.output != CommandSpec::Output::OwnFile && !text.isEmpty()) {
+        const QString allianceId = result.reportedAllianceId.isEmpty() ? m_environment.session.allianceId
+                                                                       : result.reportedAllianceId;
+        const QString file = textFileName(command.key, allianceId, m_environment.clock.now().date());
+        if (const DataFile::Result written = DataFile::writeText(m_environment.session.appDir + file, text))
+            saved << file;
+        else
+            unsaved << notSaved(written.error);
+    }
+    if (saved.isEmpty() && unsaved.isEmpty())
+        return {};
+    // What was written, then what was not: "12 members, A.txt; ファイル …/B.txt を保存できません: …".
+    QStringList parts;
+    if (result.memberCount >= 0)
+        parts << QStringLiteral("%1 members").arg(result.memberCount);
+    parts << saved;
+    QString line = parts.join(QStringLiteral(", "));
+    for (const QString &missing : std::as_const(unsaved))
+        line += (line.isEmpty() ? QString() : QStringLiteral("; ")) + missing;
+    return {line, unsaved.isEmpty()};
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+class Clock;
+struct CommandContext;
+
+// What a command takes from the user besides the game: the inputs of the
+// tool window's controls, or of the command line.
+struct CommandInputs
+{
+    QString allianceIdText = {};     // 「同盟ID」 (Text2), the report's alliance
+    QString populationStepText = {}; // 「区切 人口」 (Text3(0))
+    QString meritStepText = {};      // 「戦功」 (Text3(1))
+    QString keywordBox = {};         // 「キーワード」 (Text4), the reply check's keyword
+    int band = 0;                    // the ranking band (Combo1 index)
+    int category = 0;                // the ranking category (Option1 index)
+    bool compareWithSaved = false;   // 「保存データを参考にする」 (Check1)
+};
+
+// What a run leaves for its caller besides Text1 and the files.
+struct CommandResult
+{
+    QString reportedAllianceId = {}; // the report's alliance, as it went into the address
+    qsizetype memberCount = -1;      // the members the walk found; -1: it found none
+    QString savedFile = {};          // the data file the command replaced (its name in AppDir)
+    // Why its data file could not be replaced, in the file helper's words
+    // (they name the file); the previous one stays.
+    QString saveFailure = {};
+    // The members the result names for a letter (who did not reply, who
+    // stopped playing), in the result's order; empty for other results.
+    QStringList addressees = {};
+    // Pages the command looked at and could not read (the page check).
+    qsizetype unreadPages = 0;
+};
+
+// Everything one run of a command is handed.
+struct CommandRun
+{
+    CommandContext &context;
+    const Clock &clock;
+    const CommandInputs &inputs;
+    CommandResult &result;
+};
+
+// A command of the tool window, declared once: the name it is run by (the
+// command line's word), its label (caption, progress, messages, history),
+// the control that starts it in the tool window, and its body.
+struct CommandSpec
+{
+    // What a run leaves behind: a data file of its own (the roster), only
+    // the text of Text1 (the report), which a run from the command line
+    // saves as a file, or both (the survey).
+    enum class Output { OwnFile, Text, OwnFileAndText };
+
+    QString key;
+    QString label;
+    // A designed control, or a context-menu entry ("mnu…") for a command
+    // that came after the window's design.
+    QString control;
+    Output output;
+    std::function<void(CommandRun &)> body;
+};

@@ -1,0 +1,105 @@
+#include "alliance/walk/historyrecorder.h"
+
+#include "alliance/walk/commandcontext.h"
+#include "alliance/walk/toolport.h"
+#include "common/clock.h"
+#include "history/historystore.h"
+
+#include <QStringList>
+
+QString StoreRecorder::record(const Snapshot &snapshot)
+{
+    Snapshot stamped = snapshot;
+    if (!stamped.takenAt.isValid())
+        stamped.takenAt = m_clock.now();
+    const RecordResult recorded = m_store.recordSnapshot(stamped);
+    m_failure = recorded ? QString() : recorded.error;
+    return m_failure;
+}
+
+namespace HistoryRecording {
+
+QString failureCaption(const QString &commandLabel, const QString &reason)
+{
+    return QStringLiteral("%1は完了しました。%2").arg(commandLabel, reason);
+}
+
+void recordRun(CommandContext &context, const QString &commandLabel, const Snapshot &snapshot)
+{
+    if (context.history == nullptr)
+        return;
+    const QString failure = context.history->record(snapshot);
+    if (!failure.isEmpty())
+        context.port.showStatus(failureCaption(commandLabel, failure));
+}
+
+MemberReading memberReading(qsizetype index, const QString &userId, const QString &name)
+{
+    MemberReading reading;
+    reading.position = static_cast<int>(index) + 1;
+    reading.userId = userId;
+    reading.name = name;
+    return reading;
+}
+
+Snapshot tableSnapshot(const QString &command, const QString &allianceId, const QList<Member> &members)
+{
+    Snapshot snapshot;
+    snapshot.command = command;
+    snapshot.allianceId = allianceId;
+    snapshot.members.reserve(members.size());
+    for (qsizetype i = 0; i < members.size(); ++i) {
+        MemberReading reading = memberReading(i, members.at(i).userId, members.at(i).name);
+        if (const std::optional<qint64> fiefs = count(members.at(i).fiefCount()))
+            reading.fiefCount = static_cast<int>(*fiefs);
+        snapshot.members.append(reading);
+    }
+    return snapshot;
+}
+
+Snapshot activitySnapshot(const QString &allianceId, const QList<ActivityRecord> &members)
+{
+    Snapshot snapshot;
+    snapshot.command = History::activityCommand();
+    snapshot.allianceId = allianceId;
+    for (qsizetype i = 0; i < members.size(); ++i) {
+        MemberReading reading = memberReading(i, members.at(i).userId, members.at(i).name);
+        reading.points = count(members.at(i).points);
+        snapshot.members.append(reading);
+    }
+    return snapshot;
+}
+
+void setProfile(MemberReading &reading, const LordProfile &profile)
+{
+    reading.population = count(profile.population);
+    reading.merit = count(profile.merit);
+    if (!profile.role.isEmpty())
+        reading.role = profile.role;
+    setCoordinates(reading, profile.x + u',' + profile.y);
+}
+
+std::optional<qint64> count(const QString &text)
+{
+    QString digits = text.trimmed();
+    digits.remove(u',');
+    bool ok = false;
+    const qint64 value = digits.toLongLong(&ok);
+    if (!ok)
+        return std::nullopt;
+    return value;
+}
+
+void setCoordinates(MemberReading &reading, const QString &coordinates)
+{
+    const QStringList parts = coordinates.split(u',');
+    bool ok = false;
+    if (const int x = parts.value(0).toInt(&ok); ok)
+        reading.x = x;
+    if (parts.size() < 2)
+        return;
+    if (const int y = parts.at(1).toInt(&ok); ok)
+        reading.y = y;
+}
+
+} // namespace HistoryRecording
