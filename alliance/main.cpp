@@ -1,6 +1,8 @@
 #include "alliance/commands/commandtable.h"
+#include "alliance/console/cmdoptions.h"
+#include "alliance/console/exitcode.h"
+#include "alliance/console/programsetup.h"
 #include "alliance/console/unattendedmain.h"
-#include "alliance/console/unattendedrun.h"
 #include "alliance/window/toolwindow.h"
 #include "common/appdir.h"
 #include "common/clock.h"
@@ -9,11 +11,9 @@
 #include "composer/composerstate.h"
 #include "site/browserslot.h"
 #include "site/navigator.h"
-#include "site/profilelock.h"
 #include "site/session.h"
 #include "site/startup.h"
 #include "site/webdriverbrowser.h"
-#include "site/worldsettings.h"
 #include "ui/messagebox.h"
 #include "ui/startupwindow.h"
 
@@ -43,11 +43,11 @@ int printAndEnd(int argc, char *argv[])
     QCoreApplication core(argc, argv);
     Japanese::install(core); // the option parser's own words
     core.setApplicationVersion(QStringLiteral(OVEK_VERSION));
-    const WorldSettings settings =
-        configureWorld(core.arguments(), AppDir::path(), WorldConfig::compiledIn(), CommandTable::keys());
-    std::fputs(settings.text.toLocal8Bit().constData(),
-               settings.outcome == WorldSettings::Outcome::Print ? stdout : stderr);
-    return settings.outcome == WorldSettings::Outcome::Print ? 0 : 2;
+    const CommandLine line =
+        parseCommandLine(core.arguments(), AppDir::path(), WorldConfig::compiledIn(), CommandTable::keys());
+    const bool printed = line.outcome == CommandLine::Outcome::Print;
+    std::fputs(line.text.toLocal8Bit().constData(), printed ? stdout : stderr);
+    return exitStatus(printed ? ExitCode::Done : ExitCode::BadOptions);
 }
 
 } // namespace
@@ -63,35 +63,11 @@ int main(int argc, char *argv[])
     app.setApplicationVersion(QStringLiteral(OVEK_VERSION));
     app.setQuitOnLastWindowClosed(false); // the start-up window closes before the tool window opens
 
-    Session session;
-    session.appDir = AppDir::path();
-    // The server and world come from the command line, the settings file or
-    // the build, and are checked before any browser starts.
-    const WorldSettings settings =
-        configureWorld(app.arguments(), session.appDir, WorldConfig::compiledIn(), CommandTable::keys());
-    if (settings.outcome == WorldSettings::Outcome::Refused) {
-        tellUser(settings.text);
-        return ExitCode::kBadOptions;
-    }
-    session.world = settings.world;
-    if (settings.save) {
-        if (const QString problem = saveWorldSettings(session.appDir, session.world); !problem.isEmpty())
-            tellUser(problem);
-    }
-
-    const WebDriverOptions options = WebDriverOptions::forProgram(session.appDir);
-    // A timer's run may hold the browser's profile right now.
-    ProfileLock profile(options.profileDir);
-    switch (profile.tryLock()) {
-    case ProfileLock::Claim::Held:
-        break;
-    case ProfileLock::Claim::InUse:
-        tellUser(profile.inUseMessage());
-        return ExitCode::kProfileInUse;
-    case ProfileLock::Claim::CannotWrite:
-        tellUser(profile.cannotWriteMessage());
-        return ExitCode::kCannotStart;
-    }
+    ProgramSetup setup = setUpProgram(app.arguments(), tellUser);
+    if (setup.end)
+        return exitStatus(*setup.end);
+    Session &session = setup.session;
+    const WebDriverOptions options = setup.browserOptions;
 
     EventLoopPump pump;
     SystemClock clock;
@@ -109,7 +85,7 @@ int main(int argc, char *argv[])
         // Ended from outside during start-up: nothing to tell.
         browsers.quit();
         delete startWindow;
-        return 0;
+        return exitStatus(ExitCode::Done);
     } catch (const StartupFailure &failure) {
         // A start-up that cannot finish says why before the program ends,
         // rather than vanishing: the user has to act (log in, install
@@ -118,7 +94,7 @@ int main(int argc, char *argv[])
         startWindow->hide();
         tellUser(failure.message());
         delete startWindow;
-        return 1;
+        return exitStatus(ExitCode::Stopped);
     }
     startWindow->close();
     startWindow->deleteLater();

@@ -123,7 +123,7 @@ TEST_F(PageCheckCommandTest, AnInboxAddressShowingNoGamePageIsUnreadByItsMenuLin
         ConsolePort port(outStream, errStream, false);
         const CommandEnvironment environment{m_session, m_navigator, m_browsers, m_pacer, m_clock};
         EXPECT_EQ(UnattendedRun(environment, port).checkPages(CommandTable::defaultInputs()),
-                  ExitCode::kStopped);
+                  ExitCode::Stopped);
         EXPECT_TRUE(out.contains(
             QStringLiteral("\n受信箱：読めません（メニュー「ログアウト ヘルプ 発言の注意」）\n")))
             << out.toStdString();

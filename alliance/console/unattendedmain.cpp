@@ -1,11 +1,11 @@
 #include "alliance/console/unattendedmain.h"
 
 #include "alliance/console/consoleport.h"
+#include "alliance/console/programsetup.h"
 #include "alliance/console/unattendedrun.h"
 #include "alliance/walk/historyrecorder.h"
 #include "alliance/walk/pacer.h"
 #include "alliance/walk/pagewalk.h"
-#include "common/appdir.h"
 #include "common/clock.h"
 #include "common/japanese.h"
 #include "common/pump.h"
@@ -13,11 +13,9 @@
 #include "site/browserslot.h"
 #include "site/navigator.h"
 #include "site/pagekeeper.h"
-#include "site/profilelock.h"
 #include "site/session.h"
 #include "site/startup.h"
 #include "site/webdriverbrowser.h"
-#include "site/worldsettings.h"
 
 #include <QCoreApplication>
 #include <cstdio>
@@ -58,33 +56,13 @@ int runWithoutWindow(int argc, char *argv[])
     QTextStream err(stderr);
     ConsolePort port(out, err, stdoutIsTerminal());
 
-    Session session;
-    session.appDir = AppDir::path();
-    const WorldSettings settings =
-        configureWorld(app.arguments(), session.appDir, WorldConfig::compiledIn(), CommandTable::keys());
-    if (settings.outcome != WorldSettings::Outcome::Run) {
-        port.printError(settings.text);
-        return ExitCode::kBadOptions;
-    }
-    session.world = settings.world;
-    if (settings.save) {
-        if (const QString problem = saveWorldSettings(session.appDir, session.world); !problem.isEmpty())
-            port.printError(problem);
-    }
-
-    WebDriverOptions options = WebDriverOptions::forProgram(session.appDir);
-    options.headless = settings.headless;
-    ProfileLock profile(options.profileDir);
-    switch (profile.tryLock()) {
-    case ProfileLock::Claim::Held:
-        break;
-    case ProfileLock::Claim::InUse:
-        port.printError(profile.inUseMessage());
-        return ExitCode::kProfileInUse;
-    case ProfileLock::Claim::CannotWrite:
-        port.printError(profile.cannotWriteMessage());
-        return ExitCode::kCannotStart;
-    }
+    ProgramSetup setup =
+        setUpProgram(app.arguments(), [&port](const QString &text) { port.printError(text); });
+    if (setup.end)
+        return exitStatus(*setup.end);
+    Session &session = setup.session;
+    const CommandLine &settings = setup.commandLine;
+    const WebDriverOptions options = setup.browserOptions;
 
     EventLoopPump pump;
     SystemClock clock;
@@ -99,11 +77,11 @@ int runWithoutWindow(int argc, char *argv[])
     } catch (const SavedLoginGone &gone) {
         browsers.quit();
         port.printError(gone.message());
-        return ExitCode::kLoginGone;
+        return exitStatus(ExitCode::LoginGone);
     } catch (const Failure &failure) {
         browsers.quit();
         port.printError(failure.message());
-        return ExitCode::kStopped;
+        return exitStatus(ExitCode::Stopped);
     }
 
     TimerPacer pacer(pump);
@@ -114,7 +92,8 @@ int runWithoutWindow(int argc, char *argv[])
     CommandInputs inputs = CommandTable::defaultInputs();
     inputs.allianceIdText = settings.runAllianceId.isEmpty() ? session.allianceId : settings.runAllianceId;
     UnattendedRun run(environment, port, [&startup] { startup.reopenBrowser(); });
-    const int code = settings.checkPages ? run.checkPages(inputs) : run.run(settings.runCommands, inputs);
+    const ExitCode code =
+        settings.checkPages ? run.checkPages(inputs) : run.run(settings.runCommands, inputs);
     browsers.quit();
-    return code;
+    return exitStatus(code);
 }

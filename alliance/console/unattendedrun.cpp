@@ -20,37 +20,37 @@ QString UnattendedRun::textFileName(const QString &key, const QString &allianceI
     return QStringLiteral("%1_%2_%3.txt").arg(key, allianceId, day.toString(QStringLiteral("yyyyMMdd")));
 }
 
-int UnattendedRun::run(const QStringList &keys, const CommandInputs &inputs)
+ExitCode UnattendedRun::run(const QStringList &keys, const CommandInputs &inputs)
 {
-    int code = ExitCode::kDone;
+    ExitCode code = ExitCode::Done;
     for (const QString &key : keys) {
         const CommandSpec *command = CommandTable::find(key);
         if (!command)
-            return ExitCode::kBadOptions;
+            return ExitCode::BadOptions;
         m_port.setOutputText(QString());
         CommandResult result;
         const BrowserSteps::Outcome outcome = m_runner.run(*command, m_environment, inputs, result);
         if (outcome == BrowserSteps::Outcome::Stopped && m_runner.loginLost()) {
             m_port.printLine(key + QStringLiteral(": stopped"));
             m_port.printError(SavedLoginGone().message());
-            return ExitCode::kLoginGone;
+            return ExitCode::LoginGone;
         }
         const Finished finished =
             outcome == BrowserSteps::Outcome::Done ? finish(*command, result) : Finished{};
         if (finished.line.isEmpty()) {
             m_port.printLine(key + QStringLiteral(": stopped"));
-            code = ExitCode::kStopped;
+            code = ExitCode::Stopped;
             continue;
         }
         m_port.printLine(key + QStringLiteral(": ") + finished.line);
         // A file that could not be saved counts as a stop: the day's reading is not whole.
         if (!finished.whole)
-            code = ExitCode::kStopped;
+            code = ExitCode::Stopped;
     }
     return code;
 }
 
-int UnattendedRun::checkPages(const CommandInputs &inputs)
+ExitCode UnattendedRun::checkPages(const CommandInputs &inputs)
 {
     m_port.setOutputText(QString());
     CommandResult result;
@@ -58,12 +58,12 @@ int UnattendedRun::checkPages(const CommandInputs &inputs)
         m_runner.run(*CommandTable::find(QStringLiteral("check-pages")), m_environment, inputs, result);
     if (outcome == BrowserSteps::Outcome::Stopped && m_runner.loginLost()) {
         m_port.printError(SavedLoginGone().message());
-        return ExitCode::kLoginGone;
+        return ExitCode::LoginGone;
     }
     if (outcome != BrowserSteps::Outcome::Done)
-        return ExitCode::kStopped;
+        return ExitCode::Stopped;
     m_port.printLine(m_port.outputText());
-    return result.unreadPages == 0 ? ExitCode::kDone : ExitCode::kStopped;
+    return result.unreadPages == 0 ? ExitCode::Done : ExitCode::Stopped;
 }
 
 UnattendedRun::Finished UnattendedRun::finish(const CommandSpec &command, const CommandResult &result)

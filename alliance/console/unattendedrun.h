@@ -1,6 +1,7 @@
 #pragma once
 
 #include "alliance/commands/commandtable.h"
+#include "alliance/console/exitcode.h"
 #include "alliance/walk/commandguard.h"
 #include "alliance/walk/commandrunner.h"
 
@@ -8,17 +9,6 @@
 #include <QStringList>
 
 class ConsolePort;
-
-// How a run from the command line ended, for the timer or script that
-// started it.
-namespace ExitCode {
-constexpr int kDone = 0;         // every command completed
-constexpr int kStopped = 1;      // a command stopped; its reason is on standard error
-constexpr int kBadOptions = 2;   // the command line or the settings file is wrong
-constexpr int kLoginGone = 3;    // the saved login has expired; nothing was written
-constexpr int kProfileInUse = 4; // another ovekwarden holds the browser profile
-constexpr int kCannotStart = 5;  // the data folder cannot be written (full disk, no permission)
-} // namespace ExitCode
 
 // Runs the named commands of the table one after another through the same
 // runner as the tool window's buttons, with the console as the port, and
@@ -37,10 +27,10 @@ public:
     // Returns the exit code. A stopped command does not keep the others
     // from running (each one's files stand alone; a lost browser is opened
     // anew for the next), except a lost login, which stops them all.
-    int run(const QStringList &keys, const CommandInputs &inputs);
+    ExitCode run(const QStringList &keys, const CommandInputs &inputs);
     // --check-pages: the page check, its table on standard output; kDone
     // when every family read, kStopped when one did not or the check stopped.
-    int checkPages(const CommandInputs &inputs);
+    ExitCode checkPages(const CommandInputs &inputs);
 
     // "report_2581_20261207.txt": the saved Text1 of a command.
     static QString textFileName(const QString &key, const QString &allianceId, const QDate &day);

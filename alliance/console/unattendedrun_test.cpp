@@ -129,7 +129,7 @@ protected:
         m_clock.setDate(QDate(2026, 12, 7));
     }
 
-    int run(const QStringList &keys, const QString &allianceId = QStringLiteral("7"))
+    ExitCode run(const QStringList &keys, const QString &allianceId = QStringLiteral("7"))
     {
         CommandInputs inputs = CommandTable::defaultInputs();
         inputs.allianceIdText = allianceId;
@@ -153,7 +153,7 @@ protected:
 TEST_F(UnattendedRunTest, EachCommandSaysWhatItLeftAndTextOnlyResultsAreSavedAsDatedFiles)
 {
     EXPECT_EQ(run({QStringLiteral("roster"), QStringLiteral("report"), QStringLiteral("survey")}),
-              ExitCode::kDone)
+              ExitCode::Done)
         << m_err.toStdString();
     EXPECT_EQ(m_out.split(u'\n').filter(QStringLiteral(": ")),
               QStringList({QStringLiteral("roster: 2 members, OVEKMAP_DATA_7.txt"),
@@ -169,7 +169,7 @@ TEST_F(UnattendedRunTest, AStoppedCommandIsToldAndTheNextStillRuns)
 {
     // An id of no alliance: the report ends on its message, without a text.
     EXPECT_EQ(run({QStringLiteral("report"), QStringLiteral("roster")}, QStringLiteral("99")),
-              ExitCode::kStopped);
+              ExitCode::Stopped);
     EXPECT_TRUE(m_out.contains(QStringLiteral("report: stopped\n")));
     EXPECT_TRUE(m_out.contains(QStringLiteral("roster: 2 members, OVEKMAP_DATA_7.txt\n")));
     EXPECT_TRUE(m_err.contains(QStringLiteral("同盟ID 99"))) << m_err.toStdString();
@@ -183,7 +183,7 @@ TEST_F(UnattendedRunTest, ALostLoginStopsEveryCommandWithItsOwnCodeAndLeavesTheF
     const QByteArray before = bytes(QStringLiteral("OVEKMAP_DATA_7.txt"));
     browser().redirect(kWorld + QStringLiteral("/alliance/info.php?id=7"), m_session.world.sessionOutUrl(),
                        -1);
-    EXPECT_EQ(run({QStringLiteral("roster"), QStringLiteral("activity")}), ExitCode::kLoginGone);
+    EXPECT_EQ(run({QStringLiteral("roster"), QStringLiteral("activity")}), ExitCode::LoginGone);
     EXPECT_EQ(m_out, QStringLiteral("roster: stopped\n")) << "activity was not started";
     EXPECT_TRUE(m_err.endsWith(
         QStringLiteral("ログインが切れています。ovekwarden を起動してログインしてください。\n")));
@@ -213,7 +213,7 @@ TEST_F(UnattendedRunTest, ACommandThatSavedOneFileAndNotTheOtherSaysWhichAndEnds
             QFile::remove(m_session.appDir + name);
         }
         ASSERT_TRUE(QDir().mkpath(m_session.appDir + c.blocked));
-        EXPECT_EQ(run({QStringLiteral("survey")}), ExitCode::kStopped) << c.blocked.toStdString();
+        EXPECT_EQ(run({QStringLiteral("survey")}), ExitCode::Stopped) << c.blocked.toStdString();
         const QStringList lines = m_out.split(u'\n', Qt::SkipEmptyParts).filter(QStringLiteral("survey: "));
         ASSERT_EQ(lines.size(), 1) << m_out.toStdString();
         const QString expected = c.line.arg(m_session.appDir);

@@ -1,3 +1,4 @@
+#include "alliance/console/cmdoptions.h"
 #include "site/worldsettings.h"
 #include "testsupport/common/qtprinters.h"
 
@@ -26,10 +27,10 @@ protected:
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);
     }
-    WorldSettings configure(QStringList options)
+    CommandLine configure(QStringList options)
     {
         options.prepend(QStringLiteral("ovekwarden"));
-        return configureWorld(
+        return parseCommandLine(
             options, m_dir.path(), builtIn(),
             {QStringLiteral("roster"), QStringLiteral("activity"), QStringLiteral("report")});
     }
@@ -39,21 +40,21 @@ protected:
 
 TEST_F(WorldSettingsTest, OptionOverFileOverBuiltInKeyByKey)
 {
-    WorldSettings nothing = configure({});
-    EXPECT_EQ(nothing.outcome, WorldSettings::Outcome::Run);
+    CommandLine nothing = configure({});
+    EXPECT_EQ(nothing.outcome, CommandLine::Outcome::Run);
     EXPECT_EQ(nothing.world.worldNumber, QStringLiteral("3"));
     EXPECT_EQ(nothing.world.worldBaseUrl, QStringLiteral("http://127.0.0.1:18083"));
 
     // The file with a byte order mark, CR LF lines and a key of no meaning.
     writeFile("\xEF\xBB\xBF[General]\r\nworld=12\r\nworld-url=https://w12.example.jp\r\ncolour=blue\r\n");
-    const WorldSettings fromFile = configure({});
-    ASSERT_EQ(fromFile.outcome, WorldSettings::Outcome::Run) << fromFile.text.toStdString();
+    const CommandLine fromFile = configure({});
+    ASSERT_EQ(fromFile.outcome, CommandLine::Outcome::Run) << fromFile.text.toStdString();
     EXPECT_EQ(fromFile.world.worldNumber, QStringLiteral("12"));
     EXPECT_EQ(fromFile.world.worldBaseUrl, QStringLiteral("https://w12.example.jp"));
     EXPECT_EQ(fromFile.world.gameSiteTopUrl, QStringLiteral("http://127.0.0.1:18080")) << "not in the file";
     EXPECT_EQ(fromFile.world.warRankingKey, QStringLiteral("5"));
 
-    const WorldSettings both =
+    const CommandLine both =
         configure({QStringLiteral("--world"), QStringLiteral("7"), QStringLiteral("--ranking-key=9")});
     EXPECT_EQ(both.world.worldNumber, QStringLiteral("7"));
     EXPECT_EQ(both.world.warRankingKey, QStringLiteral("9"));
@@ -63,7 +64,7 @@ TEST_F(WorldSettingsTest, OptionOverFileOverBuiltInKeyByKey)
 TEST_F(WorldSettingsTest, TheSameFileWithoutBomAndWithLfReadsTheSame)
 {
     writeFile("world=12\nworld-url=https://w12.example.jp\n");
-    const WorldSettings plain = configure({});
+    const CommandLine plain = configure({});
     EXPECT_EQ(plain.world.worldNumber, QStringLiteral("12"));
     EXPECT_EQ(plain.world.worldBaseUrl, QStringLiteral("https://w12.example.jp"));
 }
@@ -94,23 +95,23 @@ TEST_F(WorldSettingsTest, BadValuesAreRefusedNamingTheOptionOrKey)
          QStringLiteral("--top-url")},
     };
     for (const auto &c : refused) {
-        const WorldSettings settings = configure(c.options);
-        EXPECT_EQ(settings.outcome, WorldSettings::Outcome::Refused) << c.options.join(u' ').toStdString();
+        const CommandLine settings = configure(c.options);
+        EXPECT_EQ(settings.outcome, CommandLine::Outcome::Refused) << c.options.join(u' ').toStdString();
         EXPECT_TRUE(settings.text.contains(c.named)) << settings.text.toStdString();
     }
     // Accepted: a port, https, three digits.
-    const WorldSettings fine =
+    const CommandLine fine =
         configure({QStringLiteral("--world-url"), QStringLiteral("https://w3.example.jp:8443"),
                    QStringLiteral("--world"), QStringLiteral("012")});
-    EXPECT_EQ(fine.outcome, WorldSettings::Outcome::Run) << fine.text.toStdString();
+    EXPECT_EQ(fine.outcome, CommandLine::Outcome::Run) << fine.text.toStdString();
 
     for (const auto &[bytes, key] :
          {std::pair{QByteArray("world=abc\n"), QStringLiteral("「world」")},
           std::pair{QByteArray("world-url=https://user@w3.example.jp\n"), QStringLiteral("「world-url」")},
           std::pair{QByteArray("top-url=https://user:pw@example.jp\n"), QStringLiteral("「top-url」")}}) {
         writeFile(bytes);
-        const WorldSettings badFile = configure({});
-        EXPECT_EQ(badFile.outcome, WorldSettings::Outcome::Refused) << bytes.toStdString();
+        const CommandLine badFile = configure({});
+        EXPECT_EQ(badFile.outcome, CommandLine::Outcome::Refused) << bytes.toStdString();
         EXPECT_TRUE(badFile.text.contains(QStringLiteral("ovekwarden.ini")));
         EXPECT_TRUE(badFile.text.contains(key)) << badFile.text.toStdString();
     }
@@ -118,16 +119,16 @@ TEST_F(WorldSettingsTest, BadValuesAreRefusedNamingTheOptionOrKey)
 
 TEST_F(WorldSettingsTest, RunOptionsNameCommandsInOrderAndTheRestOnlyWithThem)
 {
-    const WorldSettings run =
+    const CommandLine run =
         configure({QStringLiteral("--run"), QStringLiteral("report,roster"), QStringLiteral("--alliance"),
                    QStringLiteral("2581"), QStringLiteral("--headless")});
-    ASSERT_EQ(run.outcome, WorldSettings::Outcome::Run) << run.text.toStdString();
+    ASSERT_EQ(run.outcome, CommandLine::Outcome::Run) << run.text.toStdString();
     EXPECT_EQ(run.runCommands, QStringList({QStringLiteral("report"), QStringLiteral("roster")}));
     EXPECT_EQ(run.runAllianceId, QStringLiteral("2581"));
     EXPECT_TRUE(run.headless);
     EXPECT_TRUE(configure({}).runCommands.isEmpty()) << "the window opens";
-    const WorldSettings check = configure({QStringLiteral("--check-pages"), QStringLiteral("--headless")});
-    ASSERT_EQ(check.outcome, WorldSettings::Outcome::Run) << check.text.toStdString();
+    const CommandLine check = configure({QStringLiteral("--check-pages"), QStringLiteral("--headless")});
+    ASSERT_EQ(check.outcome, CommandLine::Outcome::Run) << check.text.toStdString();
     EXPECT_TRUE(check.checkPages && check.headless);
 
     const struct
@@ -147,11 +148,11 @@ TEST_F(WorldSettingsTest, RunOptionsNameCommandsInOrderAndTheRestOnlyWithThem)
          QStringLiteral("--check-pages")},
     };
     for (const auto &c : refused) {
-        const WorldSettings settings = configure(c.options);
-        EXPECT_EQ(settings.outcome, WorldSettings::Outcome::Refused) << c.options.join(u' ').toStdString();
+        const CommandLine settings = configure(c.options);
+        EXPECT_EQ(settings.outcome, CommandLine::Outcome::Refused) << c.options.join(u' ').toStdString();
         EXPECT_TRUE(settings.text.contains(c.named)) << settings.text.toStdString();
     }
-    const WorldSettings help = configure({QStringLiteral("--help")});
+    const CommandLine help = configure({QStringLiteral("--help")});
     for (const char *exitCode : {"  3  ", "  4  "})
         EXPECT_TRUE(help.text.contains(QString::fromLatin1(exitCode))) << "exit codes are in --help";
 }
@@ -159,20 +160,20 @@ TEST_F(WorldSettingsTest, RunOptionsNameCommandsInOrderAndTheRestOnlyWithThem)
 TEST_F(WorldSettingsTest, QuotedValuesInTheFileLoseTheirBlanks)
 {
     writeFile("world=\" 12 \"\nworld-url=\"https://w12.example.jp \"\n");
-    const WorldSettings quoted = configure({});
-    ASSERT_EQ(quoted.outcome, WorldSettings::Outcome::Run) << quoted.text.toStdString();
+    const CommandLine quoted = configure({});
+    ASSERT_EQ(quoted.outcome, CommandLine::Outcome::Run) << quoted.text.toStdString();
     EXPECT_EQ(quoted.world.worldNumber, QStringLiteral("12"));
     EXPECT_EQ(quoted.world.worldBaseUrl, QStringLiteral("https://w12.example.jp"));
 }
 
 TEST_F(WorldSettingsTest, HelpIsPrintedAndSavingWritesTheFile)
 {
-    const WorldSettings help = configure({QStringLiteral("--help")});
-    EXPECT_EQ(help.outcome, WorldSettings::Outcome::Print);
+    const CommandLine help = configure({QStringLiteral("--help")});
+    EXPECT_EQ(help.outcome, CommandLine::Outcome::Print);
     EXPECT_TRUE(help.text.contains(QStringLiteral("--world-url")));
     EXPECT_TRUE(help.text.contains(QStringLiteral("ワールド番号")));
 
-    const WorldSettings saving =
+    const CommandLine saving =
         configure({QStringLiteral("--world"), QStringLiteral("12"), QStringLiteral("--save-settings")});
     ASSERT_TRUE(saving.save);
     EXPECT_FALSE(QFile::exists(m_dir.filePath(QStringLiteral("ovekwarden.ini"))))
