@@ -19,8 +19,8 @@ namespace {
 // Run index: four commands a day; one member in fifty changes every ten days.
 Snapshot run(int index, int members)
 {
-    static const QString commands[] = {History::rosterCommand(), History::activityCommand(),
-                                       History::reportCommand(), History::castlesCommand()};
+    static const QString commands[] = {History::Kinds::roster.key, History::Kinds::activity.key,
+                                       History::Kinds::report.key, History::Kinds::castles.key};
     const int day = index / 4;
     Snapshot snapshot;
     snapshot.takenAt = QDateTime(QDate(2023, 1, 1), QTime(21, 0), QTimeZone(9 * 3600))
@@ -35,12 +35,12 @@ Snapshot run(int index, int members)
         reading.position = i;
         reading.userId = QString::number(id);
         reading.name = QStringLiteral("同盟員%1").arg(id);
-        if (snapshot.command == History::rosterCommand()) {
+        if (snapshot.command == History::Kinds::roster.key) {
             reading.x = i % 200 - 100;
             reading.y = i / 5;
-        } else if (snapshot.command == History::activityCommand()) {
+        } else if (snapshot.command == History::Kinds::activity.key) {
             reading.points = 10000LL * i + (i % 3 ? day * 17 : 0);
-        } else if (snapshot.command == History::reportCommand()) {
+        } else if (snapshot.command == History::Kinds::report.key) {
             reading.population = 500 + i + day;
             reading.merit = i * 3 + day;
             reading.role = QStringLiteral("一般");

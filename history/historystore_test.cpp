@@ -335,7 +335,7 @@ QList<Snapshot> aMonthOfRuns()
             }
             // A survey reads the whole member table as a roster does.
             runs << snapshotOn(
-                day, day == 16 && command == QStringLiteral("roster") ? History::surveyCommand() : command,
+                day, day == 16 && command == QStringLiteral("roster") ? History::Kinds::survey.key : command,
                 members);
         }
     }

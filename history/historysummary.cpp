@@ -101,8 +101,8 @@ QString previousRoster(QSqlDatabase &db, const QString &allianceId, qint64 id,
         "WHERE t.alliance_id = ? AND t.command IN (?, ?) AND t.snapshot_id <> ? "
         "ORDER BY t.taken_utc DESC, t.snapshot_id DESC LIMIT 1"));
     query.addBindValue(text(allianceId));
-    query.addBindValue(History::rosterCommand());
-    query.addBindValue(History::surveyCommand());
+    query.addBindValue(History::Kinds::roster.key);
+    query.addBindValue(History::Kinds::survey.key);
     query.addBindValue(id);
     if (!query.exec())
         return failed(query);

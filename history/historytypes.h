@@ -1,5 +1,7 @@
 #pragma once
 
+#include "history/historykinds.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QString>
@@ -85,34 +87,3 @@ struct PointsState
     bool operator==(const PointsState &) const = default;
 };
 
-namespace History {
-
-inline QString rosterCommand()
-{
-    return QStringLiteral("roster");
-}
-inline QString reportCommand()
-{
-    return QStringLiteral("report");
-}
-inline QString activityCommand()
-{
-    return QStringLiteral("activity");
-}
-inline QString castlesCommand()
-{
-    return QStringLiteral("castles");
-}
-inline QString surveyCommand()
-{
-    return QStringLiteral("survey");
-}
-// The runs that read the whole member table every time, so that a member
-// missing from the next one has left: a report or an activity run may
-// leave a member out without that meaning anything.
-inline bool readsWholeMembership(const QString &command)
-{
-    return command == rosterCommand() || command == surveyCommand();
-}
-
-} // namespace History

@@ -37,7 +37,7 @@ int main(int argc, char **argv)
             const bool activity = s % 2 == 1;
             Snapshot snapshot{0,
                               start.addDays(s / 4).addSecs(60 * (s % 4)),
-                              activity ? History::activityCommand() : History::reportCommand(),
+                              activity ? History::Kinds::activity.key : History::Kinds::report.key,
                               QStringLiteral("7"),
                               {}};
             for (int m = 0; m < members; ++m) {

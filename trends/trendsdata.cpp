@@ -48,21 +48,6 @@ QString label(Quantity quantity)
     return {};
 }
 
-QString commandLabel(const QString &command)
-{
-    if (command == ::History::rosterCommand())
-        return QStringLiteral("同盟名簿作成");
-    if (command == ::History::reportCommand())
-        return QStringLiteral("同盟データ取得");
-    if (command == ::History::activityCommand())
-        return QStringLiteral("同盟員活動履歴");
-    if (command == ::History::castlesCommand())
-        return QStringLiteral("出城リスト作成");
-    if (command == ::History::surveyCommand())
-        return QStringLiteral("一括調査");
-    return command;
-}
-
 Loaded load(HistoryStore &store, const QString &allianceId, const QDate &today)
 {
     Loaded history;
@@ -155,7 +140,7 @@ TrendsTable memberTable(const QList<DatedReading> &readings)
                        QStringLiteral("人口"), QStringLiteral("戦功")},
                       {}};
     for (const DatedReading &reading : readings) {
-        table.rows << QStringList{momentText(reading.takenAt), commandLabel(reading.command),
+        table.rows << QStringList{momentText(reading.takenAt), ::History::kindLabel(reading.command),
                                   numberText(reading.reading.points), numberText(reading.reading.population),
                                   numberText(reading.reading.merit)};
     }
@@ -170,7 +155,7 @@ TrendsTable totalsTable(const QList<SnapshotTotals> &totals)
                       {}};
     table.rows.reserve(totals.size());
     for (const SnapshotTotals &snapshot : totals) {
-        table.rows << QStringList{momentText(snapshot.takenAt),          commandLabel(snapshot.command),
+        table.rows << QStringList{momentText(snapshot.takenAt),          ::History::kindLabel(snapshot.command),
                                   QString::number(snapshot.memberCount), numberText(snapshot.points),
                                   numberText(snapshot.population),       numberText(snapshot.merit)};
     }

@@ -72,7 +72,5 @@ TrendsTable totalsTable(const QList<SnapshotTotals> &totals);
 // 日付, 区分, 名前, from the log lines "yyyy/MM/dd 加入 name".
 TrendsTable joinLeaveTable(const QStringList &log);
 
-// The command names as the tool window's buttons say them.
-QString commandLabel(const QString &command);
 
 } // namespace Trends

@@ -20,7 +20,7 @@ protected:
     void SetUp() override
     {
         HistoryStore store(m_dir.path());
-        const QString activity = History::activityCommand();
+        const QString activity = History::Kinds::activity.key;
         // 甲 moves on the 5th, 乙 never, 丙 appears on the 5th and moves on
         // the 8th; 丁 left before the latest run.
         record(store, snapshot(day(1), activity,
@@ -33,7 +33,7 @@ protected:
                                 member(u"3"_qs, u"丙"_qs, 10)}));
         // A report between: population and merit, no points.
         record(store,
-               snapshot(day(6), History::reportCommand(),
+               snapshot(day(6), History::Kinds::report.key,
                         {member(QString(), u"甲"_qs, {}, 1000, 7), member(QString(), u"丙"_qs, {}, 500, 3)}));
         record(store, snapshot(day(8), activity,
                                {member(u"1"_qs, u"甲"_qs, 150), member(u"2"_qs, u"乙"_qs, 200),
@@ -98,7 +98,7 @@ TEST_F(TrendsDataTest, JoinsAndLeavesComeFromRostersOnly)
     EXPECT_TRUE(load().joinLeave.isEmpty());
     {
         HistoryStore store(m_dir.path());
-        const QString roster = History::rosterCommand();
+        const QString roster = History::Kinds::roster.key;
         record(store,
                snapshot(day(11), roster, {member(u"1"_qs, u"甲"_qs, {}), member(u"2"_qs, u"乙"_qs, {})}));
         record(store, snapshot(day(12), roster,

@@ -25,7 +25,7 @@ protected:
     {
         ensureTestApplication();
         HistoryStore store(m_dir.path());
-        const QString activity = History::activityCommand();
+        const QString activity = History::Kinds::activity.key;
         record(store, snapshot(QDate(2026, 12, 1), activity,
                                {member(u"1"_qs, u"甲"_qs, 100), member(u"2"_qs, u"乙"_qs, 50)}));
         record(store, snapshot(QDate(2026, 12, 2), activity,

@@ -46,7 +46,7 @@ void AllianceReportCommand::run()
     }
     m_context.port.setOutputText(QString());
 
-    Snapshot snapshot = HistoryRecording::tableSnapshot(History::reportCommand(), allianceId, members);
+    Snapshot snapshot = HistoryRecording::tableSnapshot(History::Kinds::report.key, allianceId, members);
     QList<std::optional<LordProfile>> profiles(members.size());
     walk.visitProfiles(members, [&](const Document &page, qsizetype i) {
         const LordProfile profile = ReadLordProfile(page);

@@ -33,7 +33,7 @@ qsizetype ListBranchCastles(CommandContext &context, const Clock &clock)
 
     HistoryRecording::recordRun(
         context, kBranchCastlesLabel,
-        HistoryRecording::tableSnapshot(History::castlesCommand(), allianceId, members));
+        HistoryRecording::tableSnapshot(History::Kinds::castles.key, allianceId, members));
 
     const QStringList &unreadable = list.unreadable;
     if (list.leftOut.isEmpty() && unreadable.isEmpty())

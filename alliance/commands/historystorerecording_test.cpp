@@ -154,7 +154,7 @@ TEST_F(StoreRecordingTest, ARunStoppedBetweenTwoMembersLeavesTheDatabaseWhole)
 
     HistoryStore reader(m_session.appDir);
     const HistoryResult<QList<Snapshot>> all =
-        reader.snapshots(QStringLiteral("7"), History::rosterCommand());
+        reader.snapshots(QStringLiteral("7"), History::Kinds::roster.key);
     ASSERT_EQ(all.value.size(), 1);
     EXPECT_EQ(all.value.first().members.size(), 2);
     EXPECT_EQ(all.value.first().takenAt, m_clock.now()) << "stamped with the run's clock";

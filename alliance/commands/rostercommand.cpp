@@ -56,7 +56,7 @@ void RosterCommand::recordHistory(const QString &allianceId, const QList<Member>
     // Every member of the table is in the snapshot, so one whose profile
     // never showed is not taken for one who left; coordinates carried over
     // from the previous roster were not read by this run and stay empty.
-    Snapshot snapshot = HistoryRecording::tableSnapshot(History::rosterCommand(), allianceId, members);
+    Snapshot snapshot = HistoryRecording::tableSnapshot(History::Kinds::roster.key, allianceId, members);
     for (qsizetype i = 0; i < members.size(); ++i)
         HistoryRecording::setCoordinates(snapshot.members[i], coordinates.at(i).value_or(QString()));
     HistoryRecording::recordRun(m_context, kLabel, snapshot);

@@ -125,7 +125,7 @@ void SurveyCommand::run()
     else
         m_saveFailure = written.error;
 
-    Snapshot snapshot = HistoryRecording::tableSnapshot(History::surveyCommand(), allianceId, members);
+    Snapshot snapshot = HistoryRecording::tableSnapshot(History::Kinds::survey.key, allianceId, members);
     for (qsizetype i = 0; i < members.size(); ++i) {
         HistoryRecording::setCoordinates(snapshot.members[i], coordinates.at(i).value_or(QString()));
         if (profiles.at(i))

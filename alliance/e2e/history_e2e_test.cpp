@@ -72,8 +72,8 @@ TEST_F(HistoryEndToEnd, FiveDaysOfRunsKeepEverySnapshotTheJoinsAndLeavesAndWhenP
     }
     ASSERT_EQ(expectedLog.size(), 2 * (kDays - 1));
 
-    const HistoryResult<QList<Snapshot>> rosters = store.snapshots(allianceId, History::rosterCommand());
-    const HistoryResult<QList<Snapshot>> activities = store.snapshots(allianceId, History::activityCommand());
+    const HistoryResult<QList<Snapshot>> rosters = store.snapshots(allianceId, History::Kinds::roster.key);
+    const HistoryResult<QList<Snapshot>> activities = store.snapshots(allianceId, History::Kinds::activity.key);
     ASSERT_TRUE(rosters.ok && activities.ok) << rosters.error.toStdString() << activities.error.toStdString();
     ASSERT_EQ(rosters.value.size(), kDays);
     ASSERT_EQ(activities.value.size(), kDays);

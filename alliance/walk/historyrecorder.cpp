@@ -60,7 +60,7 @@ Snapshot tableSnapshot(const QString &command, const QString &allianceId, const 
 Snapshot activitySnapshot(const QString &allianceId, const QList<ActivityRecord> &members)
 {
     Snapshot snapshot;
-    snapshot.command = History::activityCommand();
+    snapshot.command = History::Kinds::activity.key;
     snapshot.allianceId = allianceId;
     for (qsizetype i = 0; i < members.size(); ++i) {
         MemberReading reading = memberReading(i, members.at(i).userId, members.at(i).name);
