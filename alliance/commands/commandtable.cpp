@@ -8,6 +8,7 @@
 #include "alliance/commands/replycheckercommand.h"
 #include "alliance/commands/rostercommand.h"
 #include "alliance/commands/surveycommand.h"
+#include "alliance/rules/replychecker.h"
 #include "alliance/walk/toolwindowlayout.h"
 
 namespace {
@@ -57,18 +58,25 @@ const QList<CommandSpec> &commands()
              runAndTell(SurveyCommand(run.context, run.clock, run.inputs.populationStepText,
                                       run.inputs.meritStepText),
                         run.result);
-         }},
-        {QStringLiteral("replies"), ReplyCheckCommand::kLabel, QStringLiteral("Command8"), Output::Text,
+         },
+         QStringLiteral("Ctrl+Shift+A")},
+        {QStringLiteral("replies"),
+         ReplyCheckCommand::kLabel,
+         QStringLiteral("Command8"),
+         Output::Text,
          [](CommandRun &run) {
              runAndTell(ReplyCheckCommand(run.context, run.inputs.keywordBox), run.result);
-         }},
+         },
+         {},
+         [](CommandInputs &inputs) { inputs.keywordBox = ReplyChecker::trimmedKeyword(inputs.keywordBox); }},
         {QStringLiteral("ranking"), RankingCommand::kLabel, QStringLiteral("Combo1"), Output::Text,
          [](CommandRun &run) {
              RankingCommand(run.context, run.inputs.band, run.inputs.category, run.inputs.compareWithSaved)
                  .run();
+             run.result.offersSaving = true;
          }},
         {QStringLiteral("check-pages"), PageCheckCommand::kLabel, QStringLiteral("mnuCheckPages"),
-         Output::Text,
+         Output::PrintedText,
          [](CommandRun &run) { runAndTell(PageCheckCommand(run.context, run.clock), run.result); }},
     };
     return table;

@@ -122,7 +122,8 @@ TEST_F(PageCheckCommandTest, AnInboxAddressShowingNoGamePageIsUnreadByItsMenuLin
         QTextStream errStream(&err);
         ConsolePort port(outStream, errStream, false);
         const CommandEnvironment environment{m_session, m_navigator, m_browsers, m_pacer, m_clock};
-        EXPECT_EQ(UnattendedRun(environment, port).checkPages(CommandTable::defaultInputs()),
+        EXPECT_EQ(UnattendedRun(environment, port)
+                      .run({QStringLiteral("check-pages")}, CommandTable::defaultInputs()),
                   ExitCode::Stopped);
         EXPECT_TRUE(out.contains(
             QStringLiteral("\n受信箱：読めません（メニュー「ログアウト ヘルプ 発言の注意」）\n")))

@@ -70,6 +70,8 @@ bool readRunOptions(const QCommandLineParser &parser, const RunOptions &options,
             return refuse(
                 QStringLiteral("--check-pages は --run や --alliance と一緒には指定できません。\r\n"));
         line.checkPages = true;
+        // The option is the page check's own: it runs that command alone.
+        line.runCommands = {options.checkPages.names().constFirst()};
     }
     // Both only mean something for a run without the tool window: the
     // window needs the browser's window to log in by hand.

@@ -26,7 +26,7 @@ struct CommandLine
     QStringList runCommands;
     QString runAllianceId;   // --alliance: the report's alliance; empty: the player's own
     bool headless = false;   // --headless: the browser without a window
-    bool checkPages = false; // --check-pages: the page check, without the tool window
+    bool checkPages = false; // --check-pages: the page check alone (runCommands holds it)
 };
 
 // arguments as QCoreApplication::arguments() gives them (program first);

@@ -92,8 +92,7 @@ int runWithoutWindow(int argc, char *argv[])
     CommandInputs inputs = CommandTable::defaultInputs();
     inputs.allianceIdText = settings.runAllianceId.isEmpty() ? session.allianceId : settings.runAllianceId;
     UnattendedRun run(environment, port, [&startup] { startup.reopenBrowser(); });
-    const ExitCode code =
-        settings.checkPages ? run.checkPages(inputs) : run.run(settings.runCommands, inputs);
+    const ExitCode code = run.run(settings.runCommands, inputs);
     browsers.quit();
     return exitStatus(code);
 }

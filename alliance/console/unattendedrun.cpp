@@ -27,13 +27,25 @@ ExitCode UnattendedRun::run(const QStringList &keys, const CommandInputs &inputs
         const CommandSpec *command = CommandTable::find(key);
         if (!command)
             return ExitCode::BadOptions;
+        // A printed text is the run's whole output (the page check's table):
+        // no line of its own.
+        const bool printed = command->output == CommandSpec::Output::PrintedText;
         m_port.setOutputText(QString());
         CommandResult result;
         const BrowserSteps::Outcome outcome = m_runner.run(*command, m_environment, inputs, result);
         if (outcome == BrowserSteps::Outcome::Stopped && m_runner.loginLost()) {
-            m_port.printLine(key + QStringLiteral(": stopped"));
+            if (!printed)
+                m_port.printLine(key + QStringLiteral(": stopped"));
             m_port.printError(SavedLoginGone().message());
             return ExitCode::LoginGone;
+        }
+        if (printed) {
+            if (outcome == BrowserSteps::Outcome::Done)
+                m_port.printLine(m_port.outputText());
+            // A page it could not read makes the run's end a stop.
+            if (outcome != BrowserSteps::Outcome::Done || result.unreadPages > 0)
+                code = ExitCode::Stopped;
+            continue;
         }
         const Finished finished =
             outcome == BrowserSteps::Outcome::Done ? finish(*command, result) : Finished{};
@@ -48,22 +60,6 @@ ExitCode UnattendedRun::run(const QStringList &keys, const CommandInputs &inputs
             code = ExitCode::Stopped;
     }
     return code;
-}
-
-ExitCode UnattendedRun::checkPages(const CommandInputs &inputs)
-{
-    m_port.setOutputText(QString());
-    CommandResult result;
-    const BrowserSteps::Outcome outcome =
-        m_runner.run(*CommandTable::find(QStringLiteral("check-pages")), m_environment, inputs, result);
-    if (outcome == BrowserSteps::Outcome::Stopped && m_runner.loginLost()) {
-        m_port.printError(SavedLoginGone().message());
-        return ExitCode::LoginGone;
-    }
-    if (outcome != BrowserSteps::Outcome::Done)
-        return ExitCode::Stopped;
-    m_port.printLine(m_port.outputText());
-    return result.unreadPages == 0 ? ExitCode::Done : ExitCode::Stopped;
 }
 
 UnattendedRun::Finished UnattendedRun::finish(const CommandSpec &command, const CommandResult &result)

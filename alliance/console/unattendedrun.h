@@ -28,9 +28,6 @@ public:
     // from running (each one's files stand alone; a lost browser is opened
     // anew for the next), except a lost login, which stops them all.
     ExitCode run(const QStringList &keys, const CommandInputs &inputs);
-    // --check-pages: the page check, its table on standard output; kDone
-    // when every family read, kStopped when one did not or the check stopped.
-    ExitCode checkPages(const CommandInputs &inputs);
 
     // "report_2581_20261207.txt": the saved Text1 of a command.
     static QString textFileName(const QString &key, const QString &allianceId, const QDate &day);

@@ -35,6 +35,9 @@ struct CommandResult
     QStringList addressees = {};
     // Pages the command looked at and could not read (the page check).
     qsizetype unreadPages = 0;
+    // The result can be kept with 「データ保存」 (a ranking extraction): the
+    // window puts the focus there.
+    bool offersSaving = false;
 };
 
 // Everything one run of a command is handed.
@@ -53,8 +56,9 @@ struct CommandSpec
 {
     // What a run leaves behind: a data file of its own (the roster), only
     // the text of Text1 (the report), which a run from the command line
-    // saves as a file, or both (the survey).
-    enum class Output { OwnFile, Text, OwnFileAndText };
+    // saves as a file, or both (the survey); or a text that a run from the
+    // command line prints instead (the page check's table).
+    enum class Output { OwnFile, Text, OwnFileAndText, PrintedText };
 
     QString key;
     QString label;
@@ -63,4 +67,9 @@ struct CommandSpec
     QString control;
     Output output;
     std::function<void(CommandRun &)> body;
+    // The context-menu entry's shortcut ("Ctrl+Shift+A"); none when empty.
+    QString shortcut = {};
+    // The inputs as the command uses them, shown back in the window's
+    // controls before it runs (the keyword without blanks at its ends).
+    std::function<void(CommandInputs &)> tidyInputs = {};
 };

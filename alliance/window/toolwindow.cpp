@@ -1,6 +1,5 @@
 #include "alliance/window/toolwindow.h"
 
-#include "alliance/rules/replychecker.h"
 #include "alliance/walk/historyrecorder.h"
 #include "alliance/walk/pacer.h"
 #include "alliance/walk/toolwindowlayout.h"
@@ -26,6 +25,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -96,6 +96,8 @@ void OVEKMark::buildControls()
         if (!widget) {
             auto *action = new QAction(command.label, this);
             action->setObjectName(command.control);
+            if (!command.shortcut.isEmpty())
+                action->setShortcut(QKeySequence(command.shortcut));
             connect(action, &QAction::triggered, this, [this, &command] { runCommand(command); });
             commandActions.append(action);
             continue;
@@ -119,17 +121,25 @@ void OVEKMark::buildControls()
 
 void OVEKMark::runCommand(const CommandSpec &command, int band)
 {
-    // Text4 shows the keyword as it is used: blanks at both ends removed.
-    auto *text4 = control<QLineEdit>(QStringLiteral("Text4"));
-    if (command.control == QStringLiteral("Command8"))
-        text4->setText(ReplyChecker::trimmedKeyword(text4->text()));
-    const CommandInputs inputs{inputText(QStringLiteral("Text2")),
-                               inputText(QStringLiteral("Text3(0)")),
-                               inputText(QStringLiteral("Text3(1)")),
-                               text4->text(),
-                               band,
-                               m_ranking->selectedCategory(),
-                               m_ranking->compareWithSaved()};
+    CommandInputs inputs{inputText(QStringLiteral("Text2")),
+                         inputText(QStringLiteral("Text3(0)")),
+                         inputText(QStringLiteral("Text3(1)")),
+                         inputText(QStringLiteral("Text4")),
+                         band,
+                         m_ranking->selectedCategory(),
+                         m_ranking->compareWithSaved()};
+    // The controls show the inputs as the command uses them.
+    if (command.tidyInputs) {
+        command.tidyInputs(inputs);
+        const std::pair<const char16_t *, QString> shown[] = {{u"Text2", inputs.allianceIdText},
+                                                              {u"Text3(0)", inputs.populationStepText},
+                                                              {u"Text3(1)", inputs.meritStepText},
+                                                              {u"Text4", inputs.keywordBox}};
+        for (const auto &[name, text] : shown) {
+            if (auto *box = control<QLineEdit>(QString::fromUtf16(name)); box->text() != text)
+                box->setText(text);
+        }
+    }
     CommandResult result;
     const bool completed =
         m_runner.run(command, m_environment, inputs, result) == BrowserSteps::Outcome::Done;
@@ -137,7 +147,7 @@ void OVEKMark::runCommand(const CommandSpec &command, int band)
         m_reportAllianceId = result.reportedAllianceId;
     if (!result.addressees.isEmpty())
         m_menus->offerLetter(result.addressees);
-    if (completed && command.control == QStringLiteral("Combo1"))
+    if (completed && result.offersSaving)
         m_ranking->focusSave();
 }
 

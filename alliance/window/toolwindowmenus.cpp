@@ -38,11 +38,8 @@ ToolWindowMenus::ToolWindowMenus(const QList<QAction *> &commandActions, QWidget
     connect(trendsAction, &QAction::triggered, this, &ToolWindowMenus::openTrends);
     auto *csvAction = new QAction(QStringLiteral("CSVで保存…"), &window);
     connect(csvAction, &QAction::triggered, this, &ToolWindowMenus::saveOutputAsCsv);
-    for (QAction *action : commandActions) {
-        if (action->objectName() == QStringLiteral("mnuSurvey"))
-            action->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
+    for (QAction *action : commandActions)
         action->setShortcutContext(Qt::WindowShortcut);
-    }
     const QList<QAction *> entries =
         QList<QAction *>{m_writeAction} + commandActions + QList<QAction *>{trendsAction, csvAction};
     window.addActions(entries);
