@@ -70,22 +70,23 @@ QString ActivityCommand::loadMemberRows(const QString &allianceId, QString &miss
 {
     // Shows how long a slow page has kept the command waiting.
     PageWalk walk(m_context, kLabel);
-    const QString address = m_context.session.world.allianceInfoUrl(allianceId);
-    for (int load = 1; load <= kAlliancePageLoads; ++load) {
-        walk.showProgress(load == 1 ? kLabel
-                                    : QStringLiteral("活動履歴（同盟員の一覧を待っています %1/%2）")
-                                          .arg(load)
-                                          .arg(kAlliancePageLoads));
-        if (load > 1)
-            m_context.pacer.pause();
-        m_context.navigator.waitForPage(address);
-        const Document page = m_context.browsers.current().document();
-        const MemberRows rows = memberRows(page);
-        if (!rows.markup.isEmpty())
-            return rows.markup;
-        if (load == kAlliancePageLoads)
-            missed =
-                missedMark(m_context.keeper, PageMark::Family::Alliance, rows.missing, page).explanation();
-    }
-    return QString();
+    QString rowsMarkup;
+    const WalkPage page{m_context.session.world.allianceInfoUrl(allianceId), kLabel,
+                        PageMark::Family::Alliance};
+    const bool read = walk.readAlone(
+        page,
+        [&rowsMarkup](const Document &loaded, qsizetype) {
+            const MemberRows rows = memberRows(loaded);
+            rowsMarkup = rows.markup;
+            return PageMark::Read::of(!rows.markup.isEmpty(), rows.missing);
+        },
+        [](int load) {
+            return load == 1 ? kLabel
+                             : QStringLiteral("活動履歴（同盟員の一覧を待っています %1/%2）")
+                                   .arg(load)
+                                   .arg(kAlliancePageLoads);
+        });
+    if (!read && !walk.missedMarks().isEmpty())
+        missed = walk.missedMarks().constFirst().explanation();
+    return read ? rowsMarkup : QString();
 }

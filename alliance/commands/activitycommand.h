@@ -1,6 +1,7 @@
 #pragma once
 
 #include "alliance/walk/commandcontext.h"
+#include "alliance/walk/pagewalk.h"
 #include "alliance/walk/toolport.h"
 
 #include <QList>
@@ -27,7 +28,7 @@ public:
     // comes without its member list is one that is still being made, and a
     // few loads a pause apart are enough for it, while loading without end
     // would hold the browser and every other command for good.
-    static constexpr int kAlliancePageLoads = 5;
+    static constexpr int kAlliancePageLoads = PageWalk::kAttemptsPerPage;
 
     ActivityCommand(CommandContext &context, const Clock &clock) : m_context(context), m_clock(clock) {}
 

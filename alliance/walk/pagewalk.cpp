@@ -42,10 +42,29 @@ void PageWalk::run(const QList<WalkPage> &pages, const Reader &read)
     }
 }
 
+bool PageWalk::readAlone(const WalkPage &page, const Reader &read,
+                         const std::function<QString(int)> &progress)
+{
+    m_leftOut.clear();
+    m_missed.clear();
+    return load(page, 0, read, progress);
+}
+
 bool PageWalk::visit(const WalkPage &page, qsizetype index, const Reader &read)
 {
+    return load(page, index, read, {});
+}
+
+bool PageWalk::load(const WalkPage &page, qsizetype index, const Reader &read,
+                    const std::function<QString(int)> &progress)
+{
     for (int attempt = 0; attempt < kAttemptsPerPage; ++attempt) {
-        m_pacer.pause();
+        if (progress)
+            showProgress(progress(attempt + 1));
+        // A page read on its own is loaded at once; the pause comes between
+        // its loads, as between the pages of a walk.
+        if (!progress || attempt > 0)
+            m_pacer.pause();
         m_context.navigator.waitForPage(page.address);
         const Document loaded = m_context.browsers.current().document();
         const PageMark::Read result = read(loaded, index);

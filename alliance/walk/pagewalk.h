@@ -50,6 +50,12 @@ public:
     PageWalk &operator=(const PageWalk &) = delete;
 
     void run(const QList<WalkPage> &pages, const Reader &read);
+    // One page read on its own, not as a step of a walk: loaded at once and,
+    // while the reader finds it without what it needs, again after the pause,
+    // as a walk's page is. progress gives the progress of each load (1-based).
+    // False when it never read; missedMarks() then holds what it lacked.
+    bool readAlone(const WalkPage &page, const Reader &read,
+                   const std::function<QString(int load)> &progress);
 
     // The names of the pages left out by the last run, in walk order.
     const QStringList &leftOut() const { return m_leftOut; }
@@ -67,6 +73,8 @@ public:
 
 private:
     bool visit(const WalkPage &page, qsizetype index, const Reader &read);
+    bool load(const WalkPage &page, qsizetype index, const Reader &read,
+              const std::function<QString(int)> &progress);
     void noteMissed(const WalkPage &page, const QString &mark, const Document &last);
 
     CommandContext &m_context;
