@@ -19,19 +19,18 @@ void ActivityCommand::run()
     m_context.port.setOutputText(QString());
     const QString &allianceId = m_context.session.cleanAllianceId();
 
-    QString missed;
-    const QString rowsMarkup = loadMemberRows(allianceId, missed);
-    if (rowsMarkup.isEmpty()) {
-        tell(Messages::pageWithoutMembers(kAlliancePageLoads) + QStringLiteral("\r\n\r\n") + missed, true);
+    const MemberRowsLoad rows = loadMemberRows(allianceId);
+    if (rows.markup.isEmpty()) {
+        warn(Messages::pageWithoutMembers(kAlliancePageLoads) + QStringLiteral("\r\n\r\n") + rows.missed);
         return;
     }
-    const QList<ActivityRecord> current = readMemberRows(rowsMarkup);
+    const QList<ActivityRecord> current = readMemberRows(rows.markup);
     m_memberCount = current.size();
 
     const QString path = m_context.session.appDir + fileName(allianceId);
     const PreviousRun previous = readPreviousRun(path);
     if (!previous.ok) {
-        tell(Messages::unreadableRecord(previous.error), true);
+        warn(Messages::unreadableRecord(previous.error));
         return;
     }
     const bool firstRun = previous.firstRun;
@@ -54,19 +53,19 @@ void ActivityCommand::run()
     HistoryRecording::recordRun(m_context, kLabel, HistoryRecording::activitySnapshot(allianceId, current));
     if (firstRun) {
         if (!written) {
-            tell(Messages::firstRunUnsaved(written.error), true);
+            warn(Messages::firstRunUnsaved(written.error));
             return;
         }
-        tell(Messages::firstRun(), false);
+        notify(Messages::firstRun());
         return;
     }
     if (inactive.isEmpty())
-        tell(Messages::allActive(), false);
+        notify(Messages::allActive());
     if (!written)
-        tell(Messages::unsaved(written.error), true);
+        warn(Messages::unsaved(written.error));
 }
 
-QString ActivityCommand::loadMemberRows(const QString &allianceId, QString &missed)
+ActivityCommand::MemberRowsLoad ActivityCommand::loadMemberRows(const QString &allianceId)
 {
     // Shows how long a slow page has kept the command waiting.
     PageWalk walk(m_context, kLabel);
@@ -86,7 +85,8 @@ QString ActivityCommand::loadMemberRows(const QString &allianceId, QString &miss
                                    .arg(load)
                                    .arg(kAlliancePageLoads);
         });
-    if (!read && !walk.missedMarks().isEmpty())
-        missed = walk.missedMarks().constFirst().explanation();
-    return read ? rowsMarkup : QString();
+    if (read)
+        return {rowsMarkup, QString()};
+    return {QString(),
+            walk.missedMarks().isEmpty() ? QString() : walk.missedMarks().constFirst().explanation()};
 }

@@ -44,13 +44,19 @@ public:
 
 private:
     // The member rows of the alliance page; empty when the page never
-    // showed them.
-    // missed: what the last load lacked, explained, when none showed them.
-    QString loadMemberRows(const QString &allianceId, QString &missed);
-    void tell(const QString &text, bool warning) const
+    // showed them, and then what the last load lacked, explained.
+    struct MemberRowsLoad
     {
-        m_context.port.showMessage(text, QStringLiteral("同盟員活動状況"),
-                                   warning ? ToolPort::Icon::Warning : ToolPort::Icon::Information);
+        QString markup;
+        QString missed;
+    };
+    MemberRowsLoad loadMemberRows(const QString &allianceId);
+    // The command's messages: a warning, or a notice of how the run went.
+    void warn(const QString &text) const { tell(text, ToolPort::Icon::Warning); }
+    void notify(const QString &text) const { tell(text, ToolPort::Icon::Information); }
+    void tell(const QString &text, ToolPort::Icon icon) const
+    {
+        m_context.port.showMessage(text, QStringLiteral("同盟員活動状況"), icon);
     }
 
     CommandContext &m_context;

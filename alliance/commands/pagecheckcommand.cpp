@@ -35,7 +35,8 @@ Read profileRead(const Document &page)
 
 Read inboxRead(const Document &page)
 {
-    const ReplyChecker::InboxPage read = ReplyChecker::readInboxPage(page.bodyText(), true);
+    const ReplyChecker::InboxPage read =
+        ReplyChecker::readInboxPage(page.bodyText(), ReplyChecker::InboxPageKind::First);
     if (!read.isGamePage)
         return Read::lacking(GamePage::kMenuLineMark);
     // An inbox without letters shows no table, and reads.

@@ -20,6 +20,45 @@ WalkPage inboxPage(const WorldConfig &world, qint64 page)
     return {world.inboxUrl(page), QStringLiteral("受信箱 %1ページ").arg(page), PageMark::Family::Inbox};
 }
 
+// What the inbox's first page gave the tally, and what only it tells.
+struct FirstPage
+{
+    bool read = false;
+    qint64 pageCount = 1;
+    // A first page whose letter table reads otherwise makes every member a
+    // non-replier; an inbox without letters is no such page.
+    std::optional<Document> withoutTable;
+};
+
+// A page that is no game page has not come yet: the walk loads it again.
+// The inbox without its letter table is an empty inbox. Only the first
+// page tells how many pages there are; without it every member would show
+// as not replied, so the user is told and nothing is shown.
+FirstPage readFirstPage(CommandContext &context, ReplyTally &tally)
+{
+    FirstPage first;
+    PageWalk walk(context, ReplyCheckCommand::kProgressLabel);
+    walk.run({inboxPage(context.session.world, 1)}, [&](const Document &page, qsizetype) {
+        const InboxPage read = readInboxPage(page.bodyText(), InboxPageKind::First);
+        if (!read.isGamePage)
+            return PageMark::Read::lacking(GamePage::kMenuLineMark);
+        if (read.tableMadeOtherwise)
+            first.withoutTable = page;
+        first.pageCount = read.lastPageLink.value_or(1);
+        for (const QString &row : read.letterRows)
+            tally.addRow(row);
+        return PageMark::Read::done();
+    });
+    first.read = walk.leftOut().isEmpty();
+    if (!first.read)
+        context.port.showMessage(QStringLiteral("受信箱を読み込めませんでした。\r\n"
+                                                "時間をおいて、もう一度「返信者リストアップ」を実行"
+                                                "してください。") +
+                                     walk.explanations(),
+                                 QStringLiteral("注意"), ToolPort::Icon::Warning);
+    return first;
+}
+
 } // namespace
 
 void ReplyCheckCommand::run()
@@ -41,43 +80,17 @@ void ReplyCheckCommand::run()
     }
     ReplyTally tally(RosterFile::names(roster.entries), trimmedKeyword(m_keywordBox));
 
-    // A page that is no game page has not come yet: the walk loads it again.
-    // The inbox without its letter table is an empty inbox. Only the first
-    // page tells how many pages there are.
-    qint64 pageCount = 1;
-    // A first page whose letter table reads otherwise makes every member a
-    // non-replier; an inbox without letters is no such page.
-    std::optional<Document> withoutTable;
-    {
-        PageWalk walk(m_context, ReplyCheckCommand::kProgressLabel);
-        walk.run({inboxPage(m_context.session.world, 1)}, [&](const Document &page, qsizetype) {
-            const InboxPage read = readInboxPage(page.bodyText(), true);
-            if (!read.isGamePage)
-                return PageMark::Read::lacking(GamePage::kMenuLineMark);
-            if (read.tableMadeOtherwise)
-                withoutTable = page;
-            pageCount = read.lastPageLink.value_or(1);
-            for (const QString &row : read.letterRows)
-                tally.addRow(row);
-            return PageMark::Read::done();
-        });
-        if (!walk.leftOut().isEmpty()) {
-            // Without the first page every member would show as not replied.
-            m_context.port.showMessage(QStringLiteral("受信箱を読み込めませんでした。\r\n"
-                                                      "時間をおいて、もう一度「返信者リストアップ」を実行"
-                                                      "してください。") +
-                                           walk.explanations(),
-                                       QStringLiteral("注意"), ToolPort::Icon::Warning);
-            return;
-        }
-    }
+    const FirstPage first = readFirstPage(m_context, tally);
+    if (!first.read)
+        return;
+    const qint64 pageCount = first.pageCount;
 
     QList<WalkPage> later;
     for (qint64 page = 2; page <= std::min<qint64>(pageCount, kMaxInboxPages); ++page)
         later.append(inboxPage(m_context.session.world, page));
     PageWalk walk(m_context, ReplyCheckCommand::kProgressLabel + QStringLiteral("（2ページ目から）"));
     walk.run(later, [&](const Document &page, qsizetype) {
-        const InboxPage read = readInboxPage(page.bodyText(), false);
+        const InboxPage read = readInboxPage(page.bodyText(), InboxPageKind::Later);
         if (!read.isGamePage)
             return PageMark::Read::lacking(GamePage::kMenuLineMark);
         for (const QString &row : read.letterRows)
@@ -94,9 +107,9 @@ void ReplyCheckCommand::run()
     m_addressees = tally.nonRepliers();
     walk.tellLeftOut(QStringLiteral("次の受信箱のページを読み込めませんでした。"
                                     "これらのページの書状は返信者リストに入っていません。"));
-    if (withoutTable) {
+    if (first.withoutTable) {
         tellMissedMark(m_context,
                        QStringLiteral("受信箱の書状の表を読めなかったため、全員を未返信者としました。"),
-                       PageMark::Family::Inbox, kLetterTableMark, *withoutTable);
+                       PageMark::Family::Inbox, kLetterTableMark, *first.withoutTable);
     }
 }

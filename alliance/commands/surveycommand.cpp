@@ -27,6 +27,70 @@ struct ProfileParts
     }
 };
 
+// The walk's reader of one load of a profile: what it shows of each part
+// still missing; the first part still missing names the mark.
+PageMark::Read readParts(ProfileParts &part, const Document &page)
+{
+    if (!part.coordinates)
+        part.coordinates = homeCastleCoordinates(page);
+    if (!part.profile) {
+        // An empty population: the page was no whole profile yet.
+        if (LordProfile profile = ReadLordProfile(page); !profile.population.isEmpty())
+            part.profile = profile;
+    }
+    if (part.castle.kind == BranchCastles::ProfileCastle::Kind::NotLoaded)
+        part.castle = BranchCastles::readBranchCastle(page);
+    if (!part.coordinates)
+        return PageMark::Read::lacking(kHomeCastleMark);
+    if (!part.profile)
+        return PageMark::Read::lacking(kPopulationMark);
+    return PageMark::Read::of(part.complete(), BranchCastles::kFiefSectionMark);
+}
+
+// The parts of every member, one list an output.
+struct Readings
+{
+    QList<std::optional<QString>> coordinates;
+    QList<std::optional<LordProfile>> profiles;
+    QList<BranchCastles::ProfileCastle> castles;
+};
+
+Readings readingsOf(const QList<ProfileParts> &parts)
+{
+    Readings readings;
+    for (const ProfileParts &part : parts) {
+        readings.coordinates << part.coordinates;
+        readings.profiles << part.profile;
+        readings.castles << part.castle;
+    }
+    return readings;
+}
+
+// Each member once, whatever part of the page was missing; the outputs
+// name them again where they are incomplete.
+QString leftOutMessage(const MemberWalk &walk)
+{
+    return QStringLiteral("次の同盟員は、プロフィールを最後まで読めませんでした。\r\n\r\n") +
+           walk.leftOut().join(QStringLiteral("\r\n")) +
+           QStringLiteral(
+               "\r\n\r\n名簿には前回の名簿の座標を使い、前回の名簿にもいない同盟員は入れていません。"
+               "同盟データと出城リストは、読めなかった同盟員をそれぞれの末尾に記しています。\r\n\r\n"
+               "時間をおいて、もう一度「一括調査」を実行してください。") +
+           walk.explanations();
+}
+
+// One snapshot of the survey with every reading of every member.
+Snapshot surveySnapshot(const QString &allianceId, const QList<Member> &members, const Readings &readings)
+{
+    Snapshot snapshot = HistoryRecording::tableSnapshot(History::Kinds::survey.key, allianceId, members);
+    for (qsizetype i = 0; i < members.size(); ++i) {
+        HistoryRecording::setCoordinates(snapshot.members[i], readings.coordinates.at(i).value_or(QString()));
+        if (readings.profiles.at(i))
+            HistoryRecording::setProfile(snapshot.members[i], *readings.profiles.at(i));
+    }
+    return snapshot;
+}
+
 } // namespace
 
 QString SurveyCommand::heading(const QString &output)
@@ -75,42 +139,19 @@ void SurveyCommand::run()
     const QList<Member> members = walk.readMembers(allianceId);
     m_memberCount = members.size();
     QList<ProfileParts> parts(members.size());
-    walk.visitProfiles(members, [&](const Document &page, qsizetype i) {
-        ProfileParts &part = parts[i];
-        if (!part.coordinates)
-            part.coordinates = homeCastleCoordinates(page);
-        if (!part.profile) {
-            // An empty population: the page was no whole profile yet.
-            if (LordProfile profile = ReadLordProfile(page); !profile.population.isEmpty())
-                part.profile = profile;
-        }
-        if (part.castle.kind == BranchCastles::ProfileCastle::Kind::NotLoaded)
-            part.castle = BranchCastles::readBranchCastle(page);
-        // The first part still missing names the mark.
-        if (!part.coordinates)
-            return PageMark::Read::lacking(kHomeCastleMark);
-        if (!part.profile)
-            return PageMark::Read::lacking(kPopulationMark);
-        return PageMark::Read::of(part.complete(), BranchCastles::kFiefSectionMark);
-    });
-
-    QList<std::optional<QString>> coordinates;
-    QList<std::optional<LordProfile>> profiles;
-    QList<BranchCastles::ProfileCastle> castles;
-    for (const ProfileParts &part : std::as_const(parts)) {
-        coordinates << part.coordinates;
-        profiles << part.profile;
-        castles << part.castle;
-    }
+    walk.visitProfiles(members,
+                       [&parts](const Document &page, qsizetype i) { return readParts(parts[i], page); });
+    const Readings readings = readingsOf(parts);
     const QString path = m_context.session.appDir + RosterFile::fileName(allianceId);
-    const MemberOutputs::Roster roster = MemberOutputs::roster(
-        members, coordinates, [&] { return PreviousRoster::fromEntries(RosterFile::read(path).entries); });
+    const MemberOutputs::Roster roster = MemberOutputs::roster(members, readings.coordinates, [&] {
+        return PreviousRoster::fromEntries(RosterFile::read(path).entries);
+    });
     const AllianceReport report =
-        MemberOutputs::report(members, profiles, request.populationStep, request.meritStep);
+        MemberOutputs::report(members, readings.profiles, request.populationStep, request.meritStep);
     const QString reportText = report.text(
         {m_clock.todayText(), m_populationStepText, m_meritStepText, static_cast<qsizetype>(members.size())});
     const MemberOutputs::CastleList castleList =
-        MemberOutputs::castles(members, castles, m_clock.dateTimeText() + QStringLiteral(" 作成"));
+        MemberOutputs::castles(members, readings.castles, m_clock.dateTimeText() + QStringLiteral(" 作成"));
 
     m_context.port.setListItems(MemberOutputs::reportListItems(members));
     m_context.port.setOutputText(heading(QStringLiteral("同盟名簿")) + roster.text + QStringLiteral("\r\n") +
@@ -125,27 +166,12 @@ void SurveyCommand::run()
     else
         m_saveFailure = written.error;
 
-    Snapshot snapshot = HistoryRecording::tableSnapshot(History::Kinds::survey.key, allianceId, members);
-    for (qsizetype i = 0; i < members.size(); ++i) {
-        HistoryRecording::setCoordinates(snapshot.members[i], coordinates.at(i).value_or(QString()));
-        if (profiles.at(i))
-            HistoryRecording::setProfile(snapshot.members[i], *profiles.at(i));
-    }
-    HistoryRecording::recordRun(m_context, kLabel, snapshot);
+    HistoryRecording::recordRun(m_context, kLabel, surveySnapshot(allianceId, members, readings));
 
     if (!written)
         tell(MemberOutputs::rosterUnsaved(written.error));
-    if (!walk.leftOut().isEmpty()) {
-        // Each member once, whatever part of the page was missing; the
-        // outputs name them again where they are incomplete.
-        tell(QStringLiteral("次の同盟員は、プロフィールを最後まで読めませんでした。\r\n\r\n") +
-             walk.leftOut().join(QStringLiteral("\r\n")) +
-             QStringLiteral(
-                 "\r\n\r\n名簿には前回の名簿の座標を使い、前回の名簿にもいない同盟員は入れていません。"
-                 "同盟データと出城リストは、読めなかった同盟員をそれぞれの末尾に記しています。\r\n\r\n"
-                 "時間をおいて、もう一度「一括調査」を実行してください。") +
-             walk.explanations());
-    }
+    if (!walk.leftOut().isEmpty())
+        tell(leftOutMessage(walk));
     if (report.barsCut())
         tell(AllianceReport::barsCutMessage());
 }

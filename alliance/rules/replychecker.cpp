@@ -57,7 +57,7 @@ QString unreadPagesNote(qint64 pageCount)
     return QStringLiteral("※受信箱の %1 ページ目以降は読んでいません").arg(kMaxInboxPages + 1);
 }
 
-InboxPage readInboxPage(const QString &bodyText, bool firstPage)
+InboxPage readInboxPage(const QString &bodyText, InboxPageKind kind)
 {
     InboxPage page;
     page.isGamePage = GamePage::hasMenuLine(bodyText);
@@ -67,7 +67,7 @@ InboxPage readInboxPage(const QString &bodyText, bool firstPage)
             inList = true;
             page.hasLetterTable = true;
         } else if (containsExact(line, kPagerOnward)) {
-            if (firstPage)
+            if (kind == InboxPageKind::First)
                 page.lastPageLink = pageCountOfPager(line);
             break;
         } else if (containsExact(line, kPagerBackFirst) && containsExact(line, kPagerBackOne)) {

@@ -40,7 +40,9 @@ struct InboxPage
     // the page has no pager leading on (a one-page inbox).
     std::optional<qint64> lastPageLink;
 };
-InboxPage readInboxPage(const QString &bodyText, bool firstPage);
+// Only the first page of the inbox tells how many pages there are.
+enum class InboxPageKind { First, Later };
+InboxPage readInboxPage(const QString &bodyText, InboxPageKind kind);
 
 // "※受信箱の 11 ページ目以降は読んでいません" when the pager shows more pages
 // than are read; empty otherwise.

@@ -44,22 +44,22 @@ TEST(ReplyCheckerPage, ReadsRowsBetweenTheHeaderAndThePager)
                                 kHeader, QStringLiteral("  件名A 武田信玄 2024/04/01 21:30 "),
                                 QStringLiteral("件名B 凛 2024/04/01 20:00"), QStringLiteral("1 2 3 4 ＞  >>"),
                                 QStringLiteral("件名C 後ろ 2024/04/01 19:00")});
-    const InboxPage first = readInboxPage(body, true);
+    const InboxPage first = readInboxPage(body, InboxPageKind::First);
     EXPECT_TRUE(first.hasLetterTable);
     EXPECT_EQ(first.letterRows, QStringList({QStringLiteral("件名A 武田信玄 2024/04/01 21:30"),
                                              QStringLiteral("件名B 凛 2024/04/01 20:00")}));
     EXPECT_EQ(first.lastPageLink, 4);
-    const InboxPage later = readInboxPage(body, false);
+    const InboxPage later = readInboxPage(body, InboxPageKind::Later);
     EXPECT_EQ(later.letterRows.size(), 2) << "a later page's onward pager also ends the page";
     EXPECT_FALSE(later.lastPageLink.has_value()) << "only the first page gives the count";
 
     const InboxPage last =
         readInboxPage(lines({kHeader, QStringLiteral("件名 甲 2024/04/01 10:00"),
                              QStringLiteral("<<  ＜ 1 2 3 4"), QStringLiteral("件名 乙 2024/04/01 09:00")}),
-                      false);
+                      InboxPageKind::Later);
     EXPECT_EQ(last.letterRows, QStringList({QStringLiteral("件名 甲 2024/04/01 10:00")}));
-    const InboxPage onlyBack =
-        readInboxPage(lines({kHeader, QStringLiteral("<< 戻る"), QStringLiteral("＜ 印")}), false);
+    const InboxPage onlyBack = readInboxPage(
+        lines({kHeader, QStringLiteral("<< 戻る"), QStringLiteral("＜ 印")}), InboxPageKind::Later);
     EXPECT_EQ(onlyBack.letterRows.size(), 2) << "both back arrows on one line make the pager";
 }
 
@@ -67,16 +67,18 @@ TEST(ReplyCheckerPage, AOnePageInboxIsReadToItsEndAndAPageWithoutTableHasNoRows)
 {
     const InboxPage one = readInboxPage(
         lines({kHeader, QStringLiteral("a 甲 d t"), QStringLiteral("b 乙 d t"), QStringLiteral("c 丙 d t")}),
-        true);
+        InboxPageKind::First);
     EXPECT_EQ(one.letterRows.size(), 3);
     EXPECT_FALSE(one.lastPageLink.has_value());
     EXPECT_FALSE(one.isGamePage) << "no menu line";
-    const InboxPage none = readInboxPage(lines({QStringLiteral("書状を読み込めませんでした。")}), true);
+    const InboxPage none =
+        readInboxPage(lines({QStringLiteral("書状を読み込めませんでした。")}), InboxPageKind::First);
     EXPECT_FALSE(none.hasLetterTable);
     EXPECT_FALSE(none.isGamePage);
     EXPECT_TRUE(none.letterRows.isEmpty());
     const InboxPage empty =
-        readInboxPage(lines({QStringLiteral("ログアウトヘルプ発言の注意"), QStringLiteral("受信箱")}), true);
+        readInboxPage(lines({QStringLiteral("ログアウトヘルプ発言の注意"), QStringLiteral("受信箱")}),
+                      InboxPageKind::First);
     EXPECT_TRUE(empty.isGamePage);
     EXPECT_FALSE(empty.hasLetterTable);
 }
