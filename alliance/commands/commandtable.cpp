@@ -53,13 +53,21 @@ const QList<CommandSpec> &commands()
                                               run.inputs.populationStepText, run.inputs.meritStepText),
                         run.result);
          }},
-        {QStringLiteral("survey"), SurveyCommand::kLabel, QStringLiteral("mnuSurvey"), Output::OwnFileAndText,
+        {QStringLiteral("survey"),
+         SurveyCommand::kLabel,
+         QStringLiteral("mnuSurvey"),
+         Output::OwnFileAndText,
          [](CommandRun &run) {
              runAndTell(SurveyCommand(run.context, run.clock, run.inputs.populationStepText,
                                       run.inputs.meritStepText),
                         run.result);
          },
-         QStringLiteral("Ctrl+Shift+A")},
+         QStringLiteral("Ctrl+Shift+A"),
+         {},
+         [](const QString &text) {
+             const std::optional<SurveyCommand::Outputs> survey = SurveyCommand::outputsOf(text);
+             return survey ? QStringList{survey->roster, survey->report} : QStringList();
+         }},
         {QStringLiteral("replies"),
          ReplyCheckCommand::kLabel,
          QStringLiteral("Command8"),

@@ -72,4 +72,8 @@ struct CommandSpec
     // The inputs as the command uses them, shown back in the window's
     // controls before it runs (the keyword without blanks at its ends).
     std::function<void(CommandInputs &)> tidyInputs = {};
+    // The parts of a Text1 of its making that 「CSVで保存…」 offers one
+    // after another (the survey's roster and report); none for a text it
+    // did not make, or when the whole text is the one part.
+    std::function<QStringList(const QString &text)> csvSections = {};
 };

@@ -8,8 +8,8 @@
 #include <QRadioButton>
 
 RankingPanelControls::RankingPanelControls(const QHash<QString, QWidget *> &controls, const Session &session,
-                                           ToolPort &port, std::function<void(int)> extract, QObject *parent)
-    : QObject(parent), m_panel(session, port, *this), m_extract(std::move(extract)),
+                                           ToolPort &port, QObject *parent)
+    : QObject(parent), m_panel(session, port, *this),
       m_combo1(qobject_cast<QComboBox *>(controls.value(QStringLiteral("Combo1")))),
       m_check1(qobject_cast<QCheckBox *>(controls.value(QStringLiteral("Check1")))),
       m_command6(qobject_cast<QPushButton *>(controls.value(QStringLiteral("Command6"))))
@@ -55,9 +55,14 @@ void RankingPanelControls::focusSave()
     m_command6->setFocus();
 }
 
+QWidget *RankingPanelControls::bandList() const
+{
+    return m_combo1;
+}
+
 void RankingPanelControls::Combo1_Click(int index)
 {
-    if (index >= 0)
+    if (index >= 0 && m_extract)
         m_extract(index);
 }
 

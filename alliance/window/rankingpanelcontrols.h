@@ -21,9 +21,13 @@ class RankingPanelControls : public QObject, public RankingPanelPort
 {
     Q_OBJECT
 public:
-    // controls: the tool window's controls by name; extract: runs the band.
+    // controls: the tool window's controls by name.
     RankingPanelControls(const QHash<QString, QWidget *> &controls, const Session &session, ToolPort &port,
-                         std::function<void(int band)> extract, QObject *parent);
+                         QObject *parent);
+
+    // Combo1, whose pick runs the extraction of that band.
+    QWidget *bandList() const;
+    void setExtraction(std::function<void(int band)> extract) { m_extract = std::move(extract); }
 
     // The bands in Combo1, none picked; Check1 follows the first category.
     void Form_Load();

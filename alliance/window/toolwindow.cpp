@@ -3,6 +3,7 @@
 #include "alliance/walk/historyrecorder.h"
 #include "alliance/walk/pacer.h"
 #include "alliance/walk/toolwindowlayout.h"
+#include "alliance/window/commandinputs.h"
 #include "alliance/window/plotterlauncher.h"
 #include "alliance/window/rankingpanelcontrols.h"
 #include "alliance/window/toolwindowmenus.h"
@@ -74,9 +75,7 @@ void OVEKMark::buildControls()
     m_controls = ControlTable::build(this, ToolWindowLayout::controls());
     m_text1 = control<QPlainTextEdit>(QStringLiteral("Text1"));
     m_output = std::make_unique<ExactTextBox>(*m_text1);
-    m_ranking = new RankingPanelControls(
-        m_controls, m_environment.session, *this,
-        [this](int band) { runCommand(*CommandTable::find(QStringLiteral("ranking")), band); }, this);
+    m_ranking = new RankingPanelControls(m_controls, m_environment.session, *this, this);
     for (int i = 0; i < 3; ++i) {
         m_command1[i] = control<QPushButton>(QStringLiteral("Command1(%1)").arg(i));
         connect(m_command1[i], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
@@ -105,6 +104,9 @@ void OVEKMark::buildControls()
         m_browserControls.append(widget);
         if (auto *button = qobject_cast<QPushButton *>(widget))
             connect(button, &QPushButton::clicked, this, [this, &command] { runCommand(command); });
+        // A band picked in the ranking panel's list runs its command.
+        if (widget == m_ranking->bandList())
+            m_ranking->setExtraction([this, &command](int band) { runCommand(command, band); });
     }
     m_browserActions = commandActions;
     m_menus = new ToolWindowMenus(
@@ -121,24 +123,15 @@ void OVEKMark::buildControls()
 
 void OVEKMark::runCommand(const CommandSpec &command, int band)
 {
-    CommandInputs inputs{inputText(QStringLiteral("Text2")),
-                         inputText(QStringLiteral("Text3(0)")),
-                         inputText(QStringLiteral("Text3(1)")),
-                         inputText(QStringLiteral("Text4")),
-                         band,
-                         m_ranking->selectedCategory(),
-                         m_ranking->compareWithSaved()};
-    // The controls show the inputs as the command uses them.
+    CommandInputs inputs;
+    CommandInputBoxes::read(m_controls, inputs);
+    inputs.band = band;
+    inputs.category = m_ranking->selectedCategory();
+    inputs.compareWithSaved = m_ranking->compareWithSaved();
+    // The boxes show the inputs as the command uses them.
     if (command.tidyInputs) {
         command.tidyInputs(inputs);
-        const std::pair<const char16_t *, QString> shown[] = {{u"Text2", inputs.allianceIdText},
-                                                              {u"Text3(0)", inputs.populationStepText},
-                                                              {u"Text3(1)", inputs.meritStepText},
-                                                              {u"Text4", inputs.keywordBox}};
-        for (const auto &[name, text] : shown) {
-            if (auto *box = control<QLineEdit>(QString::fromUtf16(name)); box->text() != text)
-                box->setText(text);
-        }
+        CommandInputBoxes::show(m_controls, inputs);
     }
     CommandResult result;
     const bool completed =
@@ -149,14 +142,6 @@ void OVEKMark::runCommand(const CommandSpec &command, int band)
         m_menus->offerLetter(result.addressees);
     if (completed && result.offersSaving)
         m_ranking->focusSave();
-}
-
-void OVEKMark::setBrowserCommandsEnabled(bool enabled)
-{
-    for (QWidget *widget : std::as_const(m_browserControls))
-        widget->setEnabled(enabled);
-    for (QAction *action : std::as_const(m_browserActions))
-        action->setEnabled(enabled);
 }
 
 void OVEKMark::setBrowserReopener(CommandRunner::BrowserReopener reopen)
@@ -260,35 +245,4 @@ void OVEKMark::Form_QueryUnload()
     if (m_composer)
         m_composer->close();
     QApplication::closeAllWindows();
-}
-
-QString OVEKMark::outputText() const
-{
-    return m_output->text();
-}
-
-void OVEKMark::setOutputText(const QString &text)
-{
-    m_output->setText(text);
-}
-
-void OVEKMark::showMessage(const QString &text, const QString &title, Icon icon)
-{
-    MessageBox::show(this, title, text,
-                     icon == Icon::Information ? MessageBox::Icon::Information
-                     : icon == Icon::Warning   ? MessageBox::Icon::Warning
-                                               : MessageBox::Icon::Critical);
-}
-
-void OVEKMark::showProgress(const QString &text)
-{
-    // The caption carries the progress: Text1 keeps only the report itself.
-    setWindowTitle(text.isEmpty() ? m_caption : m_caption + QStringLiteral(" - ") + text);
-}
-
-void OVEKMark::setListItems(const QStringList &items)
-{
-    auto *list = control<QListWidget>(QStringLiteral("List1"));
-    list->clear();
-    list->addItems(items);
 }

@@ -1,6 +1,6 @@
 #include "alliance/window/toolwindowmenus.h"
 
-#include "alliance/commands/surveycommand.h"
+#include "alliance/commands/commandtable.h"
 #include "common/clock.h"
 #include "site/session.h"
 #include "trends/text1csv.h"
@@ -86,10 +86,14 @@ void ToolWindowMenus::saveWithDialog(QWidget *parent, const QString &outputText,
 void ToolWindowMenus::saveOutputAsCsv()
 {
     const QString text = m_outputText();
-    // A survey holds a roster and a report: each is offered in turn.
-    if (const std::optional<SurveyCommand::Outputs> survey = SurveyCommand::outputsOf(text)) {
+    // A text of several parts (a survey's roster and report): each is
+    // offered in turn.
+    for (const CommandSpec &command : CommandTable::commands()) {
+        const QStringList parts = command.csvSections ? command.csvSections(text) : QStringList();
+        if (parts.isEmpty())
+            continue;
         const QString own = m_session.cleanAllianceId();
-        for (const QString &part : {survey->roster, survey->report})
+        for (const QString &part : parts)
             m_saveCsv(part, QDir(m_session.appDir).filePath(Text1Csv::suggestedFileName(part, own, own)));
         return;
     }
