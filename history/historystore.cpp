@@ -159,10 +159,49 @@ QString HistoryStore::failure(const QString &what, const QString &reason)
     return QStringLiteral("%1（%2）").arg(what, reason);
 }
 
-QString HistoryStore::open(bool forWriting)
+namespace {
+
+// The connection's settings for a history that grows for years and is read
+// while it is written.
+QString tuneConnection(QSqlDatabase &db, bool forWriting)
+{
+    QSqlQuery query(db);
+    // WAL lets the trends window read while a command records. A file system
+    // without it (some network shares) keeps the rollback journal; the
+    // history works the same, so the answer is not checked.
+    if (forWriting) {
+        if (const QString reason = run(query, QStringLiteral("PRAGMA journal_mode = WAL")); !reason.isEmpty())
+            return reason;
+    }
+    // With WAL, NORMAL syncs at checkpoints instead of at every commit: a
+    // power cut may lose the last run, never the file. A run a day of a
+    // large alliance is then recorded in a few milliseconds of disk time.
+    if (const QString reason = run(query, QStringLiteral("PRAGMA synchronous = NORMAL")); !reason.isEmpty())
+        return reason;
+    // Years of daily runs of a large alliance make a file of hundreds of
+    // megabytes: the indexes a run's rows go into stay in memory.
+    if (const QString reason = run(query, QStringLiteral("PRAGMA cache_size = -65536")); !reason.isEmpty())
+        return reason;
+    // Consecutive runs touch the same index pages (each member's latest
+    // readings): copied back to the file once every few runs instead of
+    // after every run.
+    if (forWriting) {
+        if (const QString reason = run(query, QStringLiteral("PRAGMA wal_autocheckpoint = 8192"));
+            !reason.isEmpty())
+            return reason;
+    }
+    if (const QString reason = run(query, QStringLiteral("PRAGMA foreign_keys = ON")); !reason.isEmpty())
+        return reason;
+    return {};
+}
+
+} // namespace
+
+QString HistoryStore::open(Access access)
 {
     if (!QFileInfo(m_directory).isDir())
         return QStringLiteral("保存先のフォルダがありません");
+    const bool forWriting = access == Access::Write;
     const bool readOnlyFile = markedReadOnly(path());
     if (forWriting && readOnlyFile)
         return QStringLiteral("履歴ファイルが読み取り専用です");
@@ -182,32 +221,7 @@ QString HistoryStore::open(bool forWriting)
         return reasonFor(m_db.lastError());
     m_openForWriting = !readOnlyFile;
 
-    QSqlQuery query(m_db);
-    // WAL lets the trends window read while a command records. A file system
-    // without it (some network shares) keeps the rollback journal; the
-    // history works the same, so the answer is not checked.
-    if (m_openForWriting) {
-        if (const QString reason = run(query, QStringLiteral("PRAGMA journal_mode = WAL")); !reason.isEmpty())
-            return reason;
-    }
-    // With WAL, NORMAL syncs at checkpoints instead of at every commit: a
-    // power cut may lose the last run, never the file. A run a day of a
-    // large alliance is then recorded in a few milliseconds of disk time.
-    if (const QString reason = run(query, QStringLiteral("PRAGMA synchronous = NORMAL")); !reason.isEmpty())
-        return reason;
-    // Years of daily runs of a large alliance make a file of hundreds of
-    // megabytes: the indexes a run's rows go into stay in memory.
-    if (const QString reason = run(query, QStringLiteral("PRAGMA cache_size = -65536")); !reason.isEmpty())
-        return reason;
-    // Consecutive runs touch the same index pages (each member's latest
-    // readings): copied back to the file once every few runs instead of
-    // after every run.
-    if (m_openForWriting) {
-        if (const QString reason = run(query, QStringLiteral("PRAGMA wal_autocheckpoint = 8192"));
-            !reason.isEmpty())
-            return reason;
-    }
-    if (const QString reason = run(query, QStringLiteral("PRAGMA foreign_keys = ON")); !reason.isEmpty())
+    if (const QString reason = tuneConnection(m_db, m_openForWriting); !reason.isEmpty())
         return reason;
     if (const QString reason = readVersion(m_db, &m_version); !reason.isEmpty())
         return reason;
@@ -234,7 +248,7 @@ RecordResult HistoryStore::recordSnapshot(const Snapshot &snapshot)
     static const QString what = QStringLiteral("履歴を記録できませんでした");
     if (!snapshot.takenAt.isValid() || snapshot.command.isEmpty())
         return {false, failure(what, QStringLiteral("実行日時かコマンド名がありません")), 0};
-    QString reason = open(true);
+    QString reason = open(Access::Write);
     qint64 id = 0;
     if (reason.isEmpty())
         reason = writeSnapshot(snapshot, &id);
@@ -340,7 +354,7 @@ HistoryResult<QList<Snapshot>> HistoryStore::snapshots(const QString &allianceId
     // No file yet: nothing recorded, and reading does not create one.
     if (!QFile::exists(path()))
         return result;
-    QString reason = open(false);
+    QString reason = open(Access::Read);
     if (reason.isEmpty() && hasHistory())
         reason = loadSnapshots(m_db, allianceId, command, &result.value);
     if (!reason.isEmpty())
@@ -354,7 +368,7 @@ HistoryResult<QList<DatedReading>> HistoryStore::memberReadings(const QString &a
     HistoryResult<QList<DatedReading>> result;
     if (!QFile::exists(path()))
         return result;
-    QString reason = open(false);
+    QString reason = open(Access::Read);
     if (reason.isEmpty() && hasHistory())
         reason = loadReadings(allianceId, userId, name, &result.value);
     if (!reason.isEmpty())
@@ -367,7 +381,7 @@ bool HistoryStore::onlySnapshots()
     // Looking never creates the file.
     if (!QFile::exists(path()))
         return false;
-    if (!open(false).isEmpty()) {
+    if (!open(Access::Read).isEmpty()) {
         close(); // opened again by the read that follows, which tells why
         return false;
     }
@@ -380,7 +394,7 @@ HistoryResult<T> HistoryStore::readSummary(const std::function<QString(QSqlDatab
     HistoryResult<T> result;
     if (!QFile::exists(path()))
         return result;
-    QString reason = open(false);
+    QString reason = open(Access::Read);
     if (reason.isEmpty() && hasHistory())
         reason = read(m_db, &result.value);
     if (!reason.isEmpty())

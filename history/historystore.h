@@ -71,8 +71,10 @@ public:
 
 private:
     // Empty when the database is ready to use, else the reason. A store that
-    // only reads opens a file marked read-only without writing to it.
-    QString open(bool forWriting);
+    // only reads opens a file marked read-only without writing to it, and
+    // neither migrates it.
+    enum class Access { Read, Write };
+    QString open(Access access);
     QString writeSnapshot(const Snapshot &snapshot, qint64 *id);
     // False when there is nothing to read yet (no file, no tables).
     bool hasHistory() const;

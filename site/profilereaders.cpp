@@ -22,6 +22,37 @@ std::optional<QString> homeCastleCoordinates(const Document &profilePage)
     return span(markup, tagEnd + 1, textEnd - 1);
 }
 
+namespace {
+
+// The last step of the profile's reading rule: the home castle's
+// coordinates from the rest of the profile's markup, h.
+void readHomeCastle(QString &h, LordProfile &lord)
+{
+    const QString none;
+    // The start marker "</TD>" is the end of the row label itself: the home
+    // row is everything after "<TD>本領</TD>" up to the row's end.
+    QString homeRow = ExtractBetween(h, QStringLiteral("<TD>本領</TD>"), none, QStringLiteral("</TD>"),
+                                     QStringLiteral("</TD></TR>"), true);
+    QString link = removeAll(ExtractBetween(homeRow, QStringLiteral("本拠地"), QStringLiteral("sizset"),
+                                            QStringLiteral("<A href=\""), QStringLiteral(">"), false),
+                             QStringLiteral("\""));
+    if (link.isEmpty()) {
+        const qsizetype anchor = findExact(homeRow, QStringLiteral("A href"), 20);
+        // Without any link in the home row the coordinates are unknown: x and
+        // y come back empty rather than as the text of some other link.
+        if (anchor > 0)
+            link = homeRow.mid(anchor - 1);
+    }
+    lord.x = removeAll(
+        ExtractBetween(link, QStringLiteral("?"), none, QStringLiteral("x="), QStringLiteral("&"), false),
+        QStringLiteral(" "));
+    lord.y = removeAll(
+        ExtractBetween(link, QStringLiteral("amp;"), none, QStringLiteral("y="), QStringLiteral("&"), false),
+        QStringLiteral(" "));
+}
+
+} // namespace
+
 LordProfile ReadLordProfile(const Document &profilePage)
 {
     LordProfile lord;
@@ -67,25 +98,6 @@ LordProfile ReadLordProfile(const Document &profilePage)
                                         QStringLiteral("位</SPAN"), true);
     lord.allianceSize += QStringLiteral("(") + rank + QStringLiteral("位)");
 
-    // The start marker "</TD>" is the end of the row label itself: the home
-    // row is everything after "<TD>本領</TD>" up to the row's end.
-    QString homeRow = ExtractBetween(h, QStringLiteral("<TD>本領</TD>"), none, QStringLiteral("</TD>"),
-                                     QStringLiteral("</TD></TR>"), true);
-    QString link = removeAll(ExtractBetween(homeRow, QStringLiteral("本拠地"), QStringLiteral("sizset"),
-                                            QStringLiteral("<A href=\""), QStringLiteral(">"), false),
-                             QStringLiteral("\""));
-    if (link.isEmpty()) {
-        const qsizetype anchor = findExact(homeRow, QStringLiteral("A href"), 20);
-        // Without any link in the home row the coordinates are unknown: x and
-        // y come back empty rather than as the text of some other link.
-        if (anchor > 0)
-            link = homeRow.mid(anchor - 1);
-    }
-    lord.x = removeAll(
-        ExtractBetween(link, QStringLiteral("?"), none, QStringLiteral("x="), QStringLiteral("&"), false),
-        QStringLiteral(" "));
-    lord.y = removeAll(
-        ExtractBetween(link, QStringLiteral("amp;"), none, QStringLiteral("y="), QStringLiteral("&"), false),
-        QStringLiteral(" "));
+    readHomeCastle(h, lord);
     return lord;
 }

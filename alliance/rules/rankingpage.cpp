@@ -5,6 +5,8 @@
 #include "site/document.h"
 #include "site/gamepage.h"
 
+#include <optional>
+
 using namespace TextSearch;
 
 namespace {
@@ -86,6 +88,34 @@ private:
     qsizetype m_linkCursor;
 };
 
+// The category's cell of the row at row (1-based): the category's number
+// of cells on, the text up to the cell's next tag; none when the row ends
+// before it.
+std::optional<QString> scoreCell(const QString &markup, qsizetype row, int category)
+{
+    qsizetype cell = 0;
+    for (int step = 0; step <= category; ++step) {
+        cell = findExact(markup, QStringLiteral("<TD>"), row);
+        if (cell == 0)
+            cell = findAsText(markup, QStringLiteral("<td>"), row);
+        if (cell == 0)
+            return std::nullopt;
+        row = cell + 1;
+    }
+    const qsizetype open = findExact(markup, QStringLiteral(">"), cell);
+    const qsizetype close = open == 0 ? 0 : findExact(markup, QStringLiteral("<"), open);
+    if (close == 0)
+        return std::nullopt;
+    return markup.mid(open, close - open - 1);
+}
+
+// The rank: the page text from the line's start to the lord's name at namePos.
+QString rankBefore(const QString &text, qsizetype namePos)
+{
+    const qsizetype lineStart = namePos > 1 ? findLastExact(text, QStringLiteral("\r\n"), namePos - 1) : 0;
+    return text.mid(lineStart, namePos - 1 - lineStart);
+}
+
 } // namespace
 
 RankingPageRead readRankingPage(const Document &page, const QString &allianceId, int category)
@@ -141,31 +171,17 @@ RankingPageRead readRankingPage(const Document &page, const QString &allianceId,
         if (user == 0 || !linkText(markup, user, entry.name))
             break;
 
-        qsizetype cell = 0;
-        for (int step = 0; step <= category; ++step) {
-            cell = findExact(markup, QStringLiteral("<TD>"), row);
-            if (cell == 0)
-                cell = findAsText(markup, QStringLiteral("<td>"), row);
-            if (cell == 0)
-                break;
-            row = cell + 1;
-        }
-        if (cell == 0)
+        const std::optional<QString> score = scoreCell(markup, row, category);
+        if (!score)
             break;
-        const qsizetype open = findExact(markup, QStringLiteral(">"), cell);
-        const qsizetype close = open == 0 ? 0 : findExact(markup, QStringLiteral("<"), open);
-        if (close == 0)
-            break;
-        entry.score = markup.mid(open, close - open - 1);
+        entry.score = *score;
 
         // A lord whose name the page text does not show is passed over; the
         // rows after him are still read.
         const qsizetype namePos = names.find(user, entry.name);
         if (namePos == 0)
             continue;
-        const qsizetype lineStart =
-            namePos > 1 ? findLastExact(text, QStringLiteral("\r\n"), namePos - 1) : 0;
-        entry.rank = text.mid(lineStart, namePos - 1 - lineStart);
+        entry.rank = rankBefore(text, namePos);
         read.rows.append(entry);
     }
     return read;
