@@ -102,6 +102,23 @@ double median(std::vector<double> values)
     return values[values.size() / 2];
 }
 
+// The time from one pause to the next: a member's page and its reading.
+std::vector<double> gaps(const std::vector<double> &marks)
+{
+    std::vector<double> between;
+    for (size_t i = 1; i < marks.size(); ++i)
+        between.push_back(marks[i] - marks[i - 1]);
+    return between;
+}
+
+std::vector<double> differences(const std::vector<double> &from, const std::vector<double> &less)
+{
+    std::vector<double> left;
+    for (size_t i = 0; i < from.size() && i < less.size(); ++i)
+        left.push_back(from[i] - less[i]);
+    return left;
+}
+
 void printFigures(const char *what, std::vector<double> values)
 {
     if (values.empty())
@@ -109,6 +126,26 @@ void printFigures(const char *what, std::vector<double> values)
     std::sort(values.begin(), values.end());
     std::printf("%-34s median %7.1f ms   max %7.1f ms   (n=%zu)\n", what, values[values.size() / 2],
                 values.back(), values.size());
+}
+
+// The same walk by a short Selenium script, for a sense of scale.
+void comparePeer(DemoSiteProcess &site, const QString &allianceId, double walkMs, double overheadMedianMs)
+{
+    QProcess python;
+    python.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    python.start(QStringLiteral("/usr/bin/python3"),
+                 {QStringLiteral(PEER_SCRIPT), site.topUrl(), site.worldUrl(), allianceId});
+    if (!python.waitForFinished(15 * 60 * 1000) || python.exitCode() != 0) {
+        std::printf("peer: the Selenium script did not run (is python3-selenium installed?)\n");
+        return;
+    }
+    const QString line = QString::fromUtf8(python.readAllStandardOutput()).trimmed();
+    std::printf("%s\n", qPrintable(line));
+    const int at = line.indexOf(QStringLiteral("seconds="));
+    const double peerSeconds = at < 0 ? 0 : QStringView(line).mid(at + 8).split(u' ').first().toDouble();
+    if (peerSeconds > 0)
+        std::printf("ratio ovekwarden / peer: %.2f   (median overhead above the browser's load: %.1f ms)\n",
+                    walkMs / 1000 / peerSeconds, overheadMedianMs);
 }
 
 } // namespace
@@ -150,15 +187,11 @@ int main(int argc, char *argv[])
     const double walkMs = pacer.clock.nsecsElapsed() / 1e6 - timing->benchOnlyMs;
     const long rssAfter = kilobytesOf("VmRSS:");
 
-    std::vector<double> perMember;
-    for (size_t i = 1; i < pacer.marks.size(); ++i)
-        perMember.push_back(pacer.marks[i] - pacer.marks[i - 1]);
+    const std::vector<double> perMember = gaps(pacer.marks);
     // [0] is the alliance page.
     const std::vector<double> pages(timing->pageMs.begin() + 1, timing->pageMs.end());
     const std::vector<double> loads(timing->loadMs.begin() + 1, timing->loadMs.end());
-    std::vector<double> overhead;
-    for (size_t i = 0; i < pages.size() && i < loads.size(); ++i)
-        overhead.push_back(pages[i] - loads[i]);
+    const std::vector<double> overhead = differences(pages, loads);
 
     std::printf("roster walk of alliance %s: %lld members, %zu lines written\n",
                 qPrintable(session.allianceId), static_cast<long long>(most),
@@ -173,21 +206,6 @@ int main(int argc, char *argv[])
 
     if (!peer)
         return 0;
-    // The same walk by a short Selenium script, for a sense of scale.
-    QProcess python;
-    python.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    python.start(QStringLiteral("/usr/bin/python3"),
-                 {QStringLiteral(PEER_SCRIPT), site.topUrl(), site.worldUrl(), session.allianceId});
-    if (!python.waitForFinished(15 * 60 * 1000) || python.exitCode() != 0) {
-        std::printf("peer: the Selenium script did not run (is python3-selenium installed?)\n");
-        return 0;
-    }
-    const QString line = QString::fromUtf8(python.readAllStandardOutput()).trimmed();
-    std::printf("%s\n", qPrintable(line));
-    const int at = line.indexOf(QStringLiteral("seconds="));
-    const double peerSeconds = at < 0 ? 0 : QStringView(line).mid(at + 8).split(u' ').first().toDouble();
-    if (peerSeconds > 0)
-        std::printf("ratio ovekwarden / peer: %.2f   (median overhead above the browser's load: %.1f ms)\n",
-                    walkMs / 1000 / peerSeconds, median(overhead));
+    comparePeer(site, session.allianceId, walkMs, median(overhead));
     return 0;
 }

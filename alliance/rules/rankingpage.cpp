@@ -109,6 +109,28 @@ std::optional<QString> scoreCell(const QString &markup, qsizetype row, int categ
     return markup.mid(open, close - open - 1);
 }
 
+// Where the table's rows end: at the pager below it; none when the page
+// has no pager at all (it lists nobody).
+std::optional<qsizetype> rowsEnd(const QString &markup, qsizetype tableStart)
+{
+    const qsizetype pagerEnd = findExact(markup, QStringLiteral("ページ送り"), tableStart + 10);
+    if (pagerEnd != 0)
+        return pagerEnd;
+    // Only a pager above the table: in the concatenation the next
+    // "ページ送り" lies in a later element's copy, after all of the page.
+    if (!containsExact(markup, QStringLiteral("ページ送り")))
+        return std::nullopt;
+    return markup.size() + 1;
+}
+
+// The id must end where the link's id ends: alliance 12 is not alliance
+// 123, whose members would otherwise be listed as ours.
+bool linksLongerId(const QString &markup, qsizetype row, const QString &allianceLink)
+{
+    const qsizetype after = row - 1 + allianceLink.size();
+    return after < markup.size() && markup.at(after).isDigit();
+}
+
 // The rank: the page text from the line's start to the lord's name at namePos.
 QString rankBefore(const QString &text, qsizetype namePos)
 {
@@ -142,25 +164,17 @@ RankingPageRead readRankingPage(const Document &page, const QString &allianceId,
         read.missing = kRankingTableMark;
         return read;
     }
-    qsizetype pagerEnd = findExact(markup, QStringLiteral("ページ送り"), start + 10);
-    if (pagerEnd == 0) {
-        // Only a pager above the table: in the concatenation the next
-        // "ページ送り" lies in a later element's copy, after all of the page.
-        if (!containsExact(markup, QStringLiteral("ページ送り")))
-            return read;
-        pagerEnd = markup.size() + 1;
-    }
+    const std::optional<qsizetype> pagerEnd = rowsEnd(markup, start);
+    if (!pagerEnd)
+        return read;
 
     const QString allianceLink = QStringLiteral("alliance/info.php?id=") + allianceId;
     NameChain names(markup, text, header, start);
     for (;;) {
         qsizetype row = findAsText(markup, allianceLink, start);
-        if (row == 0 || row > pagerEnd)
+        if (row == 0 || row > *pagerEnd)
             break;
-        // The id must end where the link's id ends: alliance 12 is not
-        // alliance 123, whose members would otherwise be listed as ours.
-        const qsizetype after = row - 1 + allianceLink.size();
-        if (after < markup.size() && markup.at(after).isDigit()) {
+        if (linksLongerId(markup, row, allianceLink)) {
             start = row + allianceLink.size();
             continue;
         }
