@@ -24,7 +24,7 @@ namespace {
 
 void tellUser(const QString &text)
 {
-    MessageBox::show(nullptr, QStringLiteral("注意"), text, MessageBox::Icon::Warning);
+    MessageBox::warning(nullptr, QStringLiteral("注意"), text);
 }
 
 // --help and --version only print: they must work where there is no display.

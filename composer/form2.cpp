@@ -311,8 +311,7 @@ void Form2::showMessage(const QString &text)
 
 bool Form2::askYesNo(const QString &text)
 {
-    return MessageBox::show(this, QStringLiteral("注意"), text, MessageBox::Icon::None,
-                            MessageBox::Buttons::YesNo);
+    return MessageBox::question(this, QStringLiteral("注意"), text);
 }
 
 QString Form2::clipboardText() const

@@ -9,7 +9,7 @@ void showBox(MessageBox::Icon icon, const QString &title, const QString &text, Q
     // The label breaks lines at LF; a CR would show as a stray mark.
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    MessageBox::show(parent, title, shown, icon, MessageBox::Buttons::Ok, false);
+    MessageBox::show(parent, title, shown, icon, MessageBox::Buttons::Ok, MessageBox::Layer::Ordinary);
 }
 
 } // namespace

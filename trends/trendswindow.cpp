@@ -65,7 +65,7 @@ QString DialogTrendsFilePort::saveFileName(const QString &caption, const QString
 
 void DialogTrendsFilePort::tell(const QString &text, const QString &title)
 {
-    MessageBox::show(m_parent, title, text, MessageBox::Icon::Warning, MessageBox::Buttons::Ok, false);
+    MessageBox::warning(m_parent, title, text, MessageBox::Layer::Ordinary);
 }
 
 TrendsWindow::TrendsWindow(const QString &directory, const QString &allianceId, const QDate &today,

@@ -29,14 +29,14 @@ QMessageBox::Icon boxIcon(Icon icon)
 
 } // namespace
 
-bool show(QWidget *parent, const QString &title, const QString &text, Icon icon, Buttons buttons, bool onTop)
+bool show(QWidget *parent, const QString &title, const QString &text, Icon icon, Buttons buttons, Layer layer)
 {
     if (nextAnswer())
         return *nextAnswer();
     const QMessageBox::StandardButtons shown =
         buttons == Buttons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok;
     QMessageBox box(boxIcon(icon), title, text, shown, parent);
-    box.setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+    box.setWindowFlag(Qt::WindowStaysOnTopHint, layer == Layer::AboveToolWindows);
     const int answer = box.exec();
     return answer == QMessageBox::Ok || answer == QMessageBox::Yes;
 }
