@@ -106,7 +106,7 @@ int main(int argc, char *argv[])
     QElapsedTimer timer;
     timer.start();
     for (int i = 0; i < runs; ++i) {
-        const RecordResult result = store.recordSnapshot(run(i, members));
+        const Result<qint64> result = store.recordSnapshot(run(i, members));
         if (!result) {
             out << result.error << Qt::endl;
             return 1;

@@ -200,10 +200,10 @@ Lines readLines(const QString &path)
     const QString text = decode(bytes);
     if (text.isEmpty())
         return result;
-    result.lines = text.split(u'\n');
-    if (result.lines.last().isEmpty())
-        result.lines.removeLast(); // the line end of the last line starts no new line
-    for (QString &line : result.lines) {
+    result.value = text.split(u'\n');
+    if (result.value.last().isEmpty())
+        result.value.removeLast(); // the line end of the last line starts no new line
+    for (QString &line : result.value) {
         if (line.endsWith(u'\r'))
             line.chop(1);
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/result.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -9,20 +11,9 @@
 // name is lost.
 namespace DataFile {
 
-struct Result
-{
-    bool ok = true;
-    QString error; // for the user, when !ok
-    explicit operator bool() const { return ok; }
-};
-
-struct Lines
-{
-    bool ok = true;
-    QString error;
-    QStringList lines; // without their line ends; a last CR LF adds no line
-    explicit operator bool() const { return ok; }
-};
+using Result = ::Result<>;
+// The lines without their line ends; a last CR LF adds no line.
+using Lines = ::Result<QStringList>;
 
 QByteArray encode(const QString &text);
 QString decode(const QByteArray &bytes);

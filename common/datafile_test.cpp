@@ -121,7 +121,7 @@ TEST_F(DataFileOnDisk, ReadsCrLfAndLfLinesAndKeepsEmptyLinesInside)
     file.close();
     const DataFile::Lines read = DataFile::readLines(path(QStringLiteral("in.txt")));
     ASSERT_TRUE(read);
-    EXPECT_EQ(read.lines,
+    EXPECT_EQ(read.value,
               (QStringList{QStringLiteral("a"), QStringLiteral("b"), QString(), QStringLiteral("～")}));
 }
 
@@ -135,7 +135,7 @@ TEST_F(DataFileOnDisk, NameOutsideTheCodePageSurvivesWriteAndRead)
                "\",\"5\",\"6\"\r\n")
                   .toHex(' ')
                   .toStdString());
-    EXPECT_EQ(DataFile::readLines(path(QStringLiteral("r.txt"))).lines, lines);
+    EXPECT_EQ(DataFile::readLines(path(QStringLiteral("r.txt"))).value, lines);
 }
 
 TEST_F(DataFileOnDisk, MissingFileIsAnErrorNotAnEmptyRead)

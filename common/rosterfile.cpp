@@ -93,7 +93,7 @@ Read read(const QString &path)
     result.ok = lines.ok;
     result.error = lines.error;
     if (lines)
-        result.entries = entries(lines.lines);
+        result.entries = entries(lines.value);
     return result;
 }
 

@@ -252,7 +252,7 @@ void Composer::switchList()
     if (!DataFile::exists(extraPath))
         return;
     if (!m_extraListShown) {
-        m_port.setAddresseeList(Addressees::extraNames(DataFile::readLines(extraPath).lines));
+        m_port.setAddresseeList(Addressees::extraNames(DataFile::readLines(extraPath).value));
         m_extraListShown = true;
     } else {
         m_port.setAddresseeList(rosterList());
@@ -290,7 +290,7 @@ void Composer::loadLetter(int selected)
         m_port.showMessage(QStringLiteral("保存データを読み込めませんでした。\r\n") + lines.error);
         return;
     }
-    const LetterFile::Loaded letter = LetterFile::parse(lines.lines, m_port.subject());
+    const LetterFile::Loaded letter = LetterFile::parse(lines.value, m_port.subject());
     m_port.setSubject(letter.subject);
     m_port.setBody(letter.body);
 }

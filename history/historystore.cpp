@@ -243,28 +243,27 @@ bool HistoryStore::hasHistory() const
     return m_version > 0;
 }
 
-RecordResult HistoryStore::recordSnapshot(const Snapshot &snapshot)
+Result<qint64> HistoryStore::recordSnapshot(const Snapshot &snapshot)
 {
     static const QString what = QStringLiteral("履歴を記録できませんでした");
     if (!snapshot.takenAt.isValid() || snapshot.command.isEmpty())
         return {false, failure(what, QStringLiteral("実行日時かコマンド名がありません")), 0};
-    QString reason = open(Access::Write);
-    qint64 id = 0;
-    if (reason.isEmpty())
-        reason = writeSnapshot(snapshot, &id);
-    if (!reason.isEmpty())
-        return {false, failure(what, reason), 0};
-    return {true, {}, id};
+    if (const QString reason = open(Access::Write); !reason.isEmpty())
+        return Result<qint64>::failure(failure(what, reason));
+    const Result<qint64> written = writeSnapshot(snapshot);
+    if (!written)
+        return Result<qint64>::failure(failure(what, written.error));
+    return written;
 }
 
-QString HistoryStore::writeSnapshot(const Snapshot &snapshot, qint64 *id)
+Result<qint64> HistoryStore::writeSnapshot(const Snapshot &snapshot)
 {
     QSqlQuery query(m_db);
     // IMMEDIATE takes the write lock up front, so a locked file fails here
     // after the busy timeout rather than halfway through the members.
     QString reason = run(query, QStringLiteral("BEGIN IMMEDIATE"));
     if (!reason.isEmpty())
-        return reason;
+        return Result<qint64>::failure(reason);
 
     query.prepare(QStringLiteral("INSERT INTO snapshot (taken_at, command, alliance_id) VALUES (?, ?, ?)"));
     query.addBindValue(isoText(snapshot.takenAt));
@@ -272,7 +271,7 @@ QString HistoryStore::writeSnapshot(const Snapshot &snapshot, qint64 *id)
     query.addBindValue(text(snapshot.allianceId));
     if (!query.exec())
         reason = reasonFor(query.lastError());
-    *id = query.lastInsertId().toLongLong();
+    const qint64 id = query.lastInsertId().toLongLong();
 
     QSqlQuery member(m_db);
     if (reason.isEmpty() && !member.prepare(QStringLiteral(
@@ -282,7 +281,7 @@ QString HistoryStore::writeSnapshot(const Snapshot &snapshot, qint64 *id)
         reason = reasonFor(member.lastError());
     for (qsizetype i = 0; reason.isEmpty() && i < snapshot.members.size(); ++i) {
         const MemberReading &reading = snapshot.members.at(i);
-        member.addBindValue(*id);
+        member.addBindValue(id);
         member.addBindValue(reading.position);
         member.addBindValue(reading.userId.isEmpty() ? QVariant() : QVariant(reading.userId));
         member.addBindValue(text(reading.name));
@@ -298,16 +297,17 @@ QString HistoryStore::writeSnapshot(const Snapshot &snapshot, qint64 *id)
     }
 
     if (reason.isEmpty())
-        reason = HistorySummary::record(m_db, snapshot, *id);
+        reason = HistorySummary::record(m_db, snapshot, id);
     if (reason.isEmpty())
         reason = run(query, QStringLiteral("COMMIT"));
-    if (!reason.isEmpty())
-        query.exec(QStringLiteral("ROLLBACK"));
-    return reason;
+    if (reason.isEmpty())
+        return {true, {}, id};
+    query.exec(QStringLiteral("ROLLBACK"));
+    return Result<qint64>::failure(reason);
 }
 
-QString HistoryStore::loadReadings(const QString &allianceId, const QString &userId, const QString &name,
-                                   QList<DatedReading> *readings)
+Result<QList<DatedReading>> HistoryStore::loadReadings(const QString &allianceId, const QString &userId,
+                                                       const QString &name)
 {
     QSqlQuery query(m_db);
     query.setForwardOnly(true);
@@ -323,7 +323,7 @@ QString HistoryStore::loadReadings(const QString &allianceId, const QString &use
         query.addBindValue(userId);
     query.addBindValue(text(name));
     if (!query.exec())
-        return reasonFor(query.lastError());
+        return Result<QList<DatedReading>>::failure(reasonFor(query.lastError()));
     QList<DatedReading> found;
     while (query.next()) {
         found << DatedReading{query.value(0).toLongLong(),
@@ -331,11 +331,10 @@ QString HistoryStore::loadReadings(const QString &allianceId, const QString &use
                               query.value(2).toString(), readingAt(query, 3)};
     }
     if (query.lastError().isValid())
-        return reasonFor(query.lastError());
+        return Result<QList<DatedReading>>::failure(reasonFor(query.lastError()));
     std::stable_sort(found.begin(), found.end(),
                      [](const DatedReading &a, const DatedReading &b) { return a.takenAt < b.takenAt; });
-    *readings = found;
-    return {};
+    return {true, {}, found};
 }
 
 namespace {
@@ -348,9 +347,9 @@ const QString &readFailure()
 
 } // namespace
 
-HistoryResult<QList<Snapshot>> HistoryStore::snapshots(const QString &allianceId, const QString &command)
+Result<QList<Snapshot>> HistoryStore::snapshots(const QString &allianceId, const QString &command)
 {
-    HistoryResult<QList<Snapshot>> result;
+    Result<QList<Snapshot>> result;
     // No file yet: nothing recorded, and reading does not create one.
     if (!QFile::exists(path()))
         return result;
@@ -362,18 +361,11 @@ HistoryResult<QList<Snapshot>> HistoryStore::snapshots(const QString &allianceId
     return result;
 }
 
-HistoryResult<QList<DatedReading>> HistoryStore::memberReadings(const QString &allianceId,
-                                                                const QString &userId, const QString &name)
+Result<QList<DatedReading>> HistoryStore::memberReadings(const QString &allianceId, const QString &userId,
+                                                         const QString &name)
 {
-    HistoryResult<QList<DatedReading>> result;
-    if (!QFile::exists(path()))
-        return result;
-    QString reason = open(Access::Read);
-    if (reason.isEmpty() && hasHistory())
-        reason = loadReadings(allianceId, userId, name, &result.value);
-    if (!reason.isEmpty())
-        return {false, failure(readFailure(), reason), {}};
-    return result;
+    return readSummary<QList<DatedReading>>(
+        [&](QSqlDatabase &) { return loadReadings(allianceId, userId, name); });
 }
 
 bool HistoryStore::onlySnapshots()
@@ -389,53 +381,52 @@ bool HistoryStore::onlySnapshots()
 }
 
 template <typename T>
-HistoryResult<T> HistoryStore::readSummary(const std::function<QString(QSqlDatabase &, T *)> &read)
+Result<T> HistoryStore::readSummary(const std::function<Result<T>(QSqlDatabase &)> &read)
 {
-    HistoryResult<T> result;
     if (!QFile::exists(path()))
-        return result;
-    QString reason = open(Access::Read);
-    if (reason.isEmpty() && hasHistory())
-        reason = read(m_db, &result.value);
-    if (!reason.isEmpty())
-        return {false, failure(readFailure(), reason), {}};
+        return {};
+    if (const QString reason = open(Access::Read); !reason.isEmpty())
+        return Result<T>::failure(failure(readFailure(), reason));
+    if (!hasHistory())
+        return {};
+    Result<T> result = read(m_db);
+    if (!result)
+        return Result<T>::failure(failure(readFailure(), result.error));
     return result;
 }
 
-HistoryResult<QList<SnapshotTotals>> HistoryStore::totals(const QString &allianceId)
+Result<QList<SnapshotTotals>> HistoryStore::totals(const QString &allianceId)
 {
     // A file of the first version that is kept read-only has no summaries:
     // its sums are made from its snapshots.
     if (onlySnapshots()) {
-        const HistoryResult<QList<Snapshot>> all = snapshots(allianceId);
-        HistoryResult<QList<SnapshotTotals>> result{all.ok, all.error, {}};
+        const Result<QList<Snapshot>> all = snapshots(allianceId);
+        Result<QList<SnapshotTotals>> result{all.ok, all.error, {}};
         for (const Snapshot &snapshot : all.value)
             result.value << HistoryTrends::totalsOf(snapshot);
         return result;
     }
-    return readSummary<QList<SnapshotTotals>>([&](QSqlDatabase &db, QList<SnapshotTotals> *totals) {
-        return HistorySummary::totals(db, allianceId, totals);
-    });
+    return readSummary<QList<SnapshotTotals>>(
+        [&](QSqlDatabase &db) { return HistorySummary::totals(db, allianceId); });
 }
 
-HistoryResult<QList<IdleMember>> HistoryStore::daysSincePointsLastMoved(const QString &allianceId,
-                                                                        const QDate &today)
+Result<QList<IdleMember>> HistoryStore::daysSincePointsLastMoved(const QString &allianceId,
+                                                                 const QDate &today)
 {
     if (onlySnapshots()) {
-        const HistoryResult<QList<Snapshot>> all = snapshots(allianceId);
+        const Result<QList<Snapshot>> all = snapshots(allianceId);
         if (!all)
             return {false, all.error, {}};
         return {true, {}, HistoryTrends::daysSincePointsLastMoved(all.value, today)};
     }
-    return readSummary<QList<IdleMember>>([&](QSqlDatabase &db, QList<IdleMember> *idle) {
-        return HistorySummary::idle(db, allianceId, today, idle);
-    });
+    return readSummary<QList<IdleMember>>(
+        [&](QSqlDatabase &db) { return HistorySummary::idle(db, allianceId, today); });
 }
 
-HistoryResult<QStringList> HistoryStore::joinLeaveLog(const QString &allianceId)
+Result<QStringList> HistoryStore::joinLeaveLog(const QString &allianceId)
 {
     if (onlySnapshots()) {
-        const HistoryResult<QList<Snapshot>> all = snapshots(allianceId);
+        const Result<QList<Snapshot>> all = snapshots(allianceId);
         if (!all)
             return {false, all.error, {}};
         QList<Snapshot> wholeMemberships;
@@ -445,7 +436,6 @@ HistoryResult<QStringList> HistoryStore::joinLeaveLog(const QString &allianceId)
         }
         return {true, {}, HistoryTrends::joinLeaveLog(wholeMemberships)};
     }
-    return readSummary<QStringList>([&](QSqlDatabase &db, QStringList *lines) {
-        return HistorySummary::joinLeave(db, allianceId, lines);
-    });
+    return readSummary<QStringList>(
+        [&](QSqlDatabase &db) { return HistorySummary::joinLeave(db, allianceId); });
 }

@@ -118,7 +118,7 @@ protected:
         snapshotOn(1, QStringLiteral("roster"), {nameOnly(1, QStringLiteral("1"), QStringLiteral("凛"))});
 };
 
-void expectRecordingFailure(const RecordResult &result, const QString &reason)
+void expectRecordingFailure(const Result<qint64> &result, const QString &reason)
 {
     EXPECT_FALSE(result.ok);
     EXPECT_TRUE(result.error.startsWith(QStringLiteral("履歴を記録できませんでした（")))
@@ -145,15 +145,15 @@ TEST_F(HistoryStoreTest, FiveSnapshotsReadBackInTimeOrderWithEveryField)
     };
     QList<qint64> ids;
     for (const Snapshot &snapshot : recorded) {
-        const RecordResult result = m_store.recordSnapshot(snapshot);
+        const Result<qint64> result = m_store.recordSnapshot(snapshot);
         ASSERT_TRUE(result.ok) << result.error.toStdString();
-        ids << result.snapshotId;
+        ids << result.value;
     }
     ASSERT_TRUE(m_store.recordSnapshot(snapshotOn(2, QStringLiteral("roster"), full, QStringLiteral("8"))));
 
     // A fresh connection, as the next start of the program has.
     HistoryStore reader(m_dir.path());
-    const HistoryResult<QList<Snapshot>> all = reader.snapshots(QStringLiteral("7"));
+    const Result<QList<Snapshot>> all = reader.snapshots(QStringLiteral("7"));
     ASSERT_TRUE(all.ok) << all.error.toStdString();
     ASSERT_EQ(all.value.size(), 5);
     const QList<int> timeOrder = {0, 2, 1, 3, 4};
@@ -172,7 +172,7 @@ TEST_F(HistoryStoreTest, FiveSnapshotsReadBackInTimeOrderWithEveryField)
 
     // One member over time: by id, with the readings of that name that carry
     // no id; other alliances and other ids are left out.
-    const HistoryResult<QList<DatedReading>> taro =
+    const Result<QList<DatedReading>> taro =
         reader.memberReadings(QStringLiteral("7"), QStringLiteral("102"), QStringLiteral("太郎"));
     ASSERT_TRUE(taro.ok);
     QStringList commands;
@@ -186,7 +186,7 @@ TEST_F(HistoryStoreTest, FiveSnapshotsReadBackInTimeOrderWithEveryField)
     // Only roster runs make the join/leave log.
     EXPECT_EQ(reader.joinLeaveLog(QStringLiteral("7")).value,
               QStringList{QStringLiteral("2026/12/05 脱退 凛")});
-    const HistoryResult<QList<IdleMember>> idle =
+    const Result<QList<IdleMember>> idle =
         reader.daysSincePointsLastMoved(QStringLiteral("7"), QDate(2026, 12, 10));
     ASSERT_EQ(idle.value.size(), 2);
     EXPECT_EQ(idle.value.at(1).days, 7);
@@ -215,7 +215,7 @@ TEST_F(HistoryStoreTest, NamesWithCommaQuoteAndCharactersOutsideCodePage932Round
 
 TEST_F(HistoryStoreTest, NothingToReadWithoutAFileAndReadingCreatesNone)
 {
-    const HistoryResult<QList<Snapshot>> none = m_store.snapshots(QStringLiteral("7"));
+    const Result<QList<Snapshot>> none = m_store.snapshots(QStringLiteral("7"));
     EXPECT_TRUE(none.ok);
     EXPECT_TRUE(none.value.isEmpty());
     EXPECT_TRUE(m_store.joinLeaveLog(QStringLiteral("7")).ok);
@@ -232,7 +232,7 @@ TEST_F(HistoryStoreTest, ReadOnlyFileIsReportedLeftAsItIsAndReadable)
     ASSERT_TRUE(QFile::setPermissions(m_store.path(), QFileDevice::ReadOwner | QFileDevice::ReadGroup));
 
     expectRecordingFailure(m_store.recordSnapshot(m_sound), QStringLiteral("読み取り専用"));
-    const HistoryResult<QList<Snapshot>> read = HistoryStore(m_dir.path()).snapshots(QStringLiteral("7"));
+    const Result<QList<Snapshot>> read = HistoryStore(m_dir.path()).snapshots(QStringLiteral("7"));
     EXPECT_TRUE(read.ok) << read.error.toStdString();
     EXPECT_EQ(read.value.size(), 1);
 
@@ -252,7 +252,7 @@ TEST_F(HistoryStoreTest, FileLockedByAnotherWriterIsReportedAndUsedAgainOnceFree
         expectRecordingFailure(m_store.recordSnapshot(m_sound), QStringLiteral("使用中"));
         ASSERT_TRUE(other.exec(QStringLiteral("ROLLBACK")));
     }
-    const RecordResult again = m_store.recordSnapshot(m_sound);
+    const Result<qint64> again = m_store.recordSnapshot(m_sound);
     EXPECT_TRUE(again.ok) << again.error.toStdString();
     EXPECT_EQ(countSnapshots(), 2);
 }
@@ -268,7 +268,7 @@ TEST_F(HistoryStoreTest, GarbageFileIsReportedAndNeverOverwritten)
         file.write(garbage);
     }
     expectRecordingFailure(m_store.recordSnapshot(m_sound), QStringLiteral("壊れています"));
-    const HistoryResult<QList<Snapshot>> read = m_store.snapshots(QStringLiteral("7"));
+    const Result<QList<Snapshot>> read = m_store.snapshots(QStringLiteral("7"));
     EXPECT_FALSE(read.ok);
     EXPECT_TRUE(read.error.startsWith(QStringLiteral("履歴を読めませんでした（")));
     EXPECT_EQ(fileBytes(m_store.path()), garbage);

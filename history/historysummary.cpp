@@ -242,7 +242,7 @@ QString rebuildAll(QSqlDatabase &db)
     return {};
 }
 
-QString totals(QSqlDatabase &db, const QString &allianceId, QList<SnapshotTotals> *totals)
+Result<QList<SnapshotTotals>> totals(QSqlDatabase &db, const QString &allianceId)
 {
     QSqlQuery query(db);
     query.setForwardOnly(true);
@@ -252,27 +252,29 @@ QString totals(QSqlDatabase &db, const QString &allianceId, QList<SnapshotTotals
                        "WHERE t.alliance_id = ? ORDER BY t.taken_utc, t.snapshot_id"));
     query.addBindValue(text(allianceId));
     if (!query.exec())
-        return failed(query);
+        return Result<QList<SnapshotTotals>>::failure(failed(query));
+    Result<QList<SnapshotTotals>> totals;
     while (query.next()) {
-        totals->append(SnapshotTotals{
+        totals.value.append(SnapshotTotals{
             query.value(0).toLongLong(), QDateTime::fromString(query.value(1).toString(), Qt::ISODate),
             query.value(2).toString(), query.value(3).toInt(), optionalInt64(query.value(4)),
             optionalInt64(query.value(5)), optionalInt64(query.value(6))});
     }
-    return query.lastError().isValid() ? failed(query) : QString();
+    return query.lastError().isValid() ? Result<QList<SnapshotTotals>>::failure(failed(query)) : totals;
 }
 
-QString idle(QSqlDatabase &db, const QString &allianceId, const QDate &today, QList<IdleMember> *idle)
+Result<QList<IdleMember>> idle(QSqlDatabase &db, const QString &allianceId, const QDate &today)
 {
+    using Idle = Result<QList<IdleMember>>;
     QSqlQuery latest(db);
     latest.prepare(
         QStringLiteral("SELECT snapshot_id FROM snapshot_total WHERE alliance_id = ? AND points IS NOT NULL "
                        "ORDER BY taken_utc DESC, snapshot_id DESC LIMIT 1"));
     latest.addBindValue(text(allianceId));
     if (!latest.exec())
-        return failed(latest);
+        return Idle::failure(failed(latest));
     if (!latest.next())
-        return latest.lastError().isValid() ? failed(latest) : QString();
+        return latest.lastError().isValid() ? Idle::failure(failed(latest)) : Idle{};
     Snapshot snapshot;
     QSqlQuery members(db);
     members.setForwardOnly(true);
@@ -281,17 +283,16 @@ QString idle(QSqlDatabase &db, const QString &allianceId, const QDate &today, QL
             .arg(readingColumns()));
     members.addBindValue(latest.value(0).toLongLong());
     if (!members.exec())
-        return failed(members);
+        return Idle::failure(failed(members));
     while (members.next())
         snapshot.members << readingAt(members, 0);
     HistoryTrends::PointsStates states;
     if (const QString reason = loadStates(db, allianceId, &states); !reason.isEmpty())
-        return reason;
-    *idle = HistoryTrends::idleFrom(states, snapshot, today);
-    return {};
+        return Idle::failure(reason);
+    return {true, {}, HistoryTrends::idleFrom(states, snapshot, today)};
 }
 
-QString joinLeave(QSqlDatabase &db, const QString &allianceId, QStringList *lines)
+Result<QStringList> joinLeave(QSqlDatabase &db, const QString &allianceId)
 {
     QSqlQuery query(db);
     query.setForwardOnly(true);
@@ -300,10 +301,11 @@ QString joinLeave(QSqlDatabase &db, const QString &allianceId, QStringList *line
         "WHERE j.alliance_id = ? ORDER BY t.taken_utc, j.snapshot_id, j.id"));
     query.addBindValue(text(allianceId));
     if (!query.exec())
-        return failed(query);
+        return Result<QStringList>::failure(failed(query));
+    Result<QStringList> lines;
     while (query.next())
-        lines->append(query.value(0).toString());
-    return query.lastError().isValid() ? failed(query) : QString();
+        lines.value.append(query.value(0).toString());
+    return query.lastError().isValid() ? Result<QStringList>::failure(failed(query)) : lines;
 }
 
 } // namespace HistorySummary

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/result.h"
 #include "history/historytypes.h"
 
 #include <QDate>
@@ -10,8 +11,8 @@
 // is recorded: the sums of every snapshot, each member's points state and
 // the join/leave log. Opening the window then reads these instead of every
 // reading of every run, which for years of daily runs of a large alliance
-// would take seconds and grow without end. Every function returns an empty
-// text when it succeeded, else the reason for the user.
+// would take seconds and grow without end. The writing functions return an
+// empty text when they succeeded, else the reason for the user.
 namespace HistorySummary {
 
 // The tables, as a step of the schema.
@@ -26,8 +27,10 @@ QString record(QSqlDatabase &db, const Snapshot &snapshot, qint64 id);
 // of an earlier version gets the tables.
 QString rebuildAll(QSqlDatabase &db);
 
-QString totals(QSqlDatabase &db, const QString &allianceId, QList<SnapshotTotals> *totals);
-QString idle(QSqlDatabase &db, const QString &allianceId, const QDate &today, QList<IdleMember> *idle);
-QString joinLeave(QSqlDatabase &db, const QString &allianceId, QStringList *lines);
+// What 「推移」 opens with: the sums of every snapshot, the members whose
+// points stand still, and the join/leave log.
+Result<QList<SnapshotTotals>> totals(QSqlDatabase &db, const QString &allianceId);
+Result<QList<IdleMember>> idle(QSqlDatabase &db, const QString &allianceId, const QDate &today);
+Result<QStringList> joinLeave(QSqlDatabase &db, const QString &allianceId);
 
 } // namespace HistorySummary

@@ -86,4 +86,3 @@ struct PointsState
 
     bool operator==(const PointsState &) const = default;
 };
-

@@ -49,23 +49,24 @@ Member readRow(QString row)
 
 } // namespace
 
-QList<Member> ReadMemberTable(const Document &alliancePage, QString *collectedMarkup)
+QString CollectedMarkup(const Document &alliancePage)
+{
+    const QString searched = trimSpaces(alliancePage.rootInnerHtml().toString());
+    if (tableStart(searched) != 0)
+        return searched + lineEnd();
+    // The walk over every element happens only for a page that fails anyway.
+    QString collected;
+    for (qsizetype i = 0; i < alliancePage.elementCount(); ++i)
+        collected += trimSpaces(alliancePage.innerHtml(i).toString()) + lineEnd();
+    return collected;
+}
+
+QList<Member> ReadMemberTable(const Document &alliancePage)
 {
     // Every element's markup is a part of the root's, so when the root holds
-    // no row marker no element does: the root alone is searched, and the
-    // walk over every element happens only to collect the markup of a page
-    // that fails anyway.
+    // no row marker no element does: the root alone is searched.
     const QString searched = trimSpaces(alliancePage.rootInnerHtml().toString());
     const qsizetype start = tableStart(searched);
-    if (collectedMarkup) {
-        QString collected = searched + lineEnd();
-        if (start == 0) {
-            collected.clear();
-            for (qsizetype i = 0; i < alliancePage.elementCount(); ++i)
-                collected += trimSpaces(alliancePage.innerHtml(i).toString()) + lineEnd();
-        }
-        *collectedMarkup = collected;
-    }
     if (start == 0)
         throw ReadFailure(QStringLiteral("同盟員の一覧がありません。"), kMemberRowMark);
 

@@ -22,11 +22,12 @@ struct Member
     bool operator==(const Member &) const = default;
 };
 
-// The member rows of the page, in table order. collectedMarkup (when given)
-// receives the markup that was searched, for the caller to put on the
-// clipboard; it is set before any failure, so the caller can put it there
-// either way. A page without the member table, or a row without its link and
-// five cells, throws ReadFailure.
+// The member rows of the page, in table order. A page without the member
+// table, or a row without its link and five cells, throws ReadFailure.
 // A page without the table names kMemberRowMark as its missing mark.
-QList<Member> ReadMemberTable(const Document &alliancePage, QString *collectedMarkup = nullptr);
+QList<Member> ReadMemberTable(const Document &alliancePage);
+// The markup the member rows are searched in, for the clipboard whether or
+// not the rows read: the page from the table on, or every element's markup
+// of a page without the table.
+QString CollectedMarkup(const Document &alliancePage);
 inline const QString kMemberRowMark = QStringLiteral("同盟員の行の印「<TR class=fs12」");

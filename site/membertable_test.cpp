@@ -53,8 +53,8 @@ const QStringList bothIds = {QStringLiteral("501"), QStringLiteral("502")};
 
 TEST(ReadMemberTable, EachRowIsOneMemberWithoutQuotesOrSpaces)
 {
-    QString collected;
-    const QList<Member> members = ReadMemberTable(page(alliancePage(rowA + rowB)), &collected);
+    const QString collected = CollectedMarkup(page(alliancePage(rowA + rowB)));
+    const QList<Member> members = ReadMemberTable(page(alliancePage(rowA + rowB)));
     ASSERT_EQ(members.size(), 2);
     EXPECT_EQ(members[0].name, QStringLiteral("LordA"));
     EXPECT_EQ(members[1].name, QStringLiteral("織田信長"));
@@ -158,11 +158,10 @@ TEST(ReadMemberTable, TheEndOfATableWithoutABodyEndsTheRowsToo)
 
 TEST(ReadMemberTable, PageWithoutTableOrRowWithoutCellsFails)
 {
-    QString collected;
     const Document sessionOut =
         page(QStringLiteral("<html><body><p>セッションが切れました</p></body></html>"));
-    EXPECT_THROW(ReadMemberTable(sessionOut, &collected), ReadFailure);
-    EXPECT_TRUE(collected.contains(QStringLiteral("セッションが切れました")));
+    EXPECT_THROW(ReadMemberTable(sessionOut), ReadFailure);
+    EXPECT_TRUE(CollectedMarkup(sessionOut).contains(QStringLiteral("セッションが切れました")));
 
     const QString shortRow = QString(rowA).replace(QStringLiteral("<td>3</td>"), QString());
     EXPECT_THROW(ReadMemberTable(page(alliancePage(rowB + shortRow))), ReadFailure);

@@ -52,9 +52,9 @@ Loaded load(HistoryStore &store, const QString &allianceId, const QDate &today)
 {
     Loaded history;
     history.noFile = !QFile::exists(store.path());
-    HistoryResult<QList<SnapshotTotals>> totals = store.totals(allianceId);
-    HistoryResult<QList<IdleMember>> idle = store.daysSincePointsLastMoved(allianceId, today);
-    HistoryResult<QStringList> joinLeave = store.joinLeaveLog(allianceId);
+    Result<QList<SnapshotTotals>> totals = store.totals(allianceId);
+    Result<QList<IdleMember>> idle = store.daysSincePointsLastMoved(allianceId, today);
+    Result<QStringList> joinLeave = store.joinLeaveLog(allianceId);
     for (const QString &error : {totals.error, idle.error, joinLeave.error}) {
         if (!error.isEmpty())
             return Loaded{false, error, history.noFile, {}, {}, {}};
@@ -65,10 +65,10 @@ Loaded load(HistoryStore &store, const QString &allianceId, const QDate &today)
     return history;
 }
 
-HistoryResult<QList<DatedReading>> loadMember(HistoryStore &store, const QString &allianceId,
+Result<QList<DatedReading>> loadMember(HistoryStore &store, const QString &allianceId,
                                               const MemberReading &member)
 {
-    HistoryResult<QList<DatedReading>> found = store.memberReadings(allianceId, member.userId, member.name);
+    Result<QList<DatedReading>> found = store.memberReadings(allianceId, member.userId, member.name);
     // A run may hold the member by id and a reading of that name without
     // one: the id's reading is the member's.
     QList<DatedReading> one;

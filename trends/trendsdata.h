@@ -41,7 +41,7 @@ Loaded load(HistoryStore &store, const QString &allianceId, const QDate &today);
 
 // One member's readings, one per run that holds the member (a reading by
 // the member's id before one of the same name without an id), in time order.
-HistoryResult<QList<DatedReading>> loadMember(HistoryStore &store, const QString &allianceId,
+Result<QList<DatedReading>> loadMember(HistoryStore &store, const QString &allianceId,
                                               const MemberReading &member);
 
 // The value axis of a chart over values from low to high: whole-number

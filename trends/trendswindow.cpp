@@ -265,7 +265,7 @@ void TrendsWindow::showMember(const MemberReading &member)
     // Only the chosen member's readings are read, when chosen.
     QList<DatedReading> readings;
     if (anyone) {
-        const HistoryResult<QList<DatedReading>> read = Trends::loadMember(m_store, m_allianceId, member);
+        const Result<QList<DatedReading>> read = Trends::loadMember(m_store, m_allianceId, member);
         if (!read)
             m_status->setText(read.error);
         m_status->setVisible(!m_status->text().isEmpty());

@@ -69,7 +69,7 @@ protected:
         QFile file(historyPath());
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
     }
-    QStringList historyLines() const { return DataFile::readLines(historyPath()).lines; }
+    QStringList historyLines() const { return DataFile::readLines(historyPath()).value; }
     void writeHistory(const QStringList &lines) { ASSERT_TRUE(DataFile::writeLines(historyPath(), lines)); }
 };
 

@@ -230,7 +230,7 @@ TEST_F(HistoryRecordingTest, ARefusedRecordLeavesOutputAndFilesAsTheyWouldBeAndS
     browser().addPage(kWorld + QStringLiteral("/alliance/info.php?id=7"),
                       memberPage({QStringLiteral("甲")}, {QStringLiteral("5")}, {QStringLiteral("1")}));
     ActivityCommand(m_context, m_clock).run();
-    EXPECT_EQ(DataFile::readLines(m_session.appDir + QStringLiteral("同盟ポイントDATA_7.txt")).lines,
+    EXPECT_EQ(DataFile::readLines(m_session.appDir + QStringLiteral("同盟ポイントDATA_7.txt")).value,
               QStringList{QStringLiteral("甲%5%") + m_clock.todayText()});
     EXPECT_EQ(m_port.progress.last(),
               QStringLiteral("活動履歴は完了しました。履歴を記録できませんでした（読み取り専用です）"));

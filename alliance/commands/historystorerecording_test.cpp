@@ -62,7 +62,7 @@ protected:
     qsizetype storedSnapshots()
     {
         HistoryStore reader(m_session.appDir);
-        const HistoryResult<QList<Snapshot>> all = reader.snapshots(QStringLiteral("7"));
+        const Result<QList<Snapshot>> all = reader.snapshots(QStringLiteral("7"));
         EXPECT_TRUE(all.ok) << all.error.toStdString();
         return all.value.size();
     }
@@ -153,7 +153,7 @@ TEST_F(StoreRecordingTest, ARunStoppedBetweenTwoMembersLeavesTheDatabaseWhole)
     EXPECT_EQ(storedSnapshots(), 1);
 
     HistoryStore reader(m_session.appDir);
-    const HistoryResult<QList<Snapshot>> all =
+    const Result<QList<Snapshot>> all =
         reader.snapshots(QStringLiteral("7"), History::Kinds::roster.key);
     ASSERT_EQ(all.value.size(), 1);
     EXPECT_EQ(all.value.first().members.size(), 2);

@@ -51,16 +51,16 @@ Read letterRead(const Document &page)
 }
 
 // The profile's address is the first member's, known once the alliance
-// page is read (firstMemberId).
-QList<PageCheck> checks(Session &session, QString &firstMemberId)
+// page is read: it is handed to firstMember.
+QList<PageCheck> checks(Session &session, const std::function<void(const QString &)> &firstMember)
 {
     const WorldConfig &world = session.world;
     const QString own = session.cleanAllianceId();
     QList<PageCheck> list{
         {{QString(), PageMark::familyName(Family::Profile), Family::Profile}, profileRead},
         {{world.allianceInfoUrl(own), PageMark::familyName(Family::Alliance), Family::Alliance},
-         [&firstMemberId](const Document &page) {
-             firstMemberId = ReadMemberTable(page).value(0).userId;
+         [firstMember](const Document &page) {
+             firstMember(ReadMemberTable(page).value(0).userId);
              return Read::done();
          }},
     };
@@ -90,7 +90,7 @@ void PageCheckCommand::run()
     m_unread = 0;
     m_context.port.setOutputText(QString());
     QString memberId;
-    QList<PageCheck> list = checks(m_context.session, memberId);
+    QList<PageCheck> list = checks(m_context.session, [&memberId](const QString &id) { memberId = id; });
     QList<Read> results(list.size());
     // Walks the checks of those indexes; what their pages lacked, explained.
     const auto walkChecks = [&](const QList<qsizetype> &indexes) {

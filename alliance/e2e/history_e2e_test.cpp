@@ -72,8 +72,8 @@ TEST_F(HistoryEndToEnd, FiveDaysOfRunsKeepEverySnapshotTheJoinsAndLeavesAndWhenP
     }
     ASSERT_EQ(expectedLog.size(), 2 * (kDays - 1));
 
-    const HistoryResult<QList<Snapshot>> rosters = store.snapshots(allianceId, History::Kinds::roster.key);
-    const HistoryResult<QList<Snapshot>> activities = store.snapshots(allianceId, History::Kinds::activity.key);
+    const Result<QList<Snapshot>> rosters = store.snapshots(allianceId, History::Kinds::roster.key);
+    const Result<QList<Snapshot>> activities = store.snapshots(allianceId, History::Kinds::activity.key);
     ASSERT_TRUE(rosters.ok && activities.ok) << rosters.error.toStdString() << activities.error.toStdString();
     ASSERT_EQ(rosters.value.size(), kDays);
     ASSERT_EQ(activities.value.size(), kDays);
@@ -82,7 +82,7 @@ TEST_F(HistoryEndToEnd, FiveDaysOfRunsKeepEverySnapshotTheJoinsAndLeavesAndWhenP
         EXPECT_EQ(rosters.value[day].members.size(), 30) << "one joins and one leaves each day";
     }
 
-    const HistoryResult<QStringList> log = store.joinLeaveLog(allianceId);
+    const Result<QStringList> log = store.joinLeaveLog(allianceId);
     ASSERT_TRUE(log.ok) << log.error.toStdString();
     EXPECT_EQ(log.value, expectedLog);
 
@@ -91,7 +91,7 @@ TEST_F(HistoryEndToEnd, FiveDaysOfRunsKeepEverySnapshotTheJoinsAndLeavesAndWhenP
     QHash<QString, int> pointsDay;
     for (const QJsonValue lord : lastDump[QStringLiteral("lords")].toArray())
         pointsDay[RosterOracle::tableName(lord.toObject())] = lord[QStringLiteral("points_day")].toInt();
-    const HistoryResult<QList<IdleMember>> idle =
+    const Result<QList<IdleMember>> idle =
         store.daysSincePointsLastMoved(allianceId, dayDate(kDays - 1));
     ASSERT_TRUE(idle.ok) << idle.error.toStdString();
     ASSERT_EQ(idle.value.size(), 30);

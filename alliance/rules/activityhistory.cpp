@@ -122,7 +122,7 @@ PreviousRun readPreviousRun(const QString &path)
     const DataFile::Lines lines = DataFile::readLines(path);
     previous.ok = lines.ok;
     previous.error = lines.error;
-    previous.records = parseHistory(lines.lines);
+    previous.records = parseHistory(lines.value);
     return previous;
 }
 

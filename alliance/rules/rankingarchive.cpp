@@ -53,7 +53,7 @@ Loaded load(const QString &path)
         return loaded;
     }
     QString text;
-    for (const QString &line : lines.lines)
+    for (const QString &line : lines.value)
         text += line + QStringLiteral("\r\n");
     if (!isValid(text))
         return loaded;

@@ -12,7 +12,7 @@ QString StoreRecorder::record(const Snapshot &snapshot)
     Snapshot stamped = snapshot;
     if (!stamped.takenAt.isValid())
         stamped.takenAt = m_clock.now();
-    const RecordResult recorded = m_store.recordSnapshot(stamped);
+    const Result<qint64> recorded = m_store.recordSnapshot(stamped);
     m_failure = recorded ? QString() : recorded.error;
     return m_failure;
 }

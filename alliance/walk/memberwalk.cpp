@@ -16,11 +16,11 @@ MemberWalk::MemberWalk(CommandContext &context, QString progressLabel)
 QList<Member> MemberWalk::readMembers(const QString &allianceId)
 {
     m_context.navigator.waitForPage(m_context.session.world.allianceInfoUrl(allianceId));
-    QString collected;
     QList<Member> members;
     const Document page = m_context.browsers.current().document();
+    const QString collected = CollectedMarkup(page);
     try {
-        members = ReadMemberTable(page, &collected);
+        members = ReadMemberTable(page);
     } catch (const ReadFailure &failure) {
         m_context.port.setClipboardText(collected);
         if (failure.missingMark().isEmpty())

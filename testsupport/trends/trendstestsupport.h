@@ -69,7 +69,7 @@ inline Snapshot snapshot(const QDate &day, const QString &command, QList<MemberR
 
 inline void record(HistoryStore &store, const Snapshot &snapshot)
 {
-    const RecordResult recorded = store.recordSnapshot(snapshot);
+    const Result<qint64> recorded = store.recordSnapshot(snapshot);
     ASSERT_TRUE(recorded.ok) << recorded.error.toStdString();
 }
 
