@@ -8,6 +8,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QString>
+#include <QStringList>
+#include <algorithm>
 
 // The session of a benchmark in the demo world: world 3 of the site, AppDir
 // in appDir.
@@ -47,4 +49,14 @@ inline QString largestAlliance(const DemoSiteProcess &site, qsizetype *members)
         }
     }
     return id;
+}
+
+// A benchmark's count option ("--loads 50"): its value, at least 1; fallback
+// when it is not given.
+inline int countOption(const QStringList &arguments, const QString &name, int fallback)
+{
+    const qsizetype at = arguments.indexOf(name);
+    if (at > 0 && at + 1 < arguments.size())
+        return std::max(1, arguments.at(at + 1).toInt());
+    return fallback;
 }

@@ -4,6 +4,7 @@
 //
 //   ranking_bench [--pages N] [--headed]
 #include "alliance/rules/rankingpage.h"
+#include "bench/demoworld.h"
 #include "common/clock.h"
 #include "common/pump.h"
 #include "site/navigator.h"
@@ -61,10 +62,7 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     const QStringList arguments = app.arguments();
-    int pages = 40;
-    const qsizetype pagesAt = arguments.indexOf(QStringLiteral("--pages"));
-    if (pagesAt > 0 && pagesAt + 1 < arguments.size())
-        pages = std::max(1, arguments.at(pagesAt + 1).toInt());
+    const int pages = countOption(arguments, QStringLiteral("--pages"), 40);
 
     DemoSiteProcess site(QStringLiteral(OVEK_DEMOSITE_PROGRAM));
     site.start({QStringLiteral("--auto-login")});

@@ -3,6 +3,7 @@
 // wait uses while the server hangs.
 //
 //   snapshot_bench [--loads N] [--headed]
+#include "bench/demoworld.h"
 #include "common/clock.h"
 #include "common/pump.h"
 #include "site/navigator.h"
@@ -47,19 +48,8 @@ double otherProcessCpuSeconds(qint64 pid)
 
 QString largestAllianceId(const DemoSiteProcess &site)
 {
-    const QJsonArray alliances = QJsonDocument::fromJson(site.control(QStringLiteral("dump")))
-                                     .object()
-                                     .value(QStringLiteral("alliances"))
-                                     .toArray();
-    QString id;
     qsizetype most = -1;
-    for (const QJsonValue &alliance : alliances) {
-        const qsizetype members = alliance[QStringLiteral("member_ids")].toArray().size();
-        if (members > most) {
-            most = members;
-            id = QString::number(alliance[QStringLiteral("id")].toInteger());
-        }
-    }
+    const QString id = largestAlliance(site, &most);
     std::printf("largest alliance: id %s, %lld members\n", qPrintable(id), static_cast<long long>(most));
     return id;
 }
@@ -130,10 +120,7 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     const QStringList arguments = app.arguments();
-    int loads = 50;
-    const qsizetype loadsAt = arguments.indexOf(QStringLiteral("--loads"));
-    if (loadsAt > 0 && loadsAt + 1 < arguments.size())
-        loads = std::max(1, arguments.at(loadsAt + 1).toInt());
+    const int loads = countOption(arguments, QStringLiteral("--loads"), 50);
     const bool headed = arguments.contains(QStringLiteral("--headed"));
 
     DemoSiteProcess site(QStringLiteral(OVEK_DEMOSITE_PROGRAM));
