@@ -18,7 +18,6 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
-#include <unistd.h>
 
 namespace {
 
@@ -71,16 +70,9 @@ int main(int argc, char *argv[])
                             .object()[QStringLiteral("player")][QStringLiteral("alliance_id")]
                             .toInt());
     QTemporaryDir profile;
-    WebDriverOptions options;
-    options.profileDir = profile.path();
+    WebDriverOptions options = benchBrowserOptions(profile.path());
     options.headless = !arguments.contains(QStringLiteral("--headed"));
-    options.noSandbox = geteuid() == 0; // Chromium refuses its sandbox as root
-
-    WorldConfig world;
-    world.gameSiteTopUrl = site.topUrl();
-    world.worldBaseUrl = site.worldUrl();
-    world.worldNumber = QStringLiteral("3");
-    world.warRankingKey = QStringLiteral("5");
+    const WorldConfig world = benchSession(site, profile.path()).world;
     BrowserSlot slot([&options] { return std::make_unique<WebDriverBrowser>(options); });
     Browser &browser = slot.replaceWithNew();
     SystemClock clock;

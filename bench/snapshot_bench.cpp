@@ -21,7 +21,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <sys/resource.h>
-#include <unistd.h>
 
 namespace {
 
@@ -126,16 +125,9 @@ int main(int argc, char *argv[])
     DemoSiteProcess site(QStringLiteral(OVEK_DEMOSITE_PROGRAM));
     site.start({QStringLiteral("--auto-login")});
     QTemporaryDir profile;
-    WebDriverOptions options;
-    options.profileDir = profile.path();
+    WebDriverOptions options = benchBrowserOptions(profile.path());
     options.headless = !headed;
-    options.noSandbox = geteuid() == 0; // Chromium refuses its sandbox as root
-
-    WorldConfig world;
-    world.gameSiteTopUrl = site.topUrl();
-    world.worldBaseUrl = site.worldUrl();
-    world.worldNumber = QStringLiteral("3");
-    world.warRankingKey = QStringLiteral("5");
+    const WorldConfig world = benchSession(site, profile.path()).world;
     BrowserSlot slot([&options] { return std::make_unique<WebDriverBrowser>(options); });
     WebDriverBrowser &browser = static_cast<WebDriverBrowser &>(slot.replaceWithNew());
     SystemClock clock;

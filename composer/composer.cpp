@@ -74,16 +74,20 @@ void Composer::fillAtOpening()
         world, DataFile::listMatching(m_context.session.appDir, LetterFile::pattern(world))));
 }
 
+BrowserSteps::Outcome Composer::stepToLetterPage()
+{
+    return m_context.steps.run(QStringLiteral("書状作成ページの読み込み"), [this] {
+        m_port.setPageCommandsEnabled(false);
+        const auto enable = qScopeGuard([this] { m_port.setPageCommandsEnabled(true); });
+        m_context.navigator.waitForPage(m_context.session.world.newLetterUrl());
+    });
+}
+
 void Composer::loadLetterPage()
 {
     // A page that did not come is told by the runner, as for every command;
     // the user loads it again with 「ヘージ再読み込み」.
-    const BrowserSteps::Outcome outcome =
-        m_context.steps.run(QStringLiteral("書状作成ページの読み込み"), [this] {
-            m_port.setPageCommandsEnabled(false);
-            const auto enable = qScopeGuard([this] { m_port.setPageCommandsEnabled(true); });
-            m_context.navigator.waitForPage(m_context.session.world.newLetterUrl());
-        });
+    const BrowserSteps::Outcome outcome = stepToLetterPage();
     if (outcome == BrowserSteps::Outcome::Busy) {
         m_port.showMessage(
             QStringLiteral("ほかのコマンドがブラウザを使っているため、書状作成ページを開けませんでした。\r\n"
@@ -97,13 +101,8 @@ void Composer::backOnLetterPageAfterReopen(BrowserSteps::Outcome outcome)
     // A browser opened anew stands on the user page; the composer's page is
     // the letter page, as 「ヘージ再読み込み」 would leave it. Once: a new
     // browser that is closed again is the user's doing.
-    if (outcome != BrowserSteps::Outcome::Stopped || !m_context.steps.reopenedBrowser())
-        return;
-    m_context.steps.run(QStringLiteral("書状作成ページの読み込み"), [this] {
-        m_port.setPageCommandsEnabled(false);
-        const auto enable = qScopeGuard([this] { m_port.setPageCommandsEnabled(true); });
-        m_context.navigator.waitForPage(m_context.session.world.newLetterUrl());
-    });
+    if (outcome == BrowserSteps::Outcome::Stopped && m_context.steps.reopenedBrowser())
+        stepToLetterPage();
 }
 
 void Composer::takeList(const QStringList &names)

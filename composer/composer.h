@@ -48,6 +48,8 @@ private:
     QString letterPath(const QString &letterName) const;
     QStringList rosterList() const;
     void fillFields(); // SUBJECT, TO, BODY, in that order
+    // The one step that loads the letter page, its buttons off meanwhile.
+    BrowserSteps::Outcome stepToLetterPage();
     void backOnLetterPageAfterReopen(BrowserSteps::Outcome outcome);
 
     void loadLetter(int selected);

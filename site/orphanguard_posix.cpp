@@ -143,9 +143,13 @@ QByteArray readWhole(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// Every process still running (no zombie), with its group and command
-// line; empty where /proc is not there.
-QList<ProcessEntry> runningProcesses()
+// What is read of each process: its group alone while a group is being
+// waited for (polled every 20 ms), also its command line when looking for a
+// browser on a profile.
+enum class Details { Group, CommandLine };
+
+// Every process still running (no zombie); empty where /proc is not there.
+QList<ProcessEntry> runningProcesses(Details details)
 {
     QList<ProcessEntry> found;
     const QDir proc(QStringLiteral("/proc"));
@@ -168,7 +172,8 @@ QList<ProcessEntry> runningProcesses()
         process.pid = static_cast<pid_t>(pid);
         process.group = static_cast<pid_t>(fields[2].toLongLong());
         process.name = line.mid(nameStart + 1, afterName - nameStart - 1);
-        process.arguments = readWhole(proc.filePath(entry) + QStringLiteral("/cmdline")).split('\0');
+        if (details == Details::CommandLine)
+            process.arguments = readWhole(proc.filePath(entry) + QStringLiteral("/cmdline")).split('\0');
         found.append(process);
     }
     return found;
@@ -181,7 +186,7 @@ bool groupHasLiveProcess(pid_t group)
 {
     if (!QDir(QStringLiteral("/proc")).exists())
         return ::killpg(group, 0) == 0;
-    for (const ProcessEntry &process : runningProcesses()) {
+    for (const ProcessEntry &process : runningProcesses(Details::Group)) {
         if (process.group == group)
             return true;
     }
@@ -315,7 +320,7 @@ void endGroup(qint64 groupId, int graceMs)
 
 void endLeftBehindBrowsers(const QString &profileDir, int graceMs)
 {
-    QList<ProcessEntry> processes = runningProcesses();
+    QList<ProcessEntry> processes = runningProcesses(Details::CommandLine);
     QList<pid_t> groups;
     for (const ProcessEntry &process : std::as_const(processes)) {
         if (opensProfile(process, profileDir) && isBrowserMain(process) && startedByDriver(process) &&
@@ -338,7 +343,7 @@ void endLeftBehindBrowsers(const QString &profileDir, int graceMs)
         ::kill(pid, SIGKILL);
     const timespec step = {0, 20 * 1000 * 1000};
     for (int waited = 0; waited < graceMs; waited += 20) {
-        processes = runningProcesses();
+        processes = runningProcesses(Details::Group);
         const bool anyLeft = std::any_of(processes.cbegin(), processes.cend(),
                                          [&](const ProcessEntry &p) { return victims.contains(p.pid); });
         if (!anyLeft)
@@ -349,7 +354,7 @@ void endLeftBehindBrowsers(const QString &profileDir, int graceMs)
 
 QString profileHolder(const QString &profileDir)
 {
-    for (const ProcessEntry &process : runningProcesses()) {
+    for (const ProcessEntry &process : runningProcesses(Details::CommandLine)) {
         if (opensProfile(process, profileDir) && isBrowserMain(process) && !startedByDriver(process))
             return QStringLiteral("%1（プロセス番号 %2）")
                 .arg(QString::fromLocal8Bit(process.name))

@@ -37,10 +37,10 @@ template <typename Command> void runAndTell(Command &&command, CommandResult &re
 
 namespace CommandTable {
 
-const QList<CommandSpec> &commands()
+const QList<CommandEntry> &commands()
 {
-    using Output = CommandSpec::Output;
-    static const QList<CommandSpec> table{
+    using Output = CommandEntry::Output;
+    static const QList<CommandEntry> table{
         {QStringLiteral("roster"), RosterCommand::kLabel, QStringLiteral("Command2"), Output::OwnFile,
          [](CommandRun &run) { runAndTell(RosterCommand(run.context), run.result); }},
         {QStringLiteral("castles"), kBranchCastlesLabel, QStringLiteral("Command3"), Output::Text,
@@ -90,9 +90,9 @@ const QList<CommandSpec> &commands()
     return table;
 }
 
-const CommandSpec *find(const QString &key)
+const CommandEntry *find(const QString &key)
 {
-    for (const CommandSpec &command : commands()) {
+    for (const CommandEntry &command : commands()) {
         if (command.key == key)
             return &command;
     }
@@ -102,7 +102,7 @@ const CommandSpec *find(const QString &key)
 QStringList keys()
 {
     QStringList found;
-    for (const CommandSpec &command : commands())
+    for (const CommandEntry &command : commands())
         found.append(command.key);
     return found;
 }

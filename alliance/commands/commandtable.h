@@ -1,6 +1,6 @@
 #pragma once
 
-#include "alliance/walk/commandspec.h"
+#include "alliance/walk/commandentry.h"
 
 #include <QList>
 #include <QString>
@@ -9,9 +9,9 @@
 namespace CommandTable {
 
 // Every browser command, in the order of the tool window's buttons.
-const QList<CommandSpec> &commands();
+const QList<CommandEntry> &commands();
 // The command of that key ("roster"), or nullptr.
-const CommandSpec *find(const QString &key);
+const CommandEntry *find(const QString &key);
 // Every key, in table order.
 QStringList keys();
 // The inputs as the tool window opens with them (Text2 empty: the report

@@ -24,12 +24,12 @@ ExitCode UnattendedRun::run(const QStringList &keys, const CommandInputs &inputs
 {
     ExitCode code = ExitCode::Done;
     for (const QString &key : keys) {
-        const CommandSpec *command = CommandTable::find(key);
+        const CommandEntry *command = CommandTable::find(key);
         if (!command)
             return ExitCode::BadOptions;
         // A printed text is the run's whole output (the page check's table):
         // no line of its own.
-        const bool printed = command->output == CommandSpec::Output::PrintedText;
+        const bool printed = command->output == CommandEntry::Output::PrintedText;
         m_port.setOutputText(QString());
         CommandResult result;
         const BrowserSteps::Outcome outcome = m_runner.run(*command, m_environment, inputs, result);
@@ -62,7 +62,7 @@ ExitCode UnattendedRun::run(const QStringList &keys, const CommandInputs &inputs
     return code;
 }
 
-UnattendedRun::Finished UnattendedRun::finish(const CommandSpec &command, const CommandResult &result)
+UnattendedRun::Finished UnattendedRun::finish(const CommandEntry &command, const CommandResult &result)
 {
     QStringList saved;
     QStringList unsaved;
@@ -70,7 +70,7 @@ UnattendedRun::Finished UnattendedRun::finish(const CommandSpec &command, const 
     auto notSaved = [](QString reason) {
         return reason.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
     };
-    if (command.output != CommandSpec::Output::Text) {
+    if (command.output != CommandEntry::Output::Text) {
         if (!result.savedFile.isEmpty())
             saved << result.savedFile;
         else if (!result.saveFailure.isEmpty())
@@ -81,7 +81,7 @@ UnattendedRun::Finished UnattendedRun::finish(const CommandSpec &command, const 
     // A command that ended on a message without its text (an alliance id of
     // no alliance) has nothing more to save.
     const QString text = m_port.outputText();
-    if (command.output != CommandSpec::Output::OwnFile && !text.isEmpty()) {
+    if (command.output != CommandEntry::Output::OwnFile && !text.isEmpty()) {
         const QString allianceId = result.reportedAllianceId.isEmpty() ? m_environment.session.allianceId
                                                                        : result.reportedAllianceId;
         const QString file = textFileName(command.key, allianceId, m_environment.clock.now().date());

@@ -38,7 +38,7 @@ private:
         QString line; // what it wrote, then what it could not; empty when it left nothing
         bool whole = true;
     };
-    Finished finish(const CommandSpec &command, const CommandResult &result);
+    Finished finish(const CommandEntry &command, const CommandResult &result);
 
     const CommandEnvironment &m_environment;
     ConsolePort &m_port;

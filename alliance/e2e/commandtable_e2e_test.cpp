@@ -71,7 +71,7 @@ TEST_F(CommandTableEndToEnd, EveryCommandByNameMatchesTheSameCommandFromTheWindo
     CommandRunner runner(m_port, guard);
     const CommandEnvironment environment{m_session, *m_navigator, m_browsers, m_pacer, m_commandClock};
     QStringList ran;
-    for (const CommandSpec &command : CommandTable::commands()) {
+    for (const CommandEntry &command : CommandTable::commands()) {
         SCOPED_TRACE(command.key.toStdString());
         ran.append(command.key);
         forgetActivity();

@@ -2,7 +2,7 @@
 
 #include "alliance/walk/commandcontext.h"
 #include "alliance/walk/commandguard.h"
-#include "alliance/walk/commandspec.h"
+#include "alliance/walk/commandentry.h"
 #include "alliance/walk/historyrecorder.h"
 #include "alliance/walk/toolport.h"
 #include "common/pump.h"
@@ -39,7 +39,7 @@ BrowserSteps::Outcome CommandRunner::run(const QString &name, const std::functio
     return Outcome::Stopped;
 }
 
-BrowserSteps::Outcome CommandRunner::run(const CommandSpec &command, const CommandEnvironment &environment,
+BrowserSteps::Outcome CommandRunner::run(const CommandEntry &command, const CommandEnvironment &environment,
                                          const CommandInputs &inputs, CommandResult &result)
 {
     if (environment.history)

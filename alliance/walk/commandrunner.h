@@ -16,7 +16,7 @@ class PageKeeper;
 class ToolPort;
 struct CommandInputs;
 struct CommandResult;
-struct CommandSpec;
+struct CommandEntry;
 struct Session;
 
 // What every command of the table is run with besides its port: the run's
@@ -57,7 +57,7 @@ public:
 
     // Runs a command of the table with its inputs, on this runner's port.
     // The command's context is made here and nowhere else.
-    Outcome run(const CommandSpec &command, const CommandEnvironment &environment,
+    Outcome run(const CommandEntry &command, const CommandEnvironment &environment,
                 const CommandInputs &inputs, CommandResult &result);
 
     void setBrowserReopener(BrowserReopener reopen) { m_reopen = std::move(reopen); }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "alliance/walk/commandspec.h"
+#include "alliance/walk/commandentry.h"
 
 #include <QHash>
 #include <QString>

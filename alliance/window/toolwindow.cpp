@@ -90,7 +90,7 @@ void OVEKMark::buildControls()
     // A command without a designed control is an entry of the context
     // menus, so that no designed control moves.
     QList<QAction *> commandActions;
-    for (const CommandSpec &command : CommandTable::commands()) {
+    for (const CommandEntry &command : CommandTable::commands()) {
         QWidget *widget = m_controls.value(command.control);
         if (!widget) {
             auto *action = new QAction(command.label, this);
@@ -121,7 +121,7 @@ void OVEKMark::buildControls()
         [this](const QStringList &names) { writeLetterTo(names); });
 }
 
-void OVEKMark::runCommand(const CommandSpec &command, int band)
+void OVEKMark::runCommand(const CommandEntry &command, int band)
 {
     CommandInputs inputs;
     CommandInputBoxes::read(m_controls, inputs);

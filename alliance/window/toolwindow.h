@@ -81,7 +81,7 @@ protected:
 private:
     void buildControls();
     // Runs a command of the table with the inputs the controls hold now.
-    void runCommand(const CommandSpec &command, int band = 0);
+    void runCommand(const CommandEntry &command, int band = 0);
     void setBrowserCommandsEnabled(bool enabled);
     void Form_QueryUnload();
     QString inputText(const QString &name) const; // an input box's text as typed

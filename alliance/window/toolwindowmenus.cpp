@@ -88,7 +88,7 @@ void ToolWindowMenus::saveOutputAsCsv()
     const QString text = m_outputText();
     // A text of several parts (a survey's roster and report): each is
     // offered in turn.
-    for (const CommandSpec &command : CommandTable::commands()) {
+    for (const CommandEntry &command : CommandTable::commands()) {
         const QStringList parts = command.csvSections ? command.csvSections(text) : QStringList();
         if (parts.isEmpty())
             continue;

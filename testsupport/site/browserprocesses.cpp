@@ -21,16 +21,6 @@ QList<qint64> runningProcessesMentioning(const QString &text)
     return found;
 }
 
-bool processRunning(qint64 pid)
-{
-    QFile stat(QStringLiteral("/proc/") + QString::number(pid) + QStringLiteral("/stat"));
-    if (!stat.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray line = stat.readAll();
-    const qsizetype afterName = line.lastIndexOf(')');
-    return afterName > 0 && line.mid(afterName + 2, 1) != "Z";
-}
-
 qint64 chromiumMainProcess(const QString &profileDir)
 {
     for (qint64 pid : runningProcessesMentioning(profileDir)) {
@@ -55,6 +45,11 @@ QList<QByteArray> statFields(qint64 pid)
 }
 
 } // namespace
+
+bool processRunning(qint64 pid)
+{
+    return processGroup(pid) != 0;
+}
 
 qint64 processGroup(qint64 pid)
 {

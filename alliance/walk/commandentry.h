@@ -52,7 +52,7 @@ struct CommandRun
 // A command of the tool window, declared once: the name it is run by (the
 // command line's word), its label (caption, progress, messages, history),
 // the control that starts it in the tool window, and its body.
-struct CommandSpec
+struct CommandEntry
 {
     // What a run leaves behind: a data file of its own (the roster), only
     // the text of Text1 (the report), which a run from the command line
