@@ -17,18 +17,13 @@ AllianceReportCommand::AllianceReportCommand(CommandContext &context, const Cloc
 {
 }
 
-void AllianceReportCommand::tell(const QString &text) const
-{
-    m_context.port.showMessage(text, QStringLiteral("注意"), ToolPort::Icon::Warning);
-}
-
 void AllianceReportCommand::run()
 {
     // Everything the user typed is checked before any page is loaded; a
     // refusal leaves Text1 and List1 as they were.
     const ReportRequest request = reportRequest(m_allianceIdText, m_populationStepText, m_meritStepText);
     if (!request.refusal.isEmpty()) {
-        tell(request.refusal);
+        m_context.port.warn(request.refusal);
         return;
     }
     const QString &allianceId = request.allianceId;
@@ -39,9 +34,10 @@ void AllianceReportCommand::run()
         members = walk.readMembers(allianceId);
     } catch (const ReadFailure &failure) {
         // An id of no alliance shows a page without the member table.
-        tell(QStringLiteral("同盟ID %1 の同盟員一覧を読めませんでした。同盟IDを確かめてください。\r\n\r\n")
-                 .arg(allianceId) +
-             failure.message());
+        m_context.port.warn(
+            QStringLiteral("同盟ID %1 の同盟員一覧を読めませんでした。同盟IDを確かめてください。\r\n\r\n")
+                .arg(allianceId) +
+            failure.message());
         return;
     }
     m_context.port.setOutputText(QString());
@@ -72,5 +68,5 @@ void AllianceReportCommand::run()
     walk.tellLeftOut(
         QStringLiteral("次の同盟員は、プロフィールを読めなかったため、レポートの集計に入っていません。"));
     if (report.barsCut())
-        tell(AllianceReport::barsCutMessage());
+        m_context.port.warn(AllianceReport::barsCutMessage());
 }

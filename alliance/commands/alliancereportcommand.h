@@ -29,8 +29,6 @@ public:
     qsizetype memberCount() const { return m_memberCount; }
 
 private:
-    void tell(const QString &text) const;
-
     CommandContext &m_context;
     const Clock &m_clock;
     QString m_allianceIdText;

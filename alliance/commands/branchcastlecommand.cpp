@@ -47,6 +47,6 @@ qsizetype ListBranchCastles(CommandContext &context, const Clock &clock)
                 unreadable.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
     text += QStringLiteral("\r\n時間をおいて、もう一度「出城リスト作成」を実行してください。") +
             walk.explanations();
-    context.port.showMessage(text, QStringLiteral("注意"), ToolPort::Icon::Warning);
+    context.port.warn(text);
     return members.size();
 }

@@ -9,6 +9,7 @@
 #include "alliance/commands/rostercommand.h"
 #include "alliance/commands/surveycommand.h"
 #include "alliance/rules/replychecker.h"
+#include "alliance/rules/surveyoutputs.h"
 #include "alliance/walk/toolwindowlayout.h"
 
 namespace {
@@ -64,10 +65,7 @@ const QList<CommandEntry> &commands()
          },
          QStringLiteral("Ctrl+Shift+A"),
          {},
-         [](const QString &text) {
-             const std::optional<SurveyCommand::Outputs> survey = SurveyCommand::outputsOf(text);
-             return survey ? QStringList{survey->roster, survey->report} : QStringList();
-         }},
+         SurveyOutputs::csvSections},
         {QStringLiteral("replies"),
          ReplyCheckCommand::kLabel,
          QStringLiteral("Command8"),

@@ -153,8 +153,7 @@ TEST_F(StoreRecordingTest, ARunStoppedBetweenTwoMembersLeavesTheDatabaseWhole)
     EXPECT_EQ(storedSnapshots(), 1);
 
     HistoryStore reader(m_session.appDir);
-    const Result<QList<Snapshot>> all =
-        reader.snapshots(QStringLiteral("7"), History::Kinds::roster.key);
+    const Result<QList<Snapshot>> all = reader.snapshots(QStringLiteral("7"), History::Kinds::roster.key);
     ASSERT_EQ(all.value.size(), 1);
     EXPECT_EQ(all.value.first().members.size(), 2);
     EXPECT_EQ(all.value.first().takenAt, m_clock.now()) << "stamped with the run's clock";

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "alliance/rules/pagechecks.h"
 #include "alliance/walk/commandcontext.h"
 
 #include <QString>
@@ -25,6 +26,14 @@ public:
     qsizetype unreadPages() const { return m_unread; }
 
 private:
+    // A verdict for each check's page, and what the pages lacked, explained.
+    struct Walked
+    {
+        QList<PageChecks::Verdict> verdicts;
+        QString explanations;
+    };
+    Walked walkChecks(const QList<PageChecks::Check> &checks);
+
     CommandContext &m_context;
     const Clock &m_clock;
     qsizetype m_unread = 0;

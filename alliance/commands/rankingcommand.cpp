@@ -27,8 +27,7 @@ QString RankingCommand::savedText() const
     else if (!loaded.found)
         why = QStringLiteral("保存データ（%1）がないか、合戦格付のデータではありません。").arg(name);
     if (!why.isEmpty()) {
-        m_context.port.showMessage(why + QStringLiteral("\r\n保存データと比べずに抽出します。"),
-                                   QStringLiteral("注意"), ToolPort::Icon::Warning);
+        m_context.port.warn(why + QStringLiteral("\r\n保存データと比べずに抽出します。"));
     }
     return loaded.savedText;
 }

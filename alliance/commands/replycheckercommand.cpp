@@ -51,11 +51,10 @@ FirstPage readFirstPage(CommandContext &context, ReplyTally &tally)
     });
     first.read = walk.leftOut().isEmpty();
     if (!first.read)
-        context.port.showMessage(QStringLiteral("受信箱を読み込めませんでした。\r\n"
-                                                "時間をおいて、もう一度「返信者リストアップ」を実行"
-                                                "してください。") +
-                                     walk.explanations(),
-                                 QStringLiteral("注意"), ToolPort::Icon::Warning);
+        context.port.warn(QStringLiteral("受信箱を読み込めませんでした。\r\n"
+                                         "時間をおいて、もう一度「返信者リストアップ」を実行"
+                                         "してください。") +
+                          walk.explanations());
     return first;
 }
 
@@ -68,14 +67,12 @@ void ReplyCheckCommand::run()
     const RosterFile::Read roster = RosterFile::read(
         m_context.session.appDir + RosterFile::fileName(m_context.session.cleanAllianceId()));
     if (!roster.exists) {
-        m_context.port.showMessage(QStringLiteral("同盟員名簿が作成されていません。"), QStringLiteral("注意"),
-                                   ToolPort::Icon::Warning);
+        m_context.port.warn(QStringLiteral("同盟員名簿が作成されていません。"));
         return;
     }
     m_context.port.setOutputText(QString());
     if (!roster.ok) {
-        m_context.port.showMessage(QStringLiteral("同盟員名簿を読み込めませんでした。\r\n") + roster.error,
-                                   QStringLiteral("注意"), ToolPort::Icon::Warning);
+        m_context.port.warn(QStringLiteral("同盟員名簿を読み込めませんでした。\r\n") + roster.error);
         return;
     }
     ReplyTally tally(RosterFile::names(roster.entries), trimmedKeyword(m_keywordBox));

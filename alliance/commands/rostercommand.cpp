@@ -1,8 +1,6 @@
 #include "alliance/commands/rostercommand.h"
 
 #include "alliance/rules/memberoutputs.h"
-#include "alliance/rules/previousroster.h"
-#include "alliance/rules/unreadmembers.h"
 #include "alliance/walk/historyrecorder.h"
 #include "alliance/walk/memberwalk.h"
 #include "alliance/walk/toolport.h"
@@ -43,8 +41,7 @@ void RosterCommand::run()
     if (written)
         m_savedFile = RosterFile::fileName(allianceId);
     else {
-        m_context.port.showMessage(MemberOutputs::rosterUnsaved(written.error), QStringLiteral("注意"),
-                                   ToolPort::Icon::Warning);
+        m_context.port.warn(MemberOutputs::rosterUnsaved(written.error));
     }
     recordHistory(allianceId, members, coordinates);
     tellUnread(walk.explanations());
@@ -65,6 +62,5 @@ void RosterCommand::recordHistory(const QString &allianceId, const QList<Member>
 void RosterCommand::tellUnread(const QString &explanations) const
 {
     if (!m_carriedOver.isEmpty() || !m_leftOut.isEmpty())
-        m_context.port.showMessage(UnreadMembers::rosterMessage(m_carriedOver, m_leftOut) + explanations,
-                                   QStringLiteral("注意"), ToolPort::Icon::Warning);
+        m_context.port.warn(UnreadMembers::rosterMessage(m_carriedOver, m_leftOut) + explanations);
 }

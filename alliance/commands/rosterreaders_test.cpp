@@ -2,7 +2,7 @@
 // carry-over, the reply checker, the composer's addressee list and the
 // plotter, for names that hold a comma, a blank or a double quote.
 #include "alliance/commands/replycheckercommand.h"
-#include "alliance/rules/previousroster.h"
+#include "alliance/rules/memberoutputs.h"
 #include "alliance/walk/commandguard.h"
 #include "alliance/walk/commandrunner.h"
 #include "common/datafile.h"

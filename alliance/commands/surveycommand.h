@@ -17,18 +17,6 @@ class SurveyCommand
 {
 public:
     static inline const QString kLabel = QStringLiteral("一括調査");
-    // The heading line above each output in Text1.
-    static QString heading(const QString &output);
-    // The three outputs of a survey's Text1, as their commands would show
-    // them; nothing when the text is no survey.
-    struct Outputs
-    {
-        QString roster;
-        QString report;
-        QString castles;
-    };
-    static std::optional<Outputs> outputsOf(const QString &text);
-
     // The star steps as typed in 「区切 人口」 and 「戦功」.
     SurveyCommand(CommandContext &context, const Clock &clock, QString populationStepText,
                   QString meritStepText);
@@ -42,8 +30,6 @@ public:
     const QString &reportedAllianceId() const { return m_reportedAllianceId; }
 
 private:
-    void tell(const QString &text) const;
-
     CommandContext &m_context;
     const Clock &m_clock;
     QString m_populationStepText;

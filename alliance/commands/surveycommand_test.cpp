@@ -4,6 +4,7 @@
 #include "alliance/commands/branchcastlecommand.h"
 #include "alliance/commands/rostercommand.h"
 #include "alliance/commands/surveycommand.h"
+#include "alliance/rules/surveyoutputs.h"
 #include "common/datafile.h"
 #include "common/rosterfile.h"
 #include "testsupport/alliance/commandfixture.h"
@@ -82,7 +83,7 @@ TEST_F(SurveyCommandTest, EachOutputIsWhatItsOwnCommandMakesOfTheSamePagesFromOn
     QFile::remove(m_session.appDir + RosterFile::fileName(QStringLiteral("7")));
     const int loadsBefore = browser().loadCount(profileAddress(2));
 
-    const std::optional<SurveyCommand::Outputs> outputs = SurveyCommand::outputsOf(survey());
+    const std::optional<SurveyOutputs::Outputs> outputs = SurveyOutputs::outputsOf(survey());
     ASSERT_TRUE(outputs) << m_port.text.toStdString();
     EXPECT_EQ(outputs->roster, roster);
     EXPECT_EQ(outputs->report, report);
@@ -115,7 +116,7 @@ TEST_F(SurveyCommandTest, AProfileThatNeverComesWholeIsNamedOnceAndKeepsItsRoste
     m_port.messages.clear();
     const int loadsBefore = browser().loadCount(profileAddress(2));
 
-    const std::optional<SurveyCommand::Outputs> outputs = SurveyCommand::outputsOf(survey());
+    const std::optional<SurveyOutputs::Outputs> outputs = SurveyOutputs::outputsOf(survey());
     ASSERT_TRUE(outputs);
     EXPECT_EQ(browser().loadCount(profileAddress(2)) - loadsBefore, 5);
     EXPECT_TRUE(outputs->roster.contains(previousLine)) << "carried over as the roster command does";
@@ -142,7 +143,7 @@ TEST_F(SurveyCommandTest, AProfileThatComesInPiecesKeepsTheFirstLoadsHomeCastleW
     pieces.htmlPerLoad = QStringList{withoutPopulation, withoutHome};
     browser().addPage(profileAddress(2), pieces);
 
-    const std::optional<SurveyCommand::Outputs> outputs = SurveyCommand::outputsOf(survey());
+    const std::optional<SurveyOutputs::Outputs> outputs = SurveyOutputs::outputsOf(survey());
     ASSERT_TRUE(outputs) << m_port.text.toStdString();
     EXPECT_EQ(browser().loadCount(profileAddress(2)), 2) << "no load after the page was whole";
     EXPECT_TRUE(
@@ -157,7 +158,7 @@ TEST_F(SurveyCommandTest, ARosterThatCannotBeWrittenStillShowsTheOutputsAndSaysW
 {
     // A folder where the roster should go: it cannot be replaced.
     ASSERT_TRUE(QDir().mkpath(m_session.appDir + RosterFile::fileName(QStringLiteral("7"))));
-    const std::optional<SurveyCommand::Outputs> outputs = SurveyCommand::outputsOf(survey());
+    const std::optional<SurveyOutputs::Outputs> outputs = SurveyOutputs::outputsOf(survey());
     ASSERT_TRUE(outputs) << m_port.text.toStdString();
     EXPECT_TRUE(outputs->roster.contains(QStringLiteral("織田信長")));
     EXPECT_TRUE(outputs->report.contains(QStringLiteral("織田信長")));
@@ -174,15 +175,15 @@ TEST_F(SurveyCommandTest, ARosterThatCannotBeWrittenStillShowsTheOutputsAndSaysW
 
 TEST(SurveyOutputsTest, OnlyASurveysTextSplitsIntoItsThreeOutputs)
 {
-    const QString text = SurveyCommand::heading(QStringLiteral("同盟名簿")) + QStringLiteral("a\r\n\r\n") +
-                         SurveyCommand::heading(QStringLiteral("同盟データ")) + QStringLiteral("b\r\n") +
-                         SurveyCommand::heading(QStringLiteral("出城リスト")) + QStringLiteral("c");
-    const std::optional<SurveyCommand::Outputs> outputs = SurveyCommand::outputsOf(text);
+    const QString text = SurveyOutputs::heading(QStringLiteral("同盟名簿")) + QStringLiteral("a\r\n\r\n") +
+                         SurveyOutputs::heading(QStringLiteral("同盟データ")) + QStringLiteral("b\r\n") +
+                         SurveyOutputs::heading(QStringLiteral("出城リスト")) + QStringLiteral("c");
+    const std::optional<SurveyOutputs::Outputs> outputs = SurveyOutputs::outputsOf(text);
     ASSERT_TRUE(outputs);
     EXPECT_EQ(outputs->roster, QStringLiteral("a\r\n"));
     EXPECT_EQ(outputs->report, QStringLiteral("b"));
     EXPECT_EQ(outputs->castles, QStringLiteral("c"));
-    EXPECT_FALSE(SurveyCommand::outputsOf(QStringLiteral("\"凛\",\"1\",\"2\"\r\n")));
+    EXPECT_FALSE(SurveyOutputs::outputsOf(QStringLiteral("\"凛\",\"1\",\"2\"\r\n")));
 }
 
 } // namespace

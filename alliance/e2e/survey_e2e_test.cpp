@@ -5,6 +5,7 @@
 #include "alliance/commands/branchcastlecommand.h"
 #include "alliance/commands/rostercommand.h"
 #include "alliance/commands/surveycommand.h"
+#include "alliance/rules/surveyoutputs.h"
 #include "common/rosterfile.h"
 #include "testsupport/alliance/endtoendfixture.h"
 #include "testsupport/alliance/recordinghistory.h"
@@ -48,7 +49,7 @@ TEST_F(SurveyEndToEnd, MakesWhatTheThreeCommandsMakeAndRecordsEveryReadingOnce)
     context().history = &m_history;
     m_port.progress.clear();
     SurveyCommand(context(), m_listClock, QStringLiteral("300"), QStringLiteral("10000")).run();
-    const std::optional<SurveyCommand::Outputs> outputs = SurveyCommand::outputsOf(m_port.text);
+    const std::optional<SurveyOutputs::Outputs> outputs = SurveyOutputs::outputsOf(m_port.text);
     ASSERT_TRUE(outputs) << m_port.text.toStdString();
     EXPECT_EQ(outputs->roster, roster);
     EXPECT_EQ(outputs->report, report);

@@ -1,6 +1,6 @@
 #include "alliance/rules/alliancereport.h"
 
-#include "alliance/rules/unreadmembers.h"
+#include "alliance/rules/memberoutputs.h"
 #include "common/numbers.h"
 #include "common/textsearch.h"
 

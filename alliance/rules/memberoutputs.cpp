@@ -1,7 +1,55 @@
 #include "alliance/rules/memberoutputs.h"
 
-#include "alliance/rules/unreadmembers.h"
 #include "common/rosterfile.h"
+
+PreviousRoster PreviousRoster::fromEntries(const QList<RosterFile::Entry> &entries)
+{
+    PreviousRoster roster;
+    // The first line of a name counts, as in every other reader's use.
+    for (const RosterFile::Entry &entry : entries) {
+        if (!roster.m_lines.contains(entry.name))
+            roster.m_lines.insert(entry.name, entry.line + QStringLiteral("\r\n"));
+    }
+    return roster;
+}
+
+std::optional<QString> PreviousRoster::lineOf(const QString &name) const
+{
+    const auto found = m_lines.constFind(name);
+    if (found == m_lines.constEnd())
+        return std::nullopt;
+    return *found;
+}
+
+namespace UnreadMembers {
+
+QString noteLine(const QString &what, const QStringList &names)
+{
+    if (names.isEmpty())
+        return QString();
+    // Names listed as a Japanese sentence lists them.
+    return QStringLiteral("※") + what + QStringLiteral(": ") + names.join(u'、');
+}
+
+QString unreadProfilesLine(const QStringList &names)
+{
+    return noteLine(QStringLiteral("プロフィールを読めなかった同盟員"), names);
+}
+
+QString rosterMessage(const QStringList &carriedOver, const QStringList &leftOut)
+{
+    QString text = QStringLiteral("次の同盟員は、本拠地の座標を読めませんでした。\r\n");
+    if (!carriedOver.isEmpty())
+        text += QStringLiteral("\r\n前回の名簿の座標をそのまま使いました：\r\n") +
+                carriedOver.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+    if (!leftOut.isEmpty())
+        text += QStringLiteral("\r\n前回の名簿にもいないため、名簿に入っていません：\r\n") +
+                leftOut.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+    text += QStringLiteral("\r\n時間をおいて、もう一度「同盟名簿作成」を実行してください。");
+    return text;
+}
+
+} // namespace UnreadMembers
 
 namespace MemberOutputs {
 

@@ -2,15 +2,49 @@
 
 #include "alliance/rules/alliancereport.h"
 #include "alliance/rules/branchcastle.h"
-#include "alliance/rules/previousroster.h"
+#include "common/rosterfile.h"
 #include "site/membertable.h"
 #include "site/profilereaders.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <functional>
 #include <optional>
+
+// The roster a former run wrote, line by line, by member name. A member
+// whose profile could not be read this time keeps the line of that roster,
+// so a passing fault never shrinks a complete roster.
+class PreviousRoster
+{
+public:
+    // From the member lines of the roster file.
+    static PreviousRoster fromEntries(const QList<RosterFile::Entry> &entries);
+
+    // The member's line as the former run wrote it, with its CR LF.
+    std::optional<QString> lineOf(const QString &name) const;
+
+private:
+    QHash<QString, QString> m_lines;
+};
+
+// The line an output ends or is headed with when it had to leave members out,
+// so that a list or report posted to the alliance says who is missing from it
+// and the reader does not take a gap for a member without castle or figures.
+namespace UnreadMembers {
+
+// "※<what>: name、name"; empty when names is empty.
+QString noteLine(const QString &what, const QStringList &names);
+
+// "※プロフィールを読めなかった同盟員: …"
+QString unreadProfilesLine(const QStringList &names);
+
+// The roster's message on members whose home castle never showed: those
+// that kept the previous roster's line, and those left out.
+QString rosterMessage(const QStringList &carriedOver, const QStringList &leftOut);
+
+} // namespace UnreadMembers
 
 // What a walk over the members' profile pages is turned into: the roster,
 // the alliance report and the castle list. The single commands and the

@@ -1,8 +1,8 @@
 #include "alliance/walk/commandrunner.h"
 
 #include "alliance/walk/commandcontext.h"
-#include "alliance/walk/commandguard.h"
 #include "alliance/walk/commandentry.h"
+#include "alliance/walk/commandguard.h"
 #include "alliance/walk/historyrecorder.h"
 #include "alliance/walk/toolport.h"
 #include "common/pump.h"
@@ -70,15 +70,14 @@ void CommandRunner::tellStopped(const QString &name, const Failure &failure)
         // promise of a new browser would be false.
         if (m_reopen)
             text += QStringLiteral("\r\n\r\n") + m_reopenPromise;
-        m_port.showMessage(text, QStringLiteral("注意"), ToolPort::Icon::Warning);
+        m_port.warn(text);
         reopenBrowser(name);
     } else if (const auto *read = dynamic_cast<const ReadFailure *>(&failure);
                dynamic_cast<const LoginLost *>(&failure) || (read && !read->missingMark().isEmpty())) {
         // A lost login, or a page that lacked what its reader looks for:
         // the user has something to do or to report.
-        m_port.showMessage(QStringLiteral("「%1」を中止しました。ファイルは前のままです。\r\n").arg(name) +
-                               failure.message(),
-                           QStringLiteral("注意"), ToolPort::Icon::Warning);
+        m_port.warn(QStringLiteral("「%1」を中止しました。ファイルは前のままです。\r\n").arg(name) +
+                    failure.message());
     } else {
         // Nothing the user must do: the reason stays in the caption until
         // the next command.
@@ -101,10 +100,9 @@ void CommandRunner::reopenBrowser(const QString &name)
     } catch (const Failure &failure) {
         if (AppQuit::requested())
             return;
-        m_port.showMessage(QStringLiteral("ブラウザを開き直せませんでした。\r\n"
-                                          "ovekwarden を終了して、もう一度起動してください。\r\n\r\n") +
-                               failure.message(),
-                           QStringLiteral("注意"), ToolPort::Icon::Warning);
+        m_port.warn(QStringLiteral("ブラウザを開き直せませんでした。\r\n"
+                                   "ovekwarden を終了して、もう一度起動してください。\r\n\r\n") +
+                    failure.message());
         return;
     }
     m_reopened = true;

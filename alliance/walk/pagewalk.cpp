@@ -99,15 +99,13 @@ void PageWalk::tellLeftOut(const QString &intro) const
 {
     if (m_leftOut.isEmpty())
         return;
-    m_context.port.showMessage(intro + QStringLiteral("\r\n\r\n") + m_leftOut.join(QStringLiteral("\r\n")) +
-                                   explanations(),
-                               QStringLiteral("注意"), ToolPort::Icon::Warning);
+    m_context.port.warn(intro + QStringLiteral("\r\n\r\n") + m_leftOut.join(QStringLiteral("\r\n")) +
+                        explanations());
 }
 
 void tellMissedMark(CommandContext &context, const QString &intro, PageMark::Family family,
                     const QString &mark, const Document &page)
 {
-    context.port.showMessage(intro + QStringLiteral("\r\n\r\n") +
-                                 missedMark(context.keeper, family, mark, page).explanation(),
-                             QStringLiteral("注意"), ToolPort::Icon::Warning);
+    context.port.warn(intro + QStringLiteral("\r\n\r\n") +
+                      missedMark(context.keeper, family, mark, page).explanation());
 }

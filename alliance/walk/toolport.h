@@ -15,6 +15,10 @@ public:
     virtual QString outputText() const = 0; // Text1
     virtual void setOutputText(const QString &text) = 0;
     virtual void showMessage(const QString &text, const QString &title, Icon icon) = 0;
+    // The commands' message boxes all stand under 「注意」: a warning, or a
+    // notice of how a run went.
+    void warn(const QString &text) { showMessage(text, QStringLiteral("注意"), Icon::Warning); }
+    void notify(const QString &text) { showMessage(text, QStringLiteral("注意"), Icon::Information); }
     // The hourglass of a long walk; every begin is matched by an end.
     virtual void beginHourglass() = 0;
     virtual void endHourglass() = 0;

@@ -50,17 +50,15 @@ void PlotterLauncher::launch(const QString &allianceId, ToolPort &port, const st
 {
     const QString roster = rosterName(allianceId);
     if (!rosterExists(roster)) {
-        port.showMessage(QStringLiteral("同盟員名簿を作成してから、実行してください。"),
-                         QStringLiteral("注意"), ToolPort::Icon::Information);
+        port.notify(QStringLiteral("同盟員名簿を作成してから、実行してください。"));
         return;
     }
     // Without the plotter beside the tool nothing would happen on the click;
     // say where it is expected instead.
     if (!programExists()) {
-        port.showMessage(QStringLiteral("分布図プログラム（%1）が見つかりません。\r\n"
-                                        "ovekwarden と同じフォルダに置いてから、もう一度実行してください。")
-                             .arg(m_program),
-                         QStringLiteral("注意"), ToolPort::Icon::Warning);
+        port.warn(QStringLiteral("分布図プログラム（%1）が見つかりません。\r\n"
+                                 "ovekwarden と同じフォルダに置いてから、もう一度実行してください。")
+                      .arg(m_program));
         return;
     }
     try {
@@ -70,7 +68,6 @@ void PlotterLauncher::launch(const QString &allianceId, ToolPort &port, const st
     }
     if (!start(roster)) {
         restore();
-        port.showMessage(QStringLiteral("分布図プログラムを起動できませんでした。"), QStringLiteral("注意"),
-                         ToolPort::Icon::Warning);
+        port.warn(QStringLiteral("分布図プログラムを起動できませんでした。"));
     }
 }

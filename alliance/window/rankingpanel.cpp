@@ -21,15 +21,14 @@ void RankingPanel::save(int category)
     const QString text = m_port.outputText();
     const QString refusal = RankingArchive::saveRefusal(text);
     if (!refusal.isEmpty()) {
-        m_port.showMessage(refusal, QStringLiteral("注意"), ToolPort::Icon::Warning);
+        m_port.warn(refusal);
         return;
     }
     const DataFile::Result written = RankingArchive::save(archivePath(category), text);
     if (!written) {
-        m_port.showMessage(
+        m_port.warn(
             QStringLiteral("保存データを書き込めませんでした。前の保存データはそのまま残っています。\r\n") +
-                written.error,
-            QStringLiteral("注意"), ToolPort::Icon::Warning);
+            written.error);
         return;
     }
     // The category has an archive now: it can be compared with at once.
