@@ -33,11 +33,10 @@ void ActivityCommand::run()
         warn(Messages::unreadableRecord(previous.error));
         return;
     }
-    const bool firstRun = previous.firstRun;
 
     const QString today = m_clock.todayText();
     const QList<ActivityRecord> dated = dateMembers(current, previous.records, today);
-    const QStringList inactive = firstRun ? QStringList() : inactiveLines(dated, today);
+    const QStringList inactive = previous.firstRun ? QStringList() : inactiveLines(dated, today);
     if (!inactive.isEmpty()) {
         m_context.port.setOutputText(inactiveReport(inactive));
         m_addressees = inactiveNames(dated, today);
@@ -51,17 +50,13 @@ void ActivityCommand::run()
     // The page read to its end is the run: its snapshot is kept whether or
     // not the activity file could be written.
     HistoryRecording::recordRun(m_context, kLabel, HistoryRecording::activitySnapshot(allianceId, current));
-    if (firstRun) {
-        if (!written) {
-            warn(Messages::firstRunUnsaved(written.error));
-            return;
-        }
+    if (previous.firstRun && !written)
+        warn(Messages::firstRunUnsaved(written.error));
+    else if (previous.firstRun)
         notify(Messages::firstRun());
-        return;
-    }
-    if (inactive.isEmpty())
+    else if (inactive.isEmpty())
         notify(Messages::allActive());
-    if (!written)
+    if (!previous.firstRun && !written)
         warn(Messages::unsaved(written.error));
 }
 
@@ -79,14 +74,8 @@ ActivityCommand::MemberRowsLoad ActivityCommand::loadMemberRows(const QString &a
             rowsMarkup = rows.markup;
             return PageMark::Read::of(!rows.markup.isEmpty(), rows.missing);
         },
-        [](int load) {
-            return load == 1 ? kLabel
-                             : QStringLiteral("活動履歴（同盟員の一覧を待っています %1/%2）")
-                                   .arg(load)
-                                   .arg(kAlliancePageLoads);
-        });
-    if (read)
-        return {rowsMarkup, QString()};
-    return {QString(),
-            walk.missedMarks().isEmpty() ? QString() : walk.missedMarks().constFirst().explanation()};
+        [](int load) { return load == 1 ? kLabel : Messages::waitingForMembers(load, kAlliancePageLoads); });
+    if (read || walk.missedMarks().isEmpty())
+        return {read ? rowsMarkup : QString(), QString()};
+    return {QString(), walk.missedMarks().constFirst().explanation()};
 }

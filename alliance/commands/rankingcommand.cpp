@@ -10,25 +10,12 @@
 
 #include <optional>
 
-QString RankingCommand::bandHeader(int band)
-{
-    return QStringLiteral("★第%1～%2位━━━").arg(100 * band + 1).arg(100 * band + 100);
-}
-
 QString RankingCommand::savedText() const
 {
     const QString name = RankingArchive::fileName(m_context.session.world.warRankingKey, m_category);
     const RankingArchive::Loaded loaded = RankingArchive::load(m_context.session.appDir + name);
-    // Asked to compare and cannot: say so, and extract without marks rather
-    // than not at all.
-    QString why;
-    if (!loaded.ok)
-        why = QStringLiteral("保存データ（%1）を読めませんでした。\r\n%2").arg(name, loaded.error);
-    else if (!loaded.found)
-        why = QStringLiteral("保存データ（%1）がないか、合戦格付のデータではありません。").arg(name);
-    if (!why.isEmpty()) {
-        m_context.port.warn(why + QStringLiteral("\r\n保存データと比べずに抽出します。"));
-    }
+    if (const QString refusal = RankingArchive::comparisonRefusal(name, loaded); !refusal.isEmpty())
+        m_context.port.warn(refusal);
     return loaded.savedText;
 }
 
@@ -72,9 +59,7 @@ void RankingCommand::run()
         anyTable = anyTable || read.missing.isEmpty();
         if (!read.missing.isEmpty() && !withoutTable)
             withoutTable = page;
-        QString lines;
-        for (const RankingRow &row : read.rows)
-            lines += rankingLine(row, saved) + QStringLiteral("\r\n");
+        const QString lines = rankingLines(read.rows, saved);
         m_rowCount += read.rows.size();
         if (!lines.isEmpty())
             append(lines);
@@ -86,15 +71,11 @@ void RankingCommand::run()
     const QString text = m_context.port.outputText();
     if (const QString counted = withBandCount(text, header, m_rowCount); counted != text)
         m_context.port.setOutputText(counted);
-    walk.tellLeftOut(
-        QStringLiteral("次のページは合戦格付のページとして表示されなかったため、抽出に入っていません。"
-                       "人数はそのページを除いた数です。"));
+    walk.tellLeftOut(pagesLeftOutIntro());
     // Only the first band always has ranked lords: a later one without any
     // table is past the last, as the game shows it.
     if (m_band == 0 && !anyTable && withoutTable) {
-        tellMissedMark(m_context,
-                       QStringLiteral("1〜%1ページの合戦格付のどのページにも、格付の表がありませんでした。")
-                           .arg(kPagesPerBand),
-                       PageMark::Family::Ranking, kRankingTableMark, *withoutTable);
+        tellMissedMark(m_context, noTableIntro(kPagesPerBand), PageMark::Family::Ranking, kRankingTableMark,
+                       *withoutTable);
     }
 }

@@ -18,9 +18,6 @@ public:
     static constexpr int kBandCount = 5;
     static constexpr int kPagesPerBand = 10;
 
-    // "★第101～200位━━━" for band 1.
-    static QString bandHeader(int band);
-
     // band: the Combo1 index (0 "1～100位" to 4 "401～500位"); category: the
     // Option1 index; compareWithSaved: Check1 ticked when the band was picked.
     RankingCommand(CommandContext &context, int band, int category, bool compareWithSaved)

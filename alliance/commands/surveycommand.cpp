@@ -29,13 +29,6 @@ Snapshot surveySnapshot(const QString &allianceId, const QList<Member> &members,
 
 } // namespace
 
-SurveyCommand::SurveyCommand(CommandContext &context, const Clock &clock, QString populationStepText,
-                             QString meritStepText)
-    : m_context(context), m_clock(clock), m_populationStepText(std::move(populationStepText)),
-      m_meritStepText(std::move(meritStepText))
-{
-}
-
 void SurveyCommand::run()
 {
     const QString &allianceId = m_context.session.cleanAllianceId();

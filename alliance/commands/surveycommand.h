@@ -19,7 +19,11 @@ public:
     static inline const QString kLabel = QStringLiteral("一括調査");
     // The star steps as typed in 「区切 人口」 and 「戦功」.
     SurveyCommand(CommandContext &context, const Clock &clock, QString populationStepText,
-                  QString meritStepText);
+                  QString meritStepText)
+        : m_context(context), m_clock(clock), m_populationStepText(std::move(populationStepText)),
+          m_meritStepText(std::move(meritStepText))
+    {
+    }
 
     void run();
 

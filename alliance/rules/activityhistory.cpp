@@ -223,6 +223,11 @@ QString firstRun()
         "判定不能\r\n\r\n記録データがなかったため、活動状況の推移は次回実行時には判定できます。");
 }
 
+QString waitingForMembers(int load, int loads)
+{
+    return QStringLiteral("活動履歴（同盟員の一覧を待っています %1/%2）").arg(load).arg(loads);
+}
+
 QString allActive()
 {
     return QStringLiteral("全員活動中です。前回調査と比べての全員同盟ポイントが変動しています。");

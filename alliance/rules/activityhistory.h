@@ -73,6 +73,8 @@ QList<ActivityRecord> dateMembers(const QList<ActivityRecord> &current, const QL
 // What the command tells the user (title 「同盟員活動状況」).
 namespace Messages {
 QString pageWithoutMembers(int loads);
+// The progress of the alliance page's load-th load of loads without its member list.
+QString waitingForMembers(int load, int loads);
 QString unreadableRecord(const QString &error);
 QString firstRunUnsaved(const QString &error);
 QString firstRun();

@@ -67,6 +67,18 @@ DataFile::Result save(const QString &path, const QString &text)
     return DataFile::writeText(path, text);
 }
 
+QString comparisonRefusal(const QString &name, const Loaded &loaded)
+{
+    // Asked to compare and cannot: say so, and extract without marks rather
+    // than not at all.
+    QString why;
+    if (!loaded.ok)
+        why = QStringLiteral("保存データ（%1）を読めませんでした。\r\n%2").arg(name, loaded.error);
+    else if (!loaded.found)
+        why = QStringLiteral("保存データ（%1）がないか、合戦格付のデータではありません。").arg(name);
+    return why.isEmpty() ? why : why + QStringLiteral("\r\n保存データと比べずに抽出します。");
+}
+
 } // namespace RankingArchive
 
 namespace {

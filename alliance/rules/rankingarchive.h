@@ -41,6 +41,9 @@ struct Loaded
     QString savedText;
 };
 Loaded load(const QString &path);
+// Why a run asked to compare with the archive name cannot: unreadable, or
+// none there; empty when it can.
+QString comparisonRefusal(const QString &name, const Loaded &loaded);
 
 // The output box, whole, followed by one CR LF; atomically, so a failed
 // write leaves the previous archive as it was.

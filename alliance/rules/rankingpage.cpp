@@ -232,6 +232,31 @@ QString rankingLine(const RankingRow &row, const SavedRanking &saved)
     return line;
 }
 
+QString rankingLines(const QList<RankingRow> &rows, const SavedRanking &saved)
+{
+    QString lines;
+    for (const RankingRow &row : rows)
+        lines += rankingLine(row, saved) + QStringLiteral("\r\n");
+    return lines;
+}
+
+QString bandHeader(int band)
+{
+    return QStringLiteral("★第%1～%2位━━━").arg(100 * band + 1).arg(100 * band + 100);
+}
+
+QString pagesLeftOutIntro()
+{
+    return QStringLiteral("次のページは合戦格付のページとして表示されなかったため、抽出に入っていません。"
+                          "人数はそのページを除いた数です。");
+}
+
+QString noTableIntro(int pageCount)
+{
+    return QStringLiteral("1〜%1ページの合戦格付のどのページにも、格付の表がありませんでした。")
+        .arg(pageCount);
+}
+
 QString withBandHeader(const QString &text, const QString &header)
 {
     const QString crLf = QStringLiteral("\r\n");

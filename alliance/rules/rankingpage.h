@@ -40,6 +40,18 @@ RankingPageRead readRankingPage(const Document &page, const QString &allianceId,
 // equal, lower score; a lord the saved rows lack gets "　" and no score mark.
 QString rankingLine(const RankingRow &row, const SavedRanking &saved);
 
+// The lines of a page's rows as Text1 takes them, each followed by CR LF.
+QString rankingLines(const QList<RankingRow> &rows, const SavedRanking &saved);
+
+// "★第101～200位━━━" for band 1.
+QString bandHeader(int band);
+
+// The messages of an extraction that could not read every page of its band
+// (the walk's list follows), or found no table on any page of the first
+// band, whose pageCount pages always hold ranked lords.
+QString pagesLeftOutIntro();
+QString noTableIntro(int pageCount);
+
 // Text1 with a band header appended on a line of its own (after a text that
 // does not end with a line end, one is put first).
 QString withBandHeader(const QString &text, const QString &header);

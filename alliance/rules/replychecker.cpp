@@ -50,6 +50,32 @@ qint64 pageCountOfPager(const QString &pagerLine)
     return ok ? value : std::numeric_limits<qint64>::max();
 }
 
+QString rosterRefusal(const RosterFile::Read &roster)
+{
+    if (!roster.exists)
+        return QStringLiteral("同盟員名簿が作成されていません。");
+    if (!roster.ok)
+        return QStringLiteral("同盟員名簿を読み込めませんでした。\r\n") + roster.error;
+    return QString();
+}
+
+QString firstPageUnreadMessage()
+{
+    return QStringLiteral("受信箱を読み込めませんでした。\r\n"
+                          "時間をおいて、もう一度「返信者リストアップ」を実行してください。");
+}
+
+QString laterPagesUnreadIntro()
+{
+    return QStringLiteral("次の受信箱のページを読み込めませんでした。"
+                          "これらのページの書状は返信者リストに入っていません。");
+}
+
+QString letterTableMissedIntro()
+{
+    return QStringLiteral("受信箱の書状の表を読めなかったため、全員を未返信者としました。");
+}
+
 QString unreadPagesNote(qint64 pageCount)
 {
     if (pageCount <= kMaxInboxPages)
@@ -134,6 +160,23 @@ QStringList ReplyTally::nonRepliers() const
         found.append(member);
     }
     return found;
+}
+
+PageMark::Read ReplyTally::addPage(const InboxPage &page)
+{
+    if (!page.isGamePage)
+        return PageMark::Read::lacking(GamePage::kMenuLineMark);
+    for (const QString &row : page.letterRows)
+        addRow(row);
+    return PageMark::Read::done();
+}
+
+QString ReplyTally::resultText(qint64 pageCount) const
+{
+    QString text = resultText();
+    if (const QString note = unreadPagesNote(pageCount); !note.isEmpty())
+        text += note + QStringLiteral("\r\n");
+    return text;
 }
 
 QString ReplyTally::resultText() const

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "common/rosterfile.h"
+#include "site/pagemark.h"
+
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -48,6 +51,16 @@ InboxPage readInboxPage(const QString &bodyText, InboxPageKind kind);
 // than are read; empty otherwise.
 QString unreadPagesNote(qint64 pageCount);
 
+// Why the check cannot start from the roster file as read: none made yet,
+// or unreadable; empty when it read.
+QString rosterRefusal(const RosterFile::Read &roster);
+
+// The messages of a check whose inbox pages did not all read; the walk's
+// explanations follow each.
+QString firstPageUnreadMessage();
+QString laterPagesUnreadIntro();
+QString letterTableMissedIntro();
+
 // The page count a first page's pager line ("1 2 3 ＞  >>") gives: the whole
 // number the text before "＞" ends with; 0 when it ends with no number.
 qint64 pageCountOfPager(const QString &pagerLine);
@@ -61,6 +74,9 @@ public:
     // One letter row of the inbox, trimmed. A row that counts adds its
     // sender once, in the order first met.
     void addRow(const QString &row);
+    // Every letter row of a page read; a page that is no game page has not
+    // come yet and lacks the menu line.
+    PageMark::Read addPage(const InboxPage &page);
 
     // The sender of a row; empty when the row has no sender field.
     QString senderOf(const QString &row) const;
@@ -72,6 +88,10 @@ public:
     // "★返信者リスト", the repliers, an empty line, "★未返信者リスト" and the
     // members who did not reply in roster order, every line ended by CR LF.
     QString resultText() const;
+    // The result followed by unreadPagesNote's line when the pager showed
+    // more pages than were read: a member who answered there shows as not
+    // replied, and the output says so itself.
+    QString resultText(qint64 pageCount) const;
 
 private:
     QStringList m_members;
