@@ -43,8 +43,8 @@ int printAndEnd(int argc, char *argv[])
     QCoreApplication core(argc, argv);
     Japanese::install(core); // the option parser's own words
     core.setApplicationVersion(QStringLiteral(OVEK_VERSION));
-    const CommandLine line =
-        parseCommandLine(core.arguments(), AppDir::path(), WorldConfig::compiledIn(), CommandTable::keys());
+    const CommandLine line = parseCommandLine(core.arguments(), AppDir::path(), WorldConfig::compiledIn(),
+                                              CommandTable::unattendedKeys());
     const bool printed = line.outcome == CommandLine::Outcome::Print;
     std::fputs(line.text.toLocal8Bit().constData(), printed ? stdout : stderr);
     return exitStatus(printed ? ExitCode::Done : ExitCode::BadOptions);

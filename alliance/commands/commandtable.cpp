@@ -41,14 +41,19 @@ namespace CommandTable {
 const QList<CommandEntry> &commands()
 {
     using Output = CommandEntry::Output;
+    using Runs = CommandEntry::Runs;
     static const QList<CommandEntry> table{
         {QStringLiteral("roster"), RosterCommand::kLabel, QStringLiteral("Command2"), Output::OwnFile,
+         Runs::AlsoWithoutWindow,
          [](CommandRun &run) { runAndTell(RosterCommand(run.context), run.result); }},
         {QStringLiteral("castles"), kBranchCastlesLabel, QStringLiteral("Command3"), Output::Text,
+         Runs::AlsoWithoutWindow,
          [](CommandRun &run) { run.result.memberCount = ListBranchCastles(run.context, run.clock); }},
         {QStringLiteral("activity"), ActivityCommand::kLabel, QStringLiteral("Command5"), Output::OwnFile,
+         Runs::AlsoWithoutWindow,
          [](CommandRun &run) { runAndTell(ActivityCommand(run.context, run.clock), run.result); }},
         {QStringLiteral("report"), AllianceReportCommand::kLabel, QStringLiteral("Command7"), Output::Text,
+         Runs::AlsoWithoutWindow,
          [](CommandRun &run) {
              runAndTell(AllianceReportCommand(run.context, run.clock, run.inputs.allianceIdText,
                                               run.inputs.populationStepText, run.inputs.meritStepText),
@@ -58,6 +63,7 @@ const QList<CommandEntry> &commands()
          SurveyCommand::kLabel,
          QStringLiteral("mnuSurvey"),
          Output::OwnFileAndText,
+         Runs::AlsoWithoutWindow,
          [](CommandRun &run) {
              runAndTell(SurveyCommand(run.context, run.clock, run.inputs.populationStepText,
                                       run.inputs.meritStepText),
@@ -70,19 +76,21 @@ const QList<CommandEntry> &commands()
          ReplyCheckCommand::kLabel,
          QStringLiteral("Command8"),
          Output::Text,
+         Runs::AlsoWithoutWindow,
          [](CommandRun &run) {
              runAndTell(ReplyCheckCommand(run.context, run.inputs.keywordBox), run.result);
          },
          {},
          [](CommandInputs &inputs) { inputs.keywordBox = ReplyChecker::trimmedKeyword(inputs.keywordBox); }},
         {QStringLiteral("ranking"), RankingCommand::kLabel, QStringLiteral("Combo1"), Output::Text,
+         Runs::AlsoWithoutWindow,
          [](CommandRun &run) {
              RankingCommand(run.context, run.inputs.band, run.inputs.category, run.inputs.compareWithSaved)
                  .run();
              run.result.offersSaving = true;
          }},
         {QStringLiteral("check-pages"), PageCheckCommand::kLabel, QStringLiteral("mnuCheckPages"),
-         Output::PrintedText,
+         Output::PrintedText, Runs::AlsoWithoutWindow,
          [](CommandRun &run) { runAndTell(PageCheckCommand(run.context, run.clock), run.result); }},
     };
     return table;
@@ -97,11 +105,13 @@ const CommandEntry *find(const QString &key)
     return nullptr;
 }
 
-QStringList keys()
+QStringList unattendedKeys()
 {
     QStringList found;
-    for (const CommandEntry &command : commands())
-        found.append(command.key);
+    for (const CommandEntry &command : commands()) {
+        if (command.runs == CommandEntry::Runs::AlsoWithoutWindow)
+            found.append(command.key);
+    }
     return found;
 }
 

@@ -12,8 +12,9 @@ namespace CommandTable {
 const QList<CommandEntry> &commands();
 // The command of that key ("roster"), or nullptr.
 const CommandEntry *find(const QString &key);
-// Every key, in table order.
-QStringList keys();
+// The keys of the commands that may run from the command line, in table
+// order.
+QStringList unattendedKeys();
 // The inputs as the tool window opens with them (Text2 empty: the report
 // of the player's own alliance is asked for by its id).
 CommandInputs defaultInputs();

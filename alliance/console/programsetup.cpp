@@ -10,8 +10,8 @@ ProgramSetup setUpProgram(const QStringList &arguments, const std::function<void
     setup.session.appDir = AppDir::path();
     // The server and world come from the command line, the settings file or
     // the build, and are checked before any browser starts.
-    setup.commandLine =
-        parseCommandLine(arguments, setup.session.appDir, WorldConfig::compiledIn(), CommandTable::keys());
+    setup.commandLine = parseCommandLine(arguments, setup.session.appDir, WorldConfig::compiledIn(),
+                                         CommandTable::unattendedKeys());
     if (setup.commandLine.outcome != CommandLine::Outcome::Run) {
         tell(setup.commandLine.text);
         setup.end = ExitCode::BadOptions;

@@ -25,7 +25,7 @@ ExitCode UnattendedRun::run(const QStringList &keys, const CommandInputs &inputs
     ExitCode code = ExitCode::Done;
     for (const QString &key : keys) {
         const CommandEntry *command = CommandTable::find(key);
-        if (!command)
+        if (!command || command->runs != CommandEntry::Runs::AlsoWithoutWindow)
             return ExitCode::BadOptions;
         // A printed text is the run's whole output (the page check's table):
         // no line of its own.

@@ -59,6 +59,10 @@ struct CommandEntry
     // saves as a file, or both (the survey); or a text that a run from the
     // command line prints instead (the page check's table).
     enum class Output { OwnFile, Text, OwnFileAndText, PrintedText };
+    // Where it may run: from the window, and from the command line
+    // (`--run`), or only from the window (one that needs the user at the
+    // window while it runs).
+    enum class Runs { AlsoWithoutWindow, InWindowOnly };
 
     QString key;
     QString label;
@@ -66,6 +70,7 @@ struct CommandEntry
     // that came after the window's design.
     QString control;
     Output output;
+    Runs runs;
     std::function<void(CommandRun &)> body;
     // The context-menu entry's shortcut ("Ctrl+Shift+A"); none when empty.
     QString shortcut = {};
