@@ -100,9 +100,9 @@ QString readingColumns()
                           "m.fief_count");
 }
 
-QString loadSnapshots(QSqlDatabase &db, const QString &allianceId, const QString &command,
-                      QList<Snapshot> *snapshots)
+Result<QList<Snapshot>> loadSnapshots(QSqlDatabase &db, const QString &allianceId, const QString &command)
 {
+    using Loaded = Result<QList<Snapshot>>;
     QSqlQuery query(db);
     query.setForwardOnly(true);
     query.prepare(
@@ -115,7 +115,7 @@ QString loadSnapshots(QSqlDatabase &db, const QString &allianceId, const QString
     if (!command.isEmpty())
         query.addBindValue(command);
     if (!query.exec())
-        return reasonFor(query.lastError());
+        return Loaded::failure(reasonFor(query.lastError()));
     QList<Snapshot> found;
     while (query.next()) {
         const qint64 id = query.value(0).toLongLong();
@@ -132,9 +132,8 @@ QString loadSnapshots(QSqlDatabase &db, const QString &allianceId, const QString
             found.last().members << readingAt(query, 3);
     }
     if (query.lastError().isValid())
-        return reasonFor(query.lastError());
-    *snapshots = HistoryTrends::inTimeOrder(found);
-    return {};
+        return Loaded::failure(reasonFor(query.lastError()));
+    return Loaded{true, {}, HistoryTrends::inTimeOrder(found)};
 }
 
 } // namespace HistorySql

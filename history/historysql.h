@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/result.h"
 #include "history/historytypes.h"
 
 #include <QSqlDatabase>
@@ -36,7 +37,6 @@ MemberReading readingAt(const QSqlQuery &query, int first);
 
 // The alliance's snapshots in time order, with their members; an empty
 // command means every command.
-QString loadSnapshots(QSqlDatabase &db, const QString &allianceId, const QString &command,
-                      QList<Snapshot> *snapshots);
+Result<QList<Snapshot>> loadSnapshots(QSqlDatabase &db, const QString &allianceId, const QString &command);
 
 } // namespace HistorySql

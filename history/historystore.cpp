@@ -65,15 +65,14 @@ bool markedReadOnly(const QString &path)
            !(permissions & (QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther));
 }
 
-QString readVersion(QSqlDatabase &db, int *version)
+Result<int> readVersion(QSqlDatabase &db)
 {
     QSqlQuery query(db);
     if (const QString reason = run(query, QStringLiteral("PRAGMA user_version")); !reason.isEmpty())
-        return reason;
+        return Result<int>::failure(reason);
     if (!query.next())
-        return reasonFor(query.lastError());
-    *version = query.value(0).toInt();
-    return {};
+        return Result<int>::failure(reasonFor(query.lastError()));
+    return {true, {}, query.value(0).toInt()};
 }
 
 // Brings the schema from its stored version to the current one, in one
@@ -84,8 +83,9 @@ QString migrate(QSqlDatabase &db)
     if (const QString reason = run(query, QStringLiteral("BEGIN IMMEDIATE")); !reason.isEmpty())
         return reason;
     // Read inside the transaction: another program may have migrated since.
-    int version = 0;
-    QString reason = readVersion(db, &version);
+    const Result<int> read = readVersion(db);
+    const int version = read.value;
+    QString reason = read.error;
     const QList<QStringList> &steps = migrationSteps();
     for (qsizetype step = version; reason.isEmpty() && step < steps.size(); ++step) {
         for (const QString &statement : steps.at(step)) {
@@ -223,8 +223,10 @@ QString HistoryStore::open(Access access)
 
     if (const QString reason = tuneConnection(m_db, m_openForWriting); !reason.isEmpty())
         return reason;
-    if (const QString reason = readVersion(m_db, &m_version); !reason.isEmpty())
-        return reason;
+    Result<int> version = readVersion(m_db);
+    if (!version)
+        return version.error;
+    m_version = version.value;
     // A newer build may have added columns this one would leave empty; it
     // reads such a file but does not write to it.
     if (m_version > schemaVersion() && forWriting)
@@ -232,8 +234,10 @@ QString HistoryStore::open(Access access)
     if (m_version < schemaVersion() && m_openForWriting) {
         if (const QString reason = migrate(m_db); !reason.isEmpty())
             return reason;
-        if (const QString reason = readVersion(m_db, &m_version); !reason.isEmpty())
-            return reason;
+        version = readVersion(m_db);
+        if (!version)
+            return version.error;
+        m_version = version.value;
     }
     return {};
 }
@@ -354,8 +358,10 @@ Result<QList<Snapshot>> HistoryStore::snapshots(const QString &allianceId, const
     if (!QFile::exists(path()))
         return result;
     QString reason = open(Access::Read);
-    if (reason.isEmpty() && hasHistory())
-        reason = loadSnapshots(m_db, allianceId, command, &result.value);
+    if (reason.isEmpty() && hasHistory()) {
+        result = loadSnapshots(m_db, allianceId, command);
+        reason = result.error;
+    }
     if (!reason.isEmpty())
         return {false, failure(readFailure(), reason), {}};
     return result;

@@ -33,8 +33,10 @@ QString writeTotals(QSqlDatabase &db, const QString &allianceId, const Snapshot 
     return query.exec() ? QString() : failed(query);
 }
 
-QString loadStates(QSqlDatabase &db, const QString &allianceId, HistoryTrends::PointsStates *states)
+Result<HistoryTrends::PointsStates> loadStates(QSqlDatabase &db, const QString &allianceId)
 {
+    using Loaded = Result<HistoryTrends::PointsStates>;
+    Loaded loaded;
     QSqlQuery query(db);
     query.setForwardOnly(true);
     query.prepare(
@@ -42,14 +44,14 @@ QString loadStates(QSqlDatabase &db, const QString &allianceId, HistoryTrends::P
                        "WHERE alliance_id = ?"));
     query.addBindValue(text(allianceId));
     if (!query.exec())
-        return failed(query);
+        return Loaded::failure(failed(query));
     while (query.next()) {
-        states->insert(query.value(0).toString(),
-                       PointsState{query.value(1).toLongLong(),
-                                   QDate::fromString(query.value(2).toString(), Qt::ISODate),
-                                   query.value(3).toBool(), query.value(4).toString()});
+        loaded.value.insert(query.value(0).toString(),
+                            PointsState{query.value(1).toLongLong(),
+                                        QDate::fromString(query.value(2).toString(), Qt::ISODate),
+                                        query.value(3).toBool(), query.value(4).toString()});
     }
-    return query.lastError().isValid() ? failed(query) : QString();
+    return query.lastError().isValid() ? Loaded::failure(failed(query)) : loaded;
 }
 
 QString writeStates(QSqlDatabase &db, const QString &allianceId, const HistoryTrends::PointsStates &states,
@@ -91,9 +93,10 @@ QString writeJoinLeave(QSqlDatabase &db, const QString &allianceId, qint64 id, c
 }
 
 // The roster recorded last before the snapshot id, with its members.
-QString previousRoster(QSqlDatabase &db, const QString &allianceId, qint64 id,
-                       std::optional<Snapshot> *roster)
+// The alliance's whole-membership snapshot before id; none when there is none.
+Result<std::optional<Snapshot>> previousRoster(QSqlDatabase &db, const QString &allianceId, qint64 id)
 {
+    using Found = Result<std::optional<Snapshot>>;
     QSqlQuery query(db);
     query.setForwardOnly(true);
     query.prepare(QStringLiteral(
@@ -105,9 +108,9 @@ QString previousRoster(QSqlDatabase &db, const QString &allianceId, qint64 id,
     query.addBindValue(History::Kinds::survey.key);
     query.addBindValue(id);
     if (!query.exec())
-        return failed(query);
+        return Found::failure(failed(query));
     if (!query.next())
-        return query.lastError().isValid() ? failed(query) : QString();
+        return query.lastError().isValid() ? Found::failure(failed(query)) : Found{};
     Snapshot found;
     found.id = query.value(0).toLongLong();
     found.takenAt = QDateTime::fromString(query.value(1).toString(), Qt::ISODate);
@@ -118,13 +121,12 @@ QString previousRoster(QSqlDatabase &db, const QString &allianceId, qint64 id,
             .arg(readingColumns()));
     members.addBindValue(found.id);
     if (!members.exec())
-        return failed(members);
+        return Found::failure(failed(members));
     while (members.next())
         found.members << readingAt(members, 0);
     if (members.lastError().isValid())
-        return failed(members);
-    *roster = found;
-    return {};
+        return Found::failure(failed(members));
+    return Found{true, {}, found};
 }
 
 QString rebuildAlliance(QSqlDatabase &db, const QString &allianceId)
@@ -136,9 +138,10 @@ QString rebuildAlliance(QSqlDatabase &db, const QString &allianceId)
         if (!query.exec())
             return failed(query);
     }
-    QList<Snapshot> snapshots;
-    if (const QString reason = loadSnapshots(db, allianceId, {}, &snapshots); !reason.isEmpty())
-        return reason;
+    const Result<QList<Snapshot>> loaded = loadSnapshots(db, allianceId, {});
+    if (!loaded)
+        return loaded.error;
+    const QList<Snapshot> &snapshots = loaded.value;
     HistoryTrends::PointsStates states;
     const Snapshot *roster = nullptr;
     for (const Snapshot &snapshot : std::as_const(snapshots)) {
@@ -212,19 +215,19 @@ QString record(QSqlDatabase &db, const Snapshot &snapshot, qint64 id)
     if (const QString reason = writeTotals(db, allianceId, snapshot, id); !reason.isEmpty())
         return reason;
     if (HistoryTrends::readsPoints(snapshot)) {
-        HistoryTrends::PointsStates states;
-        if (const QString reason = loadStates(db, allianceId, &states); !reason.isEmpty())
-            return reason;
-        const QStringList changed = HistoryTrends::applyPoints(states, snapshot);
-        if (const QString reason = writeStates(db, allianceId, states, changed); !reason.isEmpty())
+        Result<HistoryTrends::PointsStates> states = loadStates(db, allianceId);
+        if (!states)
+            return states.error;
+        const QStringList changed = HistoryTrends::applyPoints(states.value, snapshot);
+        if (const QString reason = writeStates(db, allianceId, states.value, changed); !reason.isEmpty())
             return reason;
     }
     if (!History::readsWholeMembership(snapshot.command))
         return {};
-    std::optional<Snapshot> before;
-    if (const QString reason = previousRoster(db, allianceId, id, &before); !reason.isEmpty() || !before)
-        return reason;
-    return writeJoinLeave(db, allianceId, id, *before, snapshot);
+    const Result<std::optional<Snapshot>> before = previousRoster(db, allianceId, id);
+    if (!before || !before.value)
+        return before.error;
+    return writeJoinLeave(db, allianceId, id, *before.value, snapshot);
 }
 
 QString rebuildAll(QSqlDatabase &db)
@@ -286,10 +289,10 @@ Result<QList<IdleMember>> idle(QSqlDatabase &db, const QString &allianceId, cons
         return Idle::failure(failed(members));
     while (members.next())
         snapshot.members << readingAt(members, 0);
-    HistoryTrends::PointsStates states;
-    if (const QString reason = loadStates(db, allianceId, &states); !reason.isEmpty())
-        return Idle::failure(reason);
-    return {true, {}, HistoryTrends::idleFrom(states, snapshot, today)};
+    const Result<HistoryTrends::PointsStates> states = loadStates(db, allianceId);
+    if (!states)
+        return Idle::failure(states.error);
+    return {true, {}, HistoryTrends::idleFrom(states.value, snapshot, today)};
 }
 
 Result<QStringList> joinLeave(QSqlDatabase &db, const QString &allianceId)
