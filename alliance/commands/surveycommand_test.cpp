@@ -173,17 +173,4 @@ TEST_F(SurveyCommandTest, ARosterThatCannotBeWrittenStillShowsTheOutputsAndSaysW
         << "and why" << told.toStdString();
 }
 
-TEST(SurveyOutputsTest, OnlyASurveysTextSplitsIntoItsThreeOutputs)
-{
-    const QString text = SurveyOutputs::heading(QStringLiteral("同盟名簿")) + QStringLiteral("a\r\n\r\n") +
-                         SurveyOutputs::heading(QStringLiteral("同盟データ")) + QStringLiteral("b\r\n") +
-                         SurveyOutputs::heading(QStringLiteral("出城リスト")) + QStringLiteral("c");
-    const std::optional<SurveyOutputs::Outputs> outputs = SurveyOutputs::outputsOf(text);
-    ASSERT_TRUE(outputs);
-    EXPECT_EQ(outputs->roster, QStringLiteral("a\r\n"));
-    EXPECT_EQ(outputs->report, QStringLiteral("b"));
-    EXPECT_EQ(outputs->castles, QStringLiteral("c"));
-    EXPECT_FALSE(SurveyOutputs::outputsOf(QStringLiteral("\"凛\",\"1\",\"2\"\r\n")));
-}
-
 } // namespace
