@@ -3,6 +3,7 @@
 #include "composer/form2.h"
 #include "testsupport/common/qtprinters.h"
 #include "testsupport/composer/composerfixture.h"
+#include "testsupport/ui/designedcontrols.h"
 #include "testsupport/x11/testapplication.h"
 
 #include <QClipboard>
@@ -57,13 +58,7 @@ protected:
 
 TEST_F(Form2Test, EveryControlStandsAtItsDesignedPlaceWithItsCaption)
 {
-    struct Designed
-    {
-        const char *name;
-        int left, top, width, height;
-        QString caption;
-    };
-    const Designed designed[] = {
+    const DesignedControl designed[] = {
         {"Label1", 120, 120, 1335, 255, QStringLiteral(":件名(ファイル名)")},
         {"Text2", 1560, 120, 4815, 270, {}},
         {"Command2(0)", 6600, 120, 1695, 375, QStringLiteral("内容記憶＋閉じる")},
@@ -87,26 +82,9 @@ TEST_F(Form2Test, EveryControlStandsAtItsDesignedPlaceWithItsCaption)
     EXPECT_EQ(m_window->windowTitle(), QStringLiteral("新規書状作成"));
     m_window->Form_Load();
     EXPECT_EQ(m_window->size(), QSize(844, 418));
-    const auto px = [](int twips) { return int(std::lround(twips / 15.0)); };
-    for (const Designed &d : designed) {
-        SCOPED_TRACE(d.name);
-        QWidget *widget = find<QWidget>(d.name);
-        ASSERT_NE(widget, nullptr);
-        EXPECT_EQ(widget->parentWidget(), m_window.get());
-        EXPECT_EQ(widget->geometry(), QRect(px(d.left), px(d.top), px(d.width), px(d.height)));
-        QString caption;
-        if (auto *button = qobject_cast<QPushButton *>(widget))
-            caption = button->text();
-        else if (auto *label = qobject_cast<QLabel *>(widget)) {
-            caption = label->text();
-            EXPECT_LE(QFontMetrics(label->font()).horizontalAdvance(caption), label->contentsRect().width())
-                << "the whole caption shows at its designed size";
-        } else if (auto *edit = qobject_cast<QLineEdit *>(widget))
-            caption = edit->text();
-        else if (auto *combo = qobject_cast<QComboBox *>(widget))
-            caption = combo->currentText();
-        EXPECT_EQ(caption, d.caption);
-    }
+    expectDesignedControls(m_window.get(), designed);
+    for (const DesignedControl &d : designed)
+        EXPECT_EQ(find<QWidget>(d.name)->parentWidget(), m_window.get()) << d.name;
     EXPECT_EQ(m_window->windowTitle(), QStringLiteral("　新規作成"));
     EXPECT_TRUE(m_window->windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_TRUE(find<QPushButton>("Command1")->font().bold());

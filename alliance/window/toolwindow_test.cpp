@@ -10,6 +10,7 @@
 #include "testsupport/alliance/pagefixtures.h"
 #include "testsupport/common/qtprinters.h"
 #include "testsupport/site/fakebrowser.h"
+#include "testsupport/ui/designedcontrols.h"
 #include "testsupport/x11/testapplication.h"
 
 #include <QAction>
@@ -129,15 +130,7 @@ TEST_F(ToolWindowTest, OpensWithItsControlsAndDefaults)
 
 TEST_F(ToolWindowTest, EveryControlStandsAtItsDesignedPlaceWithItsCaption)
 {
-    // The design in twips (left, top, width, height), relative to the frame
-    // that holds a control; 15 twips to the pixel.
-    struct Designed
-    {
-        const char *name;
-        int left, top, width, height;
-        QString caption;
-    };
-    const Designed designed[] = {
+    const DesignedControl designed[] = {
         {"Frame2", 120, 120, 1695, 1935, QStringLiteral("合戦格付抽出")},
         {"Combo1", 120, 240, 1335, 300, {}},
         {"Option1(0)", 120, 600, 735, 255, QStringLiteral("戦功")},
@@ -168,25 +161,7 @@ TEST_F(ToolWindowTest, EveryControlStandsAtItsDesignedPlaceWithItsCaption)
         {"Command7", 120, 960, 1455, 255, QStringLiteral("同盟データ取得")},
     };
     auto window = openWindow();
-    const auto px = [](int twips) { return int(std::lround(twips / 15.0)); };
-    for (const Designed &d : designed) {
-        SCOPED_TRACE(d.name);
-        QWidget *widget = find<QWidget>(window.get(), d.name);
-        ASSERT_NE(widget, nullptr);
-        EXPECT_EQ(widget->geometry(), QRect(px(d.left), px(d.top), px(d.width), px(d.height)));
-        QString caption;
-        if (auto *button = qobject_cast<QAbstractButton *>(widget))
-            caption = button->text();
-        else if (auto *label = qobject_cast<QLabel *>(widget)) {
-            caption = label->text();
-            EXPECT_LE(QFontMetrics(label->font()).horizontalAdvance(caption), label->contentsRect().width())
-                << "the whole caption shows at its designed size";
-        } else if (auto *edit = qobject_cast<QLineEdit *>(widget))
-            caption = edit->text();
-        else if (auto *frame = qobject_cast<QGroupBox *>(widget))
-            caption = frame->title();
-        EXPECT_EQ(caption, d.caption);
-    }
+    expectDesignedControls(window.get(), designed);
     const QString inFrame2[] = {QStringLiteral("Combo1"), QStringLiteral("Option1(0)"),
                                 QStringLiteral("Command6"), QStringLiteral("Check1")};
     for (const QString &name : inFrame2)
