@@ -47,6 +47,8 @@ void ActivityCommand::run()
     const DataFile::Result written = DataFile::writeLines(path, formatHistory(dated));
     if (written)
         m_savedFile = fileName(allianceId);
+    else
+        m_saveFailure = written.error;
     // The page read to its end is the run: its snapshot is kept whether or
     // not the activity file could be written.
     HistoryRecording::recordRun(m_context, kLabel, HistoryRecording::activitySnapshot(allianceId, current));

@@ -38,6 +38,8 @@ public:
     qsizetype memberCount() const { return m_memberCount; }
     // The activity record's name when the last run replaced it, else empty.
     const QString &savedFile() const { return m_savedFile; }
+    // Why the file could not be replaced, in the file helper's words.
+    const QString &saveFailure() const { return m_saveFailure; }
     // The members listed as inactive, in page order; the tool window offers
     // to write to them.
     const QStringList &addressees() const { return m_addressees; }
@@ -63,5 +65,6 @@ private:
     const Clock &m_clock;
     qsizetype m_memberCount = -1;
     QString m_savedFile;
+    QString m_saveFailure;
     QStringList m_addressees;
 };

@@ -17,6 +17,7 @@ void RosterCommand::run()
     m_leftOut.clear();
     m_memberCount = -1;
     m_savedFile.clear();
+    m_saveFailure.clear();
     const QString &allianceId = m_context.session.cleanAllianceId();
     m_context.port.setOutputText(QString());
 
@@ -38,9 +39,10 @@ void RosterCommand::run()
     m_context.port.setOutputText(text);
 
     const DataFile::Result written = DataFile::writeText(path, text);
-    if (written)
+    if (written) {
         m_savedFile = RosterFile::fileName(allianceId);
-    else {
+    } else {
+        m_saveFailure = written.error;
         m_context.port.warn(MemberOutputs::rosterUnsaved(written.error));
     }
     recordHistory(allianceId, members, coordinates);

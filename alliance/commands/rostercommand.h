@@ -29,6 +29,8 @@ public:
     qsizetype memberCount() const { return m_memberCount; }
     // The roster file's name when the last run replaced it, else empty.
     const QString &savedFile() const { return m_savedFile; }
+    // Why the file could not be replaced, in the file helper's words.
+    const QString &saveFailure() const { return m_saveFailure; }
 
 private:
     // explanations: what the pages that never showed lacked.
@@ -41,4 +43,5 @@ private:
     QStringList m_leftOut;
     qsizetype m_memberCount = -1;
     QString m_savedFile;
+    QString m_saveFailure;
 };

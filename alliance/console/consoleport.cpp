@@ -32,7 +32,6 @@ void ConsolePort::endProgressLine()
 void ConsolePort::showMessage(const QString &text, const QString &title, Icon icon)
 {
     endProgressLine();
-    m_lastStatus.clear();
     QTextStream &stream = icon == Icon::Information ? m_out : m_err;
     stream << title << ": " << lines(text) << '\n';
     stream.flush();
@@ -101,7 +100,6 @@ void ConsolePort::printLine(const QString &line)
 void ConsolePort::printError(const QString &line)
 {
     endProgressLine();
-    m_lastStatus.clear();
     m_err << lines(line) << '\n';
     m_err.flush();
 }

@@ -45,6 +45,8 @@ private:
     bool m_progressShown = false;
     QString m_text;
     QString m_lastLogged;
+    // A command's status is printed once, however often the command and
+    // the runner tell it; the command's result line starts the next.
     QString m_lastStatus;
     qint64 m_lastWaitLogged = 0;
 };

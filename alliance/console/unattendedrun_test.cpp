@@ -99,7 +99,7 @@ TEST(ConsolePortTest, APageThatKeepsTheWalkWaitingIsLoggedOnceAMinuteAndCountedO
     }
 }
 
-TEST(ConsolePortTest, AStatusSaidAgainWithNothingBetweenIsPrintedOnce)
+TEST(ConsolePortTest, AStatusSaidAgainByTheSameCommandIsPrintedOnce)
 {
     Console console(false);
     ConsolePort &port = console.port;
@@ -107,6 +107,10 @@ TEST(ConsolePortTest, AStatusSaidAgainWithNothingBetweenIsPrintedOnce)
     const QString failure =
         QStringLiteral("名簿作成は完了しました。履歴を記録できませんでした（壊れています）");
     port.showStatus(failure);
+    port.showStatus(failure);
+    // The command's message, then the runner telling the status again.
+    port.showMessage(QStringLiteral("全員活動中です。"), QStringLiteral("同盟員活動状況"),
+                     ToolPort::Icon::Information);
     port.showStatus(failure);
     port.printLine(QStringLiteral("roster: 2 members, OVEKMAP_DATA_7.txt"));
     port.showStatus(failure);
@@ -195,13 +199,16 @@ TEST_F(UnattendedRunTest, ACommandThatSavedOneFileAndNotTheOtherSaysWhichAndEnds
     // A folder where a file should go: that file cannot be replaced.
     const struct
     {
+        QString command;
         QString blocked;
         QString line;
     } cases[] = {
-        {QStringLiteral("survey_7_20261207.txt"),
+        {QStringLiteral("roster"), QStringLiteral("OVEKMAP_DATA_7.txt"),
+         QStringLiteral("roster: 2 members; ファイル %1OVEKMAP_DATA_7.txt を保存できません: ")},
+        {QStringLiteral("survey"), QStringLiteral("survey_7_20261207.txt"),
          QStringLiteral(
              "survey: 2 members, OVEKMAP_DATA_7.txt; ファイル %1survey_7_20261207.txt を保存できません: ")},
-        {QStringLiteral("OVEKMAP_DATA_7.txt"),
+        {QStringLiteral("survey"), QStringLiteral("OVEKMAP_DATA_7.txt"),
          QStringLiteral(
              "survey: 2 members, survey_7_20261207.txt; ファイル %1OVEKMAP_DATA_7.txt を保存できません: ")},
     };
@@ -213,8 +220,9 @@ TEST_F(UnattendedRunTest, ACommandThatSavedOneFileAndNotTheOtherSaysWhichAndEnds
             QFile::remove(m_session.appDir + name);
         }
         ASSERT_TRUE(QDir().mkpath(m_session.appDir + c.blocked));
-        EXPECT_EQ(run({QStringLiteral("survey")}), ExitCode::Stopped) << c.blocked.toStdString();
-        const QStringList lines = m_out.split(u'\n', Qt::SkipEmptyParts).filter(QStringLiteral("survey: "));
+        EXPECT_EQ(run({c.command}), ExitCode::Stopped) << c.blocked.toStdString();
+        const QStringList lines =
+            m_out.split(u'\n', Qt::SkipEmptyParts).filter(c.command + QStringLiteral(": "));
         ASSERT_EQ(lines.size(), 1) << m_out.toStdString();
         const QString expected = c.line.arg(m_session.appDir);
         EXPECT_TRUE(lines.first().startsWith(expected)) << lines.first().toStdString();
