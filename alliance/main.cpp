@@ -15,6 +15,7 @@
 #include "site/startup.h"
 #include "site/webdriverbrowser.h"
 #include "ui/messagebox.h"
+#include "ui/runningwindow.h"
 #include "ui/startupwindow.h"
 
 #include <QApplication>
@@ -63,9 +64,30 @@ int main(int argc, char *argv[])
     app.setApplicationVersion(QStringLiteral(OVEK_VERSION));
     app.setQuitOnLastWindowClosed(false); // the start-up window closes before the tool window opens
 
-    ProgramSetup setup = setUpProgram(app.arguments(), tellUser);
-    if (setup.end)
+    // The start-up window asks for the world when several are known, and is
+    // what a second start of the same world brings to the front until the
+    // tool window opens.
+    auto *startWindow = new OvekWarden;
+    std::unique_ptr<RunningWindow> running;
+    QWidget *frontWindow = startWindow;
+    SetupHooks hooks;
+    hooks.tell = [startWindow](const QString &text) {
+        startWindow->hide(); // it stays on top, and would cover the message
+        tellUser(text);
+    };
+    hooks.chooseWorld = [startWindow](const QStringList &captions) {
+        return startWindow->chooseWorld(captions);
+    };
+    hooks.handOver = [&running](const QString &worldFolder) {
+        running = std::make_unique<RunningWindow>(worldFolder);
+        return running->handOverToRunning();
+    };
+    ProgramSetup setup = setUpProgram(app.arguments(), hooks);
+    if (setup.end) {
+        delete startWindow;
         return exitStatus(*setup.end);
+    }
+    running->listen([&frontWindow] { return frontWindow; });
     Session &session = setup.session;
     const WebDriverOptions options = setup.browserOptions;
 
@@ -75,7 +97,6 @@ int main(int argc, char *argv[])
     Navigator navigator(browsers, session.world, clock, pump);
     StartupSequence startup(session, browsers, navigator, pump);
 
-    auto *startWindow = new OvekWarden;
     startWindow->setRestartHandler([&startup] { startup.restart(); });
     startWindow->showForStartup();
     pump.yieldOnce();
@@ -96,6 +117,7 @@ int main(int argc, char *argv[])
         delete startWindow;
         return exitStatus(ExitCode::Stopped);
     }
+    frontWindow = nullptr;
     startWindow->close();
     startWindow->deleteLater();
 
@@ -106,6 +128,7 @@ int main(int argc, char *argv[])
     tool.setComposerState(composerState);
     tool.setBrowserReopener([&startup] { startup.reopenBrowser(); });
     tool.Form_Load();
+    frontWindow = &tool;
     const int code = app.exec();
     browsers.quit();
     return code;

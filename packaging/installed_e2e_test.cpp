@@ -88,11 +88,12 @@ TEST_F(InstalledEndToEnd, TheRosterGoesToTheHomesDataFolderAndTheInstalledPlotte
         QString::number(world[QStringLiteral("player")][QStringLiteral("alliance_id")].toInt());
     const QString roster = RosterFile::fileName(own);
     EXPECT_TRUE(out.contains(QStringLiteral("roster: 5 members, ") + roster)) << out.toStdString();
-    const RosterFile::Read read = RosterFile::read(dataFolder() + roster);
-    ASSERT_TRUE(read.ok) << "the roster in " << dataFolder().toStdString();
+    const QString worldFolder = m_site.worldFolder(dataFolder());
+    const RosterFile::Read read = RosterFile::read(worldFolder + roster);
+    ASSERT_TRUE(read.ok) << "the roster in " << worldFolder.toStdString();
     EXPECT_EQ(read.entries.size(), 5);
     for (const QString &beside : {QStringLiteral("browser-profile"), QStringLiteral("ovek_history.sqlite")})
-        EXPECT_TRUE(QFileInfo::exists(dataFolder() + beside)) << beside.toStdString();
+        EXPECT_TRUE(QFileInfo::exists(worldFolder + beside)) << beside.toStdString();
     EXPECT_EQ(QDir(m_prefix.path() + QStringLiteral("/bin")).entryList(QDir::Files).size(), 2)
         << "nothing written beside the installed programs";
 
@@ -100,6 +101,8 @@ TEST_F(InstalledEndToEnd, TheRosterGoesToTheHomesDataFolderAndTheInstalledPlotte
     ASSERT_TRUE(display.isRunning());
     QProcess revovi;
     revovi.setProcessEnvironment(environment(display.environment()));
+    // As the tool starts it: in the world's folder, with the roster's bare name.
+    revovi.setWorkingDirectory(worldFolder);
     revovi.start(program(QStringLiteral("revovi")), {roster});
     ASSERT_TRUE(revovi.waitForStarted(5000));
     // The completion message comes once the map is drawn from the roster;

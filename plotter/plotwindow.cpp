@@ -12,7 +12,9 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeySequence>
 #include <QLineEdit>
@@ -132,6 +134,18 @@ void PlotWindow::Form_Load(const QString &commandLine)
     setWindowTitle(windowTitle() + QStringLiteral(" 1280X1024専用"));
     m_appDir = AppDir::withTrailingSlash(m_appDir);
     m_rosterName = TextSearch::trimSpaces(commandLine);
+    // The tool starts the plotter in the world's folder with the roster's
+    // bare name, so a name found in the working directory is that world's
+    // roster (and a whole path is the file it names). Any other name is one
+    // in the data folder, as always.
+    if (!m_rosterName.isEmpty()) {
+        const QFileInfo here(QDir::current(), m_rosterName);
+        const QFileInfo named(m_rosterName);
+        if (named.isAbsolute() || here.isFile()) {
+            m_appDir = AppDir::withTrailingSlash(here.absolutePath());
+            m_rosterName = here.fileName();
+        }
+    }
     show();
     waitForFrame();
     m_picture2->move(Twips::toPixels(Plotter::picture2Left(screenWidthTwips())), 0);

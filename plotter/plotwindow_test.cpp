@@ -3,11 +3,12 @@
 #include "common/twips.h"
 #include "plotter/imagecanvas.h"
 #include "plotter/messageport.h"
-#include "testsupport/plotter/plotterfakes.h"
 #include "plotter/plotwindow.h"
+#include "testsupport/plotter/plotterfakes.h"
 #include "testsupport/x11/testapplication.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QLineEdit>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -81,6 +82,40 @@ TEST_F(PlotWindowTest, NoRosterOrEmptyCommandLineLeavesTheWindowBlank)
         EXPECT_TRUE(allWhite(window.surface().image())) << commandLine;
         EXPECT_EQ(window.members().MemberCount(), 0);
     }
+}
+
+// The tool starts the plotter in a world's folder with the bare name; a
+// shell may give a whole path; any other name is the data folder's.
+TEST_F(PlotWindowTest, TheRosterIsTheWorkingFoldersThenAWholePathsThenTheDataFolders)
+{
+    QTemporaryDir world;
+    QTemporaryDir elsewhere;
+    const QString name = q("OVEKMAP_DATA_9.txt");
+    const QString line = q("\"甲斐\",\"0\",\"0\"\r\n");
+    ASSERT_TRUE(DataFile::writeText(m_dir.filePath(name), line));
+    ASSERT_TRUE(DataFile::writeText(QDir(world.path()).filePath(name), line + line));
+    ASSERT_TRUE(DataFile::writeText(QDir(elsewhere.path()).filePath(name), line + line + line));
+    const QString before = QDir::currentPath();
+    struct Case
+    {
+        QString workingDir;
+        QString commandLine;
+        int members;
+    };
+    const Case cases[] = {
+        {world.path(), name, 2},
+        {world.path(), QDir(elsewhere.path()).filePath(name), 3},
+        {QDir::tempPath(), name, 1},
+    };
+    for (const Case &c : cases) {
+        ASSERT_TRUE(QDir::setCurrent(c.workingDir));
+        RecordingMessages messages;
+        PlotWindow window(m_dir.path(), m_clock, messages);
+        window.Form_Load(c.commandLine);
+        EXPECT_EQ(window.members().MemberCount(), c.members) << c.commandLine.toStdString();
+        EXPECT_EQ(window.RosterName(), name);
+    }
+    QDir::setCurrent(before);
 }
 
 TEST(ImageCanvas, ThinBarsCoverAPixelAndJapaneseTextIsPainted)

@@ -60,12 +60,17 @@ bool profileLocked(const QString &profileDir)
 
 } // namespace
 
+QString WebDriverOptions::profileFolderName()
+{
+    return QStringLiteral("browser-profile");
+}
+
 WebDriverOptions WebDriverOptions::forProgram(const QString &appDir)
 {
     WebDriverOptions options;
     // A profile of our own under AppDir: the login survives restarts, and no
     // other browser shares (and spoils) its cookies.
-    options.profileDir = appDir + QStringLiteral("browser-profile");
+    options.profileDir = appDir + profileFolderName();
 #ifdef Q_OS_UNIX
     options.noSandbox = ::geteuid() == 0;
 #endif

@@ -26,6 +26,8 @@ struct WebDriverOptions
     // The program's own browser: the profile under AppDir, and no sandbox
     // where Chromium refuses it (running as root).
     static WebDriverOptions forProgram(const QString &appDir);
+    // The profile's folder in a world's folder ("browser-profile").
+    static QString profileFolderName();
 };
 
 // The browser as a Chromium window driven through chromedriver.

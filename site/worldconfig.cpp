@@ -1,8 +1,19 @@
 #include "site/worldconfig.h"
 
+#include <QUrl>
+
 QString WorldConfig::worldLinkKey() const
 {
     return QStringLiteral("w") + (QStringLiteral("00") + worldNumber).right(3);
+}
+
+QString WorldConfig::folderName() const
+{
+    const QUrl server(worldBaseUrl);
+    QString name = worldLinkKey() + u'_' + server.host().toLower();
+    if (server.port() != -1)
+        name += u'_' + QString::number(server.port());
+    return name;
 }
 
 QString WorldConfig::sessionOutUrl() const

@@ -13,6 +13,12 @@ struct WorldConfig
 
     // "w" + the last three characters of "00" + worldNumber: "w003".
     QString worldLinkKey() const;
+    // The world's own folder under the data folder: the link key and the
+    // world server's host, and its port when it has one ("w012_w12.example.jp",
+    // "w003_127.0.0.1_18083"). Two worlds share a folder only when they are
+    // the same world; "_" is in no host name, and every part is a valid file
+    // name on every desktop.
+    QString folderName() const;
     // The page the game shows in place of any world page once the login is lost.
     QString sessionOutUrl() const;
     QString topPageUrl() const;    // gameSiteTopUrl + "/"

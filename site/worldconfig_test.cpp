@@ -30,6 +30,34 @@ TEST(WorldConfig, EveryPageFamilyHasItsAddress)
     EXPECT_EQ(w.worldLinkKey(), QStringLiteral("w003"));
 }
 
+// A world is its server and its number: the ranking key and the top site
+// do not make another folder, a port or another number does.
+TEST(WorldConfig, EachWorldHasAFolderOfItsOwn)
+{
+    struct Case
+    {
+        const char *worldUrl;
+        const char *number;
+        const char *folder;
+    };
+    const Case cases[] = {
+        {"https://w12.example.jp", "12", "w012_w12.example.jp"},
+        {"https://W12.Example.JP", "12", "w012_w12.example.jp"},
+        {"http://127.0.0.1:18083", "3", "w003_127.0.0.1_18083"},
+        {"http://127.0.0.1:18084", "3", "w003_127.0.0.1_18084"},
+        {"http://127.0.0.1:18083", "103", "w103_127.0.0.1_18083"},
+    };
+    for (const Case &c : cases) {
+        WorldConfig w = world();
+        w.worldBaseUrl = QString::fromLatin1(c.worldUrl);
+        w.worldNumber = QString::fromLatin1(c.number);
+        EXPECT_EQ(w.folderName(), QString::fromLatin1(c.folder)) << c.worldUrl;
+        w.warRankingKey = QStringLiteral("9");
+        w.gameSiteTopUrl = QStringLiteral("https://other.test");
+        EXPECT_EQ(w.folderName(), QString::fromLatin1(c.folder)) << c.worldUrl;
+    }
+}
+
 TEST(WorldConfig, RankingAddressesPerCategory)
 {
     const WorldConfig w = world();

@@ -75,6 +75,14 @@ QString fileName()
 {
     return QStringLiteral("ovekwarden.ini");
 }
+
+bool isValid(const WorldConfig &world)
+{
+    return checkValue(kTopUrl, world.gameSiteTopUrl).isEmpty() &&
+           checkValue(kWorldUrl, world.worldBaseUrl).isEmpty() &&
+           checkValue(kWorld, world.worldNumber).isEmpty() &&
+           checkValue(kRankingKey, world.warRankingKey).isEmpty();
+}
 } // namespace WorldSettingsFile
 
 WorldOptions::WorldOptions()
@@ -125,9 +133,11 @@ WorldOptions::Chosen WorldOptions::choose(const QCommandLineParser &parser, cons
             *field(chosen.world, key) = value;
         }
     }
+    chosen.saved = chosen.world;
     for (qsizetype i = 0; i < keys.size(); ++i) {
         if (!parser.isSet(m_values.at(i)))
             continue;
+        chosen.named = true;
         const QString value = parser.value(m_values.at(i));
         if (const QString problem = checkValue(keys.at(i), value); !problem.isEmpty()) {
             chosen.refusal =

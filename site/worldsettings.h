@@ -24,8 +24,10 @@ public:
     struct Chosen
     {
         WorldConfig world;
-        bool save = false; // --save-settings: write the configuration to the file
-        QString refusal;   // what is wrong, in the user's words; empty when nothing is
+        WorldConfig saved;  // the file's values over the built-in ones, without the command line
+        bool named = false; // a world option was given: the world is the user's answer already
+        bool save = false;  // --save-settings: write the configuration to the file
+        QString refusal;    // what is wrong, in the user's words; empty when nothing is
     };
     Chosen choose(const QCommandLineParser &parser, const QString &appDir, const WorldConfig &builtIn) const;
 
@@ -36,6 +38,8 @@ private:
 
 namespace WorldSettingsFile {
 QString fileName(); // "ovekwarden.ini"
+// Whether each of the four values would be taken from the file.
+bool isValid(const WorldConfig &world);
 } // namespace WorldSettingsFile
 
 // Writes the four values to ovekwarden.ini in AppDir. Returns an error text

@@ -4,13 +4,19 @@
 #include "common/twips.h"
 
 #include <QEvent>
+#include <QEventLoop>
+#include <QGridLayout>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QTimer>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -52,6 +58,9 @@ OvekWarden::OvekWarden(QWidget *parent) : QWidget(parent, Qt::FramelessWindowHin
 
 void OvekWarden::showForStartup()
 {
+    if (m_shown)
+        return;
+    m_shown = true;
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->geometry();
         move((area.width() - width()) / 2, (area.height() - height()) / 5);
@@ -64,6 +73,73 @@ void OvekWarden::showForStartup()
     auto *keepOnTop = new QTimer(this);
     connect(keepOnTop, &QTimer::timeout, this, [this] { raise(); });
     keepOnTop->start(1000);
+}
+
+int OvekWarden::chooseWorld(const QStringList &captions)
+{
+    showForStartup();
+    // 「再起動」 means nothing before a world is chosen.
+    m_label2->hide();
+    auto *question = new QWidget(this);
+    question->setGeometry(Twips::toPixelRect(240, 840, kWidth - 480, kHeight - 1080));
+    auto *layout = new QVBoxLayout(question);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto *prompt = label(question, "WorldPrompt", QStringLiteral("ワールドを選んでください"),
+                         QColor(240, 230, 200), 10, true);
+    layout->addWidget(prompt);
+    auto *area = new QScrollArea(question);
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidgetResizable(true);
+    // The dusk behind shows through; the buttons keep their own look.
+    area->viewport()->setAutoFillBackground(false);
+    auto *buttons = new QWidget(area);
+    buttons->setAutoFillBackground(false);
+    auto *grid = new QGridLayout(buttons);
+    grid->setContentsMargins(0, 0, 0, 0);
+    QEventLoop choosing;
+    int chosen = -1;
+    constexpr int kColumns = 3;
+    for (qsizetype i = 0; i < captions.size(); ++i) {
+        auto *button = new QPushButton(captions.at(i), buttons);
+        button->setObjectName(QStringLiteral("World%1").arg(i));
+        connect(button, &QPushButton::clicked, &choosing, [&choosing, &chosen, i] {
+            chosen = int(i);
+            choosing.quit();
+        });
+        grid->addWidget(button, int(i / kColumns), int(i % kColumns));
+    }
+    auto *quit = new QPushButton(QStringLiteral("終了"), buttons);
+    quit->setObjectName(QStringLiteral("QuitStartup"));
+    connect(quit, &QPushButton::clicked, &choosing, &QEventLoop::quit);
+    grid->addWidget(quit, int((captions.size() + kColumns - 1) / kColumns), kColumns - 1);
+    area->setWidget(buttons);
+    layout->addWidget(area, 1);
+    question->show();
+    if (auto *first = buttons->findChild<QPushButton *>(QStringLiteral("World0")))
+        first->setFocus();
+
+    m_choosing = &choosing;
+    choosing.exec();
+    m_choosing = nullptr;
+    delete question;
+    m_label2->show();
+    return chosen;
+}
+
+void OvekWarden::closeEvent(QCloseEvent *event)
+{
+    if (m_choosing)
+        m_choosing->quit();
+    QWidget::closeEvent(event);
+}
+
+void OvekWarden::keyPressEvent(QKeyEvent *event)
+{
+    if (m_choosing && event->key() == Qt::Key_Escape) {
+        m_choosing->quit();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 bool OvekWarden::eventFilter(QObject *watched, QEvent *event)

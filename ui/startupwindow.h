@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QStringList>
 #include <QWidget>
 #include <functional>
 
@@ -15,6 +16,10 @@ public:
 
     // Placed and shown, topmost, before the walk begins.
     void showForStartup();
+    // Offers the worlds by their captions (the last one used first) and
+    // waits: the index clicked, or -1 for 「終了」, Escape or the window
+    // closed. Shows the window when it is not shown yet.
+    int chooseWorld(const QStringList &captions);
     // What a click on 「再起動」 runs.
     void setRestartHandler(std::function<void()> handler) { m_restart = std::move(handler); }
 
@@ -22,6 +27,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -29,4 +36,6 @@ private:
     QLabel *m_label2 = nullptr;
     std::function<void()> m_restart;
     bool m_restarting = false;
+    bool m_shown = false;
+    class QEventLoop *m_choosing = nullptr; // while the world question waits
 };

@@ -83,6 +83,18 @@ bool readRunOptions(const QCommandLineParser &parser, const RunOptions &options,
     return true;
 }
 
+QString helpDescription(const QString &appDir, const WorldConfig &world)
+{
+    return QStringLiteral("戦国OVEK 同盟管理ツール\n\n") + exitCodeHelp() +
+           QStringLiteral("\nデータのフォルダ: ") + QDir::toNativeSeparators(appDir) +
+           QStringLiteral(
+               "\n  設定ファイル ovekwarden.ini "
+               "と、ワールドごとのフォルダ（w<ワールド番号>_<サーバー>）を置きます。"
+               "\n  名簿などのファイル、ブラウザのプロファイル、記録、診断はワールドのフォルダに入ります。"
+               "\nこのワールドのフォルダ: ") +
+           QDir::toNativeSeparators(QDir(appDir).filePath(world.folderName()));
+}
+
 } // namespace
 
 CommandLine parseCommandLine(const QStringList &arguments, const QString &appDir, const WorldConfig &builtIn,
@@ -97,9 +109,6 @@ CommandLine parseCommandLine(const QStringList &arguments, const QString &appDir
     };
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("戦国OVEK 同盟管理ツール\n\n") + exitCodeHelp() +
-                                     QStringLiteral("\nデータのフォルダ: ") +
-                                     QDir::toNativeSeparators(appDir));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("この説明を表示して終了します。"));
     const QCommandLineOption version(QStringLiteral("version"), QStringLiteral("版を表示して終了します。"));
@@ -111,6 +120,10 @@ CommandLine parseCommandLine(const QStringList &arguments, const QString &appDir
     if (!parser.parse(arguments))
         return refuse(QStringLiteral("起動オプションが正しくありません: %1\r\n\r\n").arg(parser.errorText()) +
                       parser.helpText());
+    const WorldOptions::Chosen chosen = worldOptions.choose(parser, appDir, builtIn);
+    // Help names the folders of the world these options start, as a run would.
+    parser.setApplicationDescription(
+        helpDescription(appDir, chosen.refusal.isEmpty() ? chosen.world : builtIn));
     if (parser.isSet(help) || parser.isSet(version)) {
         line.outcome = CommandLine::Outcome::Print;
         line.text = parser.isSet(help)
@@ -123,10 +136,11 @@ CommandLine parseCommandLine(const QStringList &arguments, const QString &appDir
                           .arg(parser.positionalArguments().join(u' ')) +
                       parser.helpText());
 
-    const WorldOptions::Chosen chosen = worldOptions.choose(parser, appDir, builtIn);
     if (!chosen.refusal.isEmpty())
         return refuse(chosen.refusal);
     line.world = chosen.world;
+    line.savedWorld = chosen.saved;
+    line.worldNamed = chosen.named;
     line.save = chosen.save;
     readRunOptions(parser, runOptions, runnable, line);
     return line;

@@ -18,6 +18,8 @@ struct CommandLine
 
     Outcome outcome = Outcome::Run;
     WorldConfig world;
+    WorldConfig savedWorld;  // the settings file's world, or the built-in one
+    bool worldNamed = false; // a world option was given: nothing to ask
     QString text;
     bool save = false; // --save-settings: write the configuration to the file
 
@@ -30,6 +32,7 @@ struct CommandLine
 };
 
 // arguments as QCoreApplication::arguments() gives them (program first);
+// appDir: the data folder, which holds the settings file and each world's folder;
 // runnable: the command names --run accepts, in the order --help lists them.
 CommandLine parseCommandLine(const QStringList &arguments, const QString &appDir, const WorldConfig &builtIn,
                              const QStringList &runnable = {});

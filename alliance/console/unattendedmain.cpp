@@ -56,8 +56,11 @@ int runWithoutWindow(int argc, char *argv[])
     QTextStream err(stderr);
     ConsolePort port(out, err, stdoutIsTerminal());
 
-    ProgramSetup setup =
-        setUpProgram(app.arguments(), [&port](const QString &text) { port.printError(text); });
+    SetupHooks hooks;
+    hooks.tell = [&port](const QString &text) { port.printError(text); };
+    // No question and no window to hand over to: the run takes the world
+    // its options name, or the saved one.
+    ProgramSetup setup = setUpProgram(app.arguments(), hooks);
     if (setup.end)
         return exitStatus(*setup.end);
     Session &session = setup.session;

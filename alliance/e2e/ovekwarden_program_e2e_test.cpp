@@ -78,6 +78,8 @@ protected:
         // A program directory of its own, so the browser profile is ours alone.
         m_program = m_appDir.filePath(QStringLiteral("ovekwarden"));
         ASSERT_TRUE(QFile::copy(QStringLiteral(OVEKWARDEN_PROGRAM), m_program));
+        // Where a test lays the roster of an earlier run.
+        ASSERT_TRUE(QDir().mkpath(worldDir()));
     }
 
     // The ports compiled into the program, unless a test names its server.
@@ -103,8 +105,10 @@ protected:
     }
     QString rosterPath() const
     {
-        return m_appDir.filePath(QStringLiteral("OVEKMAP_DATA_") + m_allianceId + QStringLiteral(".txt"));
+        return worldDir() + QStringLiteral("OVEKMAP_DATA_") + m_allianceId + QStringLiteral(".txt");
     }
+    // The files of the world the program walks into, beside the program.
+    virtual QString worldDir() const { return m_site.worldFolder(m_appDir.path()); }
     QByteArray rosterBytes() const
     {
         QFile file(rosterPath());
@@ -113,13 +117,17 @@ protected:
 
     void startToolWindow(const QString &caption = kToolWindow)
     {
-        m_ovekwarden.setProcessEnvironment(m_display.environment());
-        m_ovekwarden.setProcessChannelMode(QProcess::ForwardedChannels);
-        // SIGTERM when the test dies: the program then takes its browser along.
-        m_ovekwarden.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
-        m_ovekwarden.start(m_program, programArguments());
-        ASSERT_TRUE(m_ovekwarden.waitForStarted(5000));
+        startProgram(m_ovekwarden, programArguments());
         ASSERT_TRUE(m_display.waitForWindow(caption, 90000)) << "the tool window never opened";
+    }
+    void startProgram(QProcess &process, const QStringList &arguments) const
+    {
+        process.setProcessEnvironment(m_display.environment());
+        process.setProcessChannelMode(QProcess::ForwardedChannels);
+        // SIGTERM when the test dies: the program then takes its browser along.
+        process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
+        process.start(m_program, arguments);
+        ASSERT_TRUE(process.waitForStarted(5000));
     }
     // Clicks 「同盟名簿作成」 and waits for the roster the world implies.
     void expectRosterOfTheWorld()
@@ -224,7 +232,7 @@ TEST_F(OvekwardenProgram, ClosingTheWindowDuringASurveyEndsAtOnceAndKeepsTheRost
 TEST_F(OvekwardenProgram, ABrowserKilledMidWalkIsToldAndReplacedAndTheNextRosterIsRight)
 {
     startToolWindow();
-    const QString profile = m_appDir.filePath(QStringLiteral("browser-profile"));
+    const QString profile = worldDir() + QStringLiteral("browser-profile");
     clickRoster();
     ASSERT_TRUE(waitFor([&] { return hasWindow(QStringLiteral("名簿作成 3/6")); }, 20000));
     // Chromium dies (its processes carry the profile; chromedriver does not).
@@ -260,8 +268,8 @@ TEST_F(OvekwardenWithABadOption, IsRefusedWithAMessageAndStartsNoBrowser)
     startToolWindow(QStringLiteral("注意"));
     shot(QStringLiteral("ovekwarden-bad-option"));
     // No browser was started: its profile folder is made before Chromium starts.
-    EXPECT_FALSE(QFileInfo::exists(m_appDir.filePath(QStringLiteral("browser-profile"))));
-    EXPECT_TRUE(processesMentioning(m_appDir.filePath(QStringLiteral("browser-profile"))).isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(worldDir() + QStringLiteral("browser-profile")));
+    EXPECT_TRUE(processesMentioning(worldDir() + QStringLiteral("browser-profile")).isEmpty());
     ASSERT_TRUE(X11Input::requestClose(m_display.name(), QStringLiteral("注意")));
     ASSERT_TRUE(m_ovekwarden.waitForFinished(5000));
     EXPECT_EQ(m_ovekwarden.exitCode(), 2);
@@ -272,6 +280,7 @@ class OvekwardenOnWorld12 : public OvekwardenProgram
 {
 protected:
     QStringList siteOptions() const override { return {QStringLiteral("--world"), QStringLiteral("12")}; }
+    QString worldDir() const override { return m_site.worldFolder(m_appDir.path(), QStringLiteral("12")); }
     QStringList programArguments() const override
     {
         return {QStringLiteral("--top-url"), m_site.topUrl(),           QStringLiteral("--world-url"),
@@ -284,6 +293,88 @@ TEST_F(OvekwardenOnWorld12, OptionsLeadIntoThatWorldAndItsOwnAlliance)
     startToolWindow(QStringLiteral("同盟管理ツール - w012"));
     shot(QStringLiteral("ovekwarden-world12"));
     expectRosterOfTheWorld();
+}
+
+// The same world started a second time, and a second world beside it.
+class OvekwardenTwice : public OvekwardenProgram
+{
+protected:
+    void TearDown() override
+    {
+        if (m_other.state() != QProcess::NotRunning) {
+            m_other.terminate();
+            m_other.waitForFinished(15000);
+        }
+        OvekwardenProgram::TearDown();
+    }
+    // Chromium's own process on the profile (its helpers carry "--type=").
+    QList<qint64> browsersOn(const QString &folder) const
+    {
+        QList<qint64> found;
+        for (const qint64 pid : processesMentioning(QStringLiteral("--user-data-dir=") + folder)) {
+            QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
+            if (cmdline.open(QIODevice::ReadOnly) && !cmdline.readAll().contains("--type="))
+                found << pid;
+        }
+        return found;
+    }
+
+    DemoSiteProcess m_site12{QStringLiteral(OVEK_DEMOSITE_PROGRAM)};
+    QProcess m_other;
+};
+
+TEST_F(OvekwardenTwice, ASecondStartOfTheSameWorldBringsItsWindowToTheFrontAndStartsNoBrowser)
+{
+    startToolWindow();
+    const QString profile = worldDir() + QStringLiteral("browser-profile");
+    const QList<qint64> browsers = browsersOn(profile);
+    ASSERT_EQ(browsers.size(), 1);
+    ASSERT_TRUE(X11Input::lower(m_display.name(), kToolWindow));
+    ASSERT_NE(X11Input::topmostTitle(m_display.name()), kToolWindow);
+
+    startProgram(m_other, programArguments());
+    ASSERT_TRUE(m_other.waitForFinished(15000)) << "the second start did not end";
+    EXPECT_EQ(m_other.exitCode(), 0);
+    EXPECT_TRUE(waitFor([&] { return X11Input::topmostTitle(m_display.name()) == kToolWindow; }, 5000))
+        << X11Input::topmostTitle(m_display.name()).toStdString();
+    shot(QStringLiteral("ovekwarden-second-start"));
+    EXPECT_EQ(browsersOn(profile), browsers) << "a second browser was started";
+    EXPECT_FALSE(hasWindow(QStringLiteral("注意"))) << "nothing to tell: the window is simply there";
+    // The first goes on as before.
+    expectRosterOfTheWorld();
+}
+
+TEST_F(OvekwardenTwice, TwoWorldsRunARosterWalkEachAtTheSameTime)
+{
+    m_site12.start({QStringLiteral("--auto-login"), QStringLiteral("--world"), QStringLiteral("12"),
+                    QStringLiteral("--members"), QStringLiteral("4")});
+    const QString caption12 = QStringLiteral("同盟管理ツール - w012");
+    startToolWindow();
+    startProgram(m_other, {QStringLiteral("--top-url"), m_site12.topUrl(), QStringLiteral("--world-url"),
+                           m_site12.worldUrl(), QStringLiteral("--world"), QStringLiteral("12")});
+    ASSERT_TRUE(m_display.waitForWindow(caption12, 90000)) << "the second world's window never opened";
+    shot(QStringLiteral("ovekwarden-two-worlds"));
+
+    const QString roster12 = m_site12.worldFolder(m_appDir.path(), QStringLiteral("12")) +
+                             QStringLiteral("OVEKMAP_DATA_") + m_allianceId + QStringLiteral(".txt");
+    const QByteArray expected12 = RosterOracle::codePage932Bytes(
+        RosterOracle::rosterText(QJsonDocument::fromJson(m_site12.control(QStringLiteral("dump"))).object(),
+                                 m_allianceId) +
+        QStringLiteral("\r\n"));
+    clickRoster();
+    ASSERT_TRUE(X11Input::click(m_display.name(), caption12, kRosterButton));
+    const auto bytesOf = [](const QString &path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
+    };
+    EXPECT_TRUE(waitFor([&] { return bytesOf(roster12) == expected12; }, 60000))
+        << bytesOf(roster12).toStdString();
+    int members = 0;
+    const QByteArray expected3 = RosterOracle::codePage932Bytes(
+        RosterOracle::rosterText(dump(), m_allianceId, &members) + QStringLiteral("\r\n"));
+    EXPECT_TRUE(waitFor([&] { return rosterBytes() == expected3; }, 60000)) << rosterBytes().toStdString();
+    EXPECT_EQ(members, 6);
+    EXPECT_NE(expected3, expected12);
 }
 
 } // namespace

@@ -47,6 +47,8 @@ protected:
         m_program = m_programDir.filePath(QStringLiteral("ovekwarden"));
         ASSERT_TRUE(QFile::copy(QStringLiteral(OVEKWARDEN_PROGRAM), m_program));
         m_own = ownAllianceId();
+        // Where a test lays files of an earlier run before the program starts.
+        ASSERT_TRUE(QDir().mkpath(worldDir()));
     }
 
     // commands: the --run list; "--check-pages" for the page check.
@@ -87,7 +89,9 @@ protected:
         return finish(process, timeoutMs);
     }
 
-    QString appFile(const QString &name) const { return m_programDir.filePath(name); }
+    // The run's files are in its world's folder beside the program.
+    QString worldDir() const { return m_site.worldFolder(m_programDir.path()); }
+    QString appFile(const QString &name) const { return worldDir() + name; }
     QByteArray bytes(const QString &path) const
     {
         QFile file(path);
@@ -98,10 +102,8 @@ protected:
     QMap<QString, QByteArray> dataFiles() const
     {
         QMap<QString, QByteArray> found;
-        for (const QString &name : QDir(m_programDir.path()).entryList(QDir::Files)) {
-            if (name != QStringLiteral("ovekwarden"))
-                found.insert(name, bytes(appFile(name)));
-        }
+        for (const QString &name : QDir(worldDir()).entryList(QDir::Files))
+            found.insert(name, bytes(appFile(name)));
         return found;
     }
     // A browser killed with its program takes the kernel a moment to reap.
@@ -176,7 +178,7 @@ TEST_F(UnattendedEndToEnd, WritesWhatTheButtonsWriteRecordsEveryRunAndTheNextDay
     EXPECT_EQ(withoutTime(DataFile::decode(bytes(appFile(castles)))),
               withoutTime(shown.value(QStringLiteral("castles"))) + QStringLiteral("\r\n"));
 
-    HistoryStore history(m_programDir.path());
+    HistoryStore history(worldDir());
     QStringList recorded;
     for (const Snapshot &snapshot : history.snapshots(m_own).value)
         recorded << snapshot.command + QString::number(snapshot.members.size());
@@ -187,7 +189,7 @@ TEST_F(UnattendedEndToEnd, WritesWhatTheButtonsWriteRecordsEveryRunAndTheNextDay
     const QJsonObject next = QJsonDocument::fromJson(m_site.control(QStringLiteral("advance-day"))).object();
     const Ended second = run(QStringLiteral("roster,activity"));
     ASSERT_EQ(second.code, 0) << second.err.toStdString();
-    TrendsWindow trends(m_programDir.path(), m_own, QDate::currentDate());
+    TrendsWindow trends(worldDir(), m_own, QDate::currentDate());
     const QList<QStringList> log = trends.model(TrendsWindow::Table::JoinLeave)->table().rows;
     const QString today = QDate::currentDate().toString(QStringLiteral("yyyy/MM/dd"));
     // Names as the member table is read: without their blanks.
@@ -289,7 +291,7 @@ TEST_F(UnattendedStopEndToEnd, TerminatedDuringTheWalkItEndsInTwoSecondsLeavingT
     EXPECT_LT(ended.ms, 2000);
     EXPECT_EQ(dataFiles().value(RosterFile::fileName(m_own)), before.value(RosterFile::fileName(m_own)));
     EXPECT_FALSE(dataFiles().contains(QStringLiteral("ovek_history.sqlite")) &&
-                 !HistoryStore(m_programDir.path()).snapshots(m_own).value.isEmpty())
+                 !HistoryStore(worldDir()).snapshots(m_own).value.isEmpty())
         << "no reading of a walk that did not end";
     EXPECT_FALSE(browserLeft());
 }

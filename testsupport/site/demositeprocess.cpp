@@ -1,6 +1,9 @@
 #include "testsupport/site/demositeprocess.h"
 
+#include "site/worldconfig.h"
+
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QEventLoop>
 #include <QNetworkAccessManager>
 #include <QNetworkProxy>
@@ -75,6 +78,14 @@ QString DemoSiteProcess::topUrl() const
 QString DemoSiteProcess::worldUrl() const
 {
     return QStringLiteral("http://127.0.0.1:") + QString::number(m_worldPort);
+}
+
+QString DemoSiteProcess::worldFolder(const QString &dataFolder, const QString &worldNumber) const
+{
+    WorldConfig world;
+    world.worldBaseUrl = worldUrl();
+    world.worldNumber = worldNumber;
+    return QDir(dataFolder).filePath(world.folderName()) + u'/';
 }
 
 QByteArray DemoSiteProcess::control(const QString &command) const

@@ -23,6 +23,9 @@ public:
     // "http://127.0.0.1:P", without a trailing "/".
     QString topUrl() const;
     QString worldUrl() const;
+    // The program's folder of this site's world worldNumber, inside a data
+    // folder: "w003_127.0.0.1_Q/".
+    QString worldFolder(const QString &dataFolder, const QString &worldNumber = QStringLiteral("3")) const;
 
     // GET <worldUrl>/__control/<command> (command may carry a query, as in
     // "delay?path=/user/&ms=3000"); returns the body, throws on a failure.

@@ -54,7 +54,9 @@ bool isMapped(Display *display, Window window)
     return XGetWindowAttributes(display, window, &attributes) && attributes.map_state == IsViewable;
 }
 
-Window find(Display *display, Window parent, const QString &title)
+enum class Match { Exact, Part };
+
+Window findBy(Display *display, Window parent, const QString &title, Match match)
 {
     Window root = 0, parentOut = 0, *children = nullptr;
     unsigned int count = 0;
@@ -62,19 +64,72 @@ Window find(Display *display, Window parent, const QString &title)
         return 0;
     Window found = 0;
     for (unsigned int i = 0; i < count && !found; ++i) {
-        if (isMapped(display, children[i]) && titleOf(display, children[i]).contains(title))
+        const QString name = isMapped(display, children[i]) ? titleOf(display, children[i]) : QString();
+        if (!name.isEmpty() && (match == Match::Exact ? name == title : name.contains(title)))
             found = children[i];
         else
-            found = find(display, children[i], title);
+            found = findBy(display, children[i], title, match);
     }
     if (children)
         XFree(children);
     return found;
 }
 
+// The window of exactly that title, else the first whose title holds it:
+// "同盟管理ツール" is the first world's window even beside "同盟管理ツール - w012".
+Window find(Display *display, Window parent, const QString &title)
+{
+    const Window exact = findBy(display, parent, title, Match::Exact);
+    return exact ? exact : findBy(display, parent, title, Match::Part);
+}
+
+// Where no window manager stacks the windows, a click lands on whatever
+// lies on top at that place: the window is brought up first, as a person
+// would bring it up before clicking into it.
+void raise(Display *display, Window window)
+{
+    XRaiseWindow(display, window);
+    XSync(display, False);
+}
+
 } // namespace
 
 namespace X11Input {
+
+QString topmostTitle(const QString &displayName)
+{
+    const DisplayHandle display = open(displayName);
+    if (!display)
+        return {};
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(display.get(), DefaultRootWindow(display.get()), &root, &parent, &children, &count))
+        return {};
+    QString title;
+    // Bottom to top: the last mapped window with a title is on top.
+    for (unsigned int i = 0; i < count; ++i) {
+        if (!isMapped(display.get(), children[i]))
+            continue;
+        if (const QString name = titleOf(display.get(), children[i]); !name.isEmpty())
+            title = name;
+    }
+    if (children)
+        XFree(children);
+    return title;
+}
+
+bool lower(const QString &displayName, const QString &title)
+{
+    const DisplayHandle display = open(displayName);
+    if (!display)
+        return false;
+    const Window window = find(display.get(), DefaultRootWindow(display.get()), title);
+    if (!window)
+        return false;
+    XLowerWindow(display.get(), window);
+    XSync(display.get(), False);
+    return true;
+}
 
 bool hasWindow(const QString &displayName, const QString &title)
 {
@@ -90,6 +145,7 @@ bool click(const QString &displayName, const QString &title, QPoint pos)
     const Window window = find(display.get(), DefaultRootWindow(display.get()), title);
     if (!window)
         return false;
+    raise(display.get(), window);
     int x = 0, y = 0;
     Window child = 0;
     XTranslateCoordinates(display.get(), window, DefaultRootWindow(display.get()), pos.x(), pos.y(), &x, &y,
