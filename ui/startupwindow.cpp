@@ -93,7 +93,6 @@ int OvekWarden::chooseWorld(const QStringList &captions)
     // The dusk behind shows through; the buttons keep their own look.
     area->viewport()->setAutoFillBackground(false);
     auto *buttons = new QWidget(area);
-    buttons->setAutoFillBackground(false);
     auto *grid = new QGridLayout(buttons);
     grid->setContentsMargins(0, 0, 0, 0);
     QEventLoop choosing;
@@ -113,6 +112,7 @@ int OvekWarden::chooseWorld(const QStringList &captions)
     connect(quit, &QPushButton::clicked, &choosing, &QEventLoop::quit);
     grid->addWidget(quit, int((captions.size() + kColumns - 1) / kColumns), kColumns - 1);
     area->setWidget(buttons);
+    buttons->setAutoFillBackground(false); // setWidget turned it on
     layout->addWidget(area, 1);
     question->show();
     if (auto *first = buttons->findChild<QPushButton *>(QStringLiteral("World0")))
