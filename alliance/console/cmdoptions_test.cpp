@@ -2,6 +2,7 @@
 #include "site/worldsettings.h"
 #include "testsupport/common/qtprinters.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -54,8 +55,13 @@ TEST_F(WorldSettingsTest, OptionOverFileOverBuiltInKeyByKey)
     EXPECT_EQ(fromFile.world.gameSiteTopUrl, QStringLiteral("http://127.0.0.1:18080")) << "not in the file";
     EXPECT_EQ(fromFile.world.warRankingKey, QStringLiteral("5"));
 
+    EXPECT_FALSE(fromFile.worldNamed);
+    EXPECT_EQ(fromFile.savedWorld.worldNumber, QStringLiteral("12"));
     const CommandLine both =
         configure({QStringLiteral("--world"), QStringLiteral("7"), QStringLiteral("--ranking-key=9")});
+    // An option is the user's answer to the world question; the file's world stays the saved one.
+    EXPECT_TRUE(both.worldNamed);
+    EXPECT_EQ(both.savedWorld.worldNumber, QStringLiteral("12"));
     EXPECT_EQ(both.world.worldNumber, QStringLiteral("7"));
     EXPECT_EQ(both.world.warRankingKey, QStringLiteral("9"));
     EXPECT_EQ(both.world.worldBaseUrl, QStringLiteral("https://w12.example.jp"));
@@ -172,6 +178,12 @@ TEST_F(WorldSettingsTest, HelpIsPrintedAndSavingWritesTheFile)
     EXPECT_EQ(help.outcome, CommandLine::Outcome::Print);
     EXPECT_TRUE(help.text.contains(QStringLiteral("--world-url")));
     EXPECT_TRUE(help.text.contains(QStringLiteral("ワールド番号")));
+    // It names the folder of the world the same options start.
+    EXPECT_TRUE(
+        help.text.contains(QStringLiteral("このワールドのフォルダ: ") +
+                           QDir::toNativeSeparators(m_dir.filePath(QStringLiteral("w003_127.0.0.1_18083")))));
+    EXPECT_TRUE(configure({QStringLiteral("--help"), QStringLiteral("--world"), QStringLiteral("12")})
+                    .text.contains(QStringLiteral("w012_127.0.0.1_18083")));
 
     const CommandLine saving =
         configure({QStringLiteral("--world"), QStringLiteral("12"), QStringLiteral("--save-settings")});

@@ -377,4 +377,33 @@ TEST_F(OvekwardenTwice, TwoWorldsRunARosterWalkEachAtTheSameTime)
     EXPECT_NE(expected3, expected12);
 }
 
+TEST_F(OvekwardenTwice, WithTwoWorldsKnownTheStartUpWindowAsksAndStartsTheOneChosen)
+{
+    m_site12.start({QStringLiteral("--auto-login"), QStringLiteral("--world"), QStringLiteral("12"),
+                    QStringLiteral("--members"), QStringLiteral("4")});
+    // World 12 was used last; the built-in world is the saved one.
+    QFile settings(m_appDir.filePath(QStringLiteral("ovekwarden.ini")));
+    ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
+    settings.write(
+        QStringLiteral("[worlds]\n1\\top-url=%1\n1\\world-url=%2\n1\\world=12\n1\\ranking-key=5\nsize=1\n")
+            .arg(m_site12.topUrl(), m_site12.worldUrl())
+            .toUtf8());
+    settings.close();
+
+    startProgram(m_ovekwarden, {});
+    ASSERT_TRUE(m_display.waitForWindow(QStringLiteral("OVEK Warden"), 20000));
+    QThread::msleep(500);
+    shot(QStringLiteral("ovekwarden-world-question"));
+    EXPECT_TRUE(processesMentioning(QStringLiteral("--user-data-dir=") + m_appDir.path()).isEmpty())
+        << "no browser before the answer";
+    // The last one used has the focus: the space key takes it.
+    ASSERT_TRUE(X11Input::pressKeys(m_display.name(), QStringLiteral("OVEK Warden"), QPoint(4, 4),
+                                    {QStringLiteral("space")}));
+    ASSERT_TRUE(m_display.waitForWindow(QStringLiteral("同盟管理ツール - w012"), 90000));
+    EXPECT_TRUE(processesMentioning(worldDir()).isEmpty()) << "world 3's browser was started";
+    EXPECT_FALSE(processesMentioning(m_site12.worldFolder(m_appDir.path(), QStringLiteral("12")) +
+                                     QStringLiteral("browser-profile"))
+                     .isEmpty());
+}
+
 } // namespace
