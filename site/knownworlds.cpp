@@ -9,10 +9,6 @@
 namespace {
 
 const QString kGroup = QStringLiteral("worlds");
-const QString kTopUrl = QStringLiteral("top-url");
-const QString kWorldUrl = QStringLiteral("world-url");
-const QString kWorld = QStringLiteral("world");
-const QString kRankingKey = QStringLiteral("ranking-key");
 
 QString settingsPath(const QString &baseDir)
 {
@@ -27,11 +23,7 @@ QList<WorldConfig> readList(QSettings &file)
     const int size = file.beginReadArray(kGroup);
     for (int i = 0; i < size; ++i) {
         file.setArrayIndex(i);
-        WorldConfig world;
-        world.gameSiteTopUrl = file.value(kTopUrl).toString();
-        world.worldBaseUrl = file.value(kWorldUrl).toString();
-        world.worldNumber = file.value(kWorld).toString();
-        world.warRankingKey = file.value(kRankingKey).toString();
+        const WorldConfig world = WorldSettingsFile::read(file);
         if (WorldSettingsFile::isValid(world))
             worlds.append(world);
     }
@@ -78,10 +70,7 @@ QString remember(const QString &baseDir, const WorldConfig &world, Use use)
     file.beginWriteArray(kGroup, int(worlds.size()));
     for (int i = 0; i < worlds.size(); ++i) {
         file.setArrayIndex(i);
-        file.setValue(kTopUrl, worlds.at(i).gameSiteTopUrl);
-        file.setValue(kWorldUrl, worlds.at(i).worldBaseUrl);
-        file.setValue(kWorld, worlds.at(i).worldNumber);
-        file.setValue(kRankingKey, worlds.at(i).warRankingKey);
+        WorldSettingsFile::write(file, worlds.at(i));
     }
     file.endArray();
     file.sync();

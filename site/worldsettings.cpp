@@ -76,6 +76,20 @@ QString fileName()
     return QStringLiteral("ovekwarden.ini");
 }
 
+WorldConfig read(const QSettings &file)
+{
+    WorldConfig world;
+    for (const QString &key : {kTopUrl, kWorldUrl, kWorld, kRankingKey})
+        *field(world, key) = file.value(key).toString().trimmed();
+    return world;
+}
+
+void write(QSettings &file, WorldConfig world)
+{
+    for (const QString &key : {kTopUrl, kWorldUrl, kWorld, kRankingKey})
+        file.setValue(key, *field(world, key));
+}
+
 bool isValid(const WorldConfig &world)
 {
     return checkValue(kTopUrl, world.gameSiteTopUrl).isEmpty() &&
@@ -154,10 +168,7 @@ QString saveWorldSettings(const QString &appDir, const WorldConfig &world)
 {
     const QString path = settingsPath(appDir);
     QSettings file(path, QSettings::IniFormat);
-    file.setValue(kTopUrl, world.gameSiteTopUrl);
-    file.setValue(kWorldUrl, world.worldBaseUrl);
-    file.setValue(kWorld, world.worldNumber);
-    file.setValue(kRankingKey, world.warRankingKey);
+    WorldSettingsFile::write(file, world);
     file.sync();
     if (file.status() != QSettings::NoError)
         return QStringLiteral("設定ファイル %1 を保存できませんでした。").arg(QDir::toNativeSeparators(path));

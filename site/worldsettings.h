@@ -7,6 +7,7 @@
 #include <QString>
 
 class QCommandLineParser;
+class QSettings;
 
 // Which game server and world the run walks into: the command line first
 // (--top-url, --world-url, --world, --ranking-key), then ovekwarden.ini in
@@ -40,6 +41,10 @@ namespace WorldSettingsFile {
 QString fileName(); // "ovekwarden.ini"
 // Whether each of the four values would be taken from the file.
 bool isValid(const WorldConfig &world);
+// The four values under the file's current group or list entry, by the
+// options' names; a value missing is left empty.
+WorldConfig read(const QSettings &file);
+void write(QSettings &file, WorldConfig world);
 } // namespace WorldSettingsFile
 
 // Writes the four values to ovekwarden.ini in AppDir. Returns an error text

@@ -92,6 +92,22 @@ void raise(Display *display, Window window)
     XSync(display, False);
 }
 
+// Opens the display, finds the window by its title and acts on it; false
+// when there is no such display or window.
+template <typename Act> bool withWindow(const QString &displayName, const QString &title, Act act)
+{
+    const DisplayHandle display = open(displayName);
+    if (!display)
+        return false;
+    const Window window = find(display.get(), DefaultRootWindow(display.get()), title);
+    if (!window)
+        return false;
+    act(display.get(), window);
+    XFlush(display.get());
+    XSync(display.get(), False);
+    return true;
+}
+
 } // namespace
 
 namespace X11Input {
@@ -120,15 +136,8 @@ QString topmostTitle(const QString &displayName)
 
 bool lower(const QString &displayName, const QString &title)
 {
-    const DisplayHandle display = open(displayName);
-    if (!display)
-        return false;
-    const Window window = find(display.get(), DefaultRootWindow(display.get()), title);
-    if (!window)
-        return false;
-    XLowerWindow(display.get(), window);
-    XSync(display.get(), False);
-    return true;
+    return withWindow(displayName, title,
+                      [](Display *display, Window window) { XLowerWindow(display, window); });
 }
 
 bool hasWindow(const QString &displayName, const QString &title)
@@ -139,23 +148,15 @@ bool hasWindow(const QString &displayName, const QString &title)
 
 bool click(const QString &displayName, const QString &title, QPoint pos)
 {
-    const DisplayHandle display = open(displayName);
-    if (!display)
-        return false;
-    const Window window = find(display.get(), DefaultRootWindow(display.get()), title);
-    if (!window)
-        return false;
-    raise(display.get(), window);
-    int x = 0, y = 0;
-    Window child = 0;
-    XTranslateCoordinates(display.get(), window, DefaultRootWindow(display.get()), pos.x(), pos.y(), &x, &y,
-                          &child);
-    XTestFakeMotionEvent(display.get(), -1, x, y, CurrentTime);
-    XTestFakeButtonEvent(display.get(), 1, True, CurrentTime);
-    XTestFakeButtonEvent(display.get(), 1, False, 20);
-    XFlush(display.get());
-    XSync(display.get(), False);
-    return true;
+    return withWindow(displayName, title, [pos](Display *display, Window window) {
+        raise(display, window);
+        int x = 0, y = 0;
+        Window child = 0;
+        XTranslateCoordinates(display, window, DefaultRootWindow(display), pos.x(), pos.y(), &x, &y, &child);
+        XTestFakeMotionEvent(display, -1, x, y, CurrentTime);
+        XTestFakeButtonEvent(display, 1, True, CurrentTime);
+        XTestFakeButtonEvent(display, 1, False, 20);
+    });
 }
 
 bool pressKeys(const QString &displayName, const QString &title, QPoint pos, const QStringList &keys)
@@ -184,22 +185,16 @@ bool pressKeys(const QString &displayName, const QString &title, QPoint pos, con
 
 bool requestClose(const QString &displayName, const QString &title)
 {
-    const DisplayHandle display = open(displayName);
-    if (!display)
-        return false;
-    const Window window = find(display.get(), DefaultRootWindow(display.get()), title);
-    if (!window)
-        return false;
-    XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = window;
-    event.xclient.message_type = XInternAtom(display.get(), "WM_PROTOCOLS", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = long(XInternAtom(display.get(), "WM_DELETE_WINDOW", False));
-    event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(display.get(), window, False, NoEventMask, &event);
-    XSync(display.get(), False);
-    return true;
+    return withWindow(displayName, title, [](Display *display, Window window) {
+        XEvent event{};
+        event.xclient.type = ClientMessage;
+        event.xclient.window = window;
+        event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+        event.xclient.format = 32;
+        event.xclient.data.l[0] = long(XInternAtom(display, "WM_DELETE_WINDOW", False));
+        event.xclient.data.l[1] = CurrentTime;
+        XSendEvent(display, window, False, NoEventMask, &event);
+    });
 }
 
 } // namespace X11Input
