@@ -8,15 +8,9 @@
 
 namespace {
 
-WorldConfig world3()
-{
-    WorldConfig world;
-    world.gameSiteTopUrl = QStringLiteral("https://game.test");
-    world.worldBaseUrl = QStringLiteral("https://w3.game.test");
-    world.worldNumber = QStringLiteral("3");
-    world.warRankingKey = QStringLiteral("5");
-    return world;
-}
+// The world the program of before was set to.
+const WorldConfig kWorld3{QStringLiteral("https://game.test"), QStringLiteral("https://w3.game.test"),
+                         QStringLiteral("3"), QStringLiteral("5")};
 
 class FilesOfBefore : public ::testing::Test
 {
@@ -38,7 +32,7 @@ protected:
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(name.toUtf8());
     }
-    QString world3Folder() const { return m_base.filePath(world3().folderName()) + u'/'; }
+    QString world3Folder() const { return m_base.filePath(kWorld3.folderName()) + u'/'; }
 
     // What the program of before wrote for its world.
     static constexpr std::initializer_list<const char *> kWorlds3 = {
@@ -55,7 +49,7 @@ protected:
 
 TEST_F(FilesOfBefore, MoveIntoTheSavedWorldsFolderAndEverythingElseStays)
 {
-    EXPECT_EQ(WorldFiles::adoptFilesOfBefore(m_base.path(), world3()), QString());
+    EXPECT_EQ(WorldFiles::adoptFilesOfBefore(m_base.path(), kWorld3), QString());
     const QDir base(m_base.path());
     for (const char *name : kWorlds3) {
         EXPECT_FALSE(base.exists(QString::fromUtf8(name))) << name;
@@ -69,7 +63,7 @@ TEST_F(FilesOfBefore, MoveIntoTheSavedWorldsFolderAndEverythingElseStays)
     EXPECT_TRUE(QFile::exists(world3Folder() + QStringLiteral("browser-profile/Default/Cookies")));
     EXPECT_TRUE(base.exists(QStringLiteral("w012_w12.game.test/OVEKMAP_DATA_2581.txt")));
     // Once moved, a later start has nothing to do.
-    EXPECT_EQ(WorldFiles::adoptFilesOfBefore(m_base.path(), world3()), QString());
+    EXPECT_EQ(WorldFiles::adoptFilesOfBefore(m_base.path(), kWorld3), QString());
 }
 
 TEST_F(FilesOfBefore, StayWhileAProgramOfBeforeHoldsThemAndNeverReplaceTheWorldsOwn)
@@ -77,7 +71,7 @@ TEST_F(FilesOfBefore, StayWhileAProgramOfBeforeHoldsThemAndNeverReplaceTheWorlds
     {
         ProfileLock running(m_base.filePath(QStringLiteral("browser-profile")));
         ASSERT_EQ(running.tryLock(), ProfileLock::Claim::Held);
-        EXPECT_EQ(WorldFiles::adoptFilesOfBefore(m_base.path(), world3()), QString());
+        EXPECT_EQ(WorldFiles::adoptFilesOfBefore(m_base.path(), kWorld3), QString());
         EXPECT_TRUE(QFile::exists(m_base.filePath(QStringLiteral("OVEKMAP_DATA_2581.txt"))));
     }
     ASSERT_TRUE(QDir().mkpath(world3Folder()));
@@ -86,7 +80,7 @@ TEST_F(FilesOfBefore, StayWhileAProgramOfBeforeHoldsThemAndNeverReplaceTheWorlds
     own.write("the world's own");
     own.close();
 
-    const QString told = WorldFiles::adoptFilesOfBefore(m_base.path(), world3());
+    const QString told = WorldFiles::adoptFilesOfBefore(m_base.path(), kWorld3);
     EXPECT_TRUE(told.contains(QStringLiteral("OVEKMAP_DATA_2581.txt"))) << told.toStdString();
     ASSERT_TRUE(own.open(QIODevice::ReadOnly));
     EXPECT_EQ(own.readAll(), QByteArray("the world's own"));
