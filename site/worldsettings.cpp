@@ -145,6 +145,7 @@ WorldOptions::Chosen WorldOptions::choose(const QCommandLineParser &parser, cons
                 return chosen;
             }
             *field(chosen.world, key) = value;
+            chosen.savedInFile = true;
         }
     }
     chosen.saved = chosen.world;

@@ -26,6 +26,7 @@ public:
     {
         WorldConfig world;
         WorldConfig saved;  // the file's values over the built-in ones, without the command line
+        bool savedInFile = false; // the file names at least one of the values
         bool named = false; // a world option was given: the world is the user's answer already
         bool save = false;  // --save-settings: write the configuration to the file
         QString refusal;    // what is wrong, in the user's words; empty when nothing is

@@ -140,6 +140,7 @@ CommandLine parseCommandLine(const QStringList &arguments, const QString &appDir
         return refuse(chosen.refusal);
     line.world = chosen.world;
     line.savedWorld = chosen.saved;
+    line.worldSaved = chosen.savedInFile;
     line.worldNamed = chosen.named;
     line.save = chosen.save;
     readRunOptions(parser, runOptions, runnable, line);

@@ -19,6 +19,7 @@ struct CommandLine
     Outcome outcome = Outcome::Run;
     WorldConfig world;
     WorldConfig savedWorld;  // the settings file's world, or the built-in one
+    bool worldSaved = false; // the settings file names a world (--save-settings wrote it)
     bool worldNamed = false; // a world option was given: nothing to ask
     QString text;
     bool save = false; // --save-settings: write the configuration to the file

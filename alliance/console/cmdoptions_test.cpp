@@ -56,6 +56,10 @@ TEST_F(WorldSettingsTest, OptionOverFileOverBuiltInKeyByKey)
     EXPECT_EQ(fromFile.world.warRankingKey, QStringLiteral("5"));
 
     EXPECT_FALSE(fromFile.worldNamed);
+    EXPECT_TRUE(fromFile.worldSaved);
+    EXPECT_FALSE(nothing.worldSaved) << "no file, nothing saved";
+    EXPECT_TRUE(fromFile.worldSaved);
+    EXPECT_FALSE(nothing.worldSaved) << "no file, nothing saved";
     EXPECT_EQ(fromFile.savedWorld.worldNumber, QStringLiteral("12"));
     const CommandLine both =
         configure({QStringLiteral("--world"), QStringLiteral("7"), QStringLiteral("--ranking-key=9")});

@@ -72,8 +72,12 @@ ProgramSetup setUpProgram(const QStringList &arguments, const SetupHooks &hooks)
         if (const QString problem = saveWorldSettings(baseDir, *world); !problem.isEmpty())
             hooks.tell(problem);
     }
-    if (const QString left = WorldFiles::adoptFilesOfBefore(baseDir, setup.commandLine.savedWorld);
-        !left.isEmpty())
+    // The files of before were written for the world the settings file
+    // saved; without one, for the world the user starts, who started only
+    // that world on this folder (the built-in one, or the options of a
+    // shortcut or a timer; a folder copied from the Windows tool).
+    const WorldConfig &filesOwner = setup.commandLine.worldSaved ? setup.commandLine.savedWorld : *world;
+    if (const QString left = WorldFiles::adoptFilesOfBefore(baseDir, filesOwner); !left.isEmpty())
         hooks.tell(left);
     const Result<QString> folder = WorldFiles::folderOf(baseDir, *world);
     if (!folder) {

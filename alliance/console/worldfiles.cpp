@@ -40,9 +40,9 @@ QStringList namesOfBefore(const QString &worldNumber)
     return names;
 }
 
-QString adoptFilesOfBefore(const QString &baseDir, const WorldConfig &savedWorld)
+QString adoptFilesOfBefore(const QString &baseDir, const WorldConfig &owner)
 {
-    const QStringList names = namesOfBefore(savedWorld.worldNumber);
+    const QStringList names = namesOfBefore(owner.worldNumber);
     if (QDir(baseDir).entryList(names, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot).isEmpty())
         return {};
     // A program of before, still running, holds its profile's lock: its
@@ -50,7 +50,7 @@ QString adoptFilesOfBefore(const QString &baseDir, const WorldConfig &savedWorld
     ProfileLock before(QDir(baseDir).filePath(WebDriverOptions::profileFolderName()));
     if (before.tryLock() != ProfileLock::Claim::Held)
         return {};
-    const Result<QString> folder = folderOf(baseDir, savedWorld);
+    const Result<QString> folder = folderOf(baseDir, owner);
     if (!folder)
         return folder.error;
     const FolderMove::Outcome outcome = FolderMove::moveMatching(baseDir, folder.value, names);

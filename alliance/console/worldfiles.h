@@ -21,11 +21,10 @@ Result<QString> folderOf(const QString &baseDir, const WorldConfig &world);
 QStringList namesOfBefore(const QString &worldNumber);
 
 // The files of before the world folders belong to the world they were
-// written for: the saved world, which every start took when no option named
-// another. They move into its folder, once, one rename each, and are read
-// there from then on. Nothing moves while a program of before still holds
+// written for (owner). They move into its folder, once, one rename each, and
+// are read there from then on. Nothing moves while a program of before still holds
 // them; a file the world's folder has already is left where it is. Returns
 // what stayed behind and why, for the user; empty when nothing did.
-QString adoptFilesOfBefore(const QString &baseDir, const WorldConfig &savedWorld);
+QString adoptFilesOfBefore(const QString &baseDir, const WorldConfig &owner);
 
 } // namespace WorldFiles

@@ -130,6 +130,51 @@ protected:
         return found;
     }
 
+    // The folder as a program of before left it after a run on world: every
+    // file in the data folder itself, with a saved letter and an archive,
+    // and an activity record of long ago. Returns the files and their bytes.
+    QMap<QString, QByteArray> layOutAsBefore(const World &world)
+    {
+        runOn(&world);
+        ageRecord(folderOf(world));
+        const QDir base(m_base.path());
+        QDir folder(folderOf(world));
+        const QString letter = QStringLiteral("書状%1_集合.txt").arg(world.number);
+        EXPECT_TRUE(DataFile::writeText(folder.filePath(letter), QStringLiteral("件名\r\n本文")));
+        EXPECT_TRUE(DataFile::writeText(folder.filePath(QStringLiteral("Archive_5_戦功.txt")),
+                                        QStringLiteral("1位")));
+        QMap<QString, QByteArray> before;
+        for (const QString &name : folder.entryList(QDir::Files)) {
+            before.insert(name, bytes(folder.filePath(name)));
+            EXPECT_TRUE(QDir().rename(folder.filePath(name), base.filePath(name))) << name.toStdString();
+        }
+        EXPECT_TRUE(QDir().rename(folder.filePath(QStringLiteral("browser-profile")),
+                                  base.filePath(QStringLiteral("browser-profile"))));
+        EXPECT_TRUE(folder.removeRecursively());
+        EXPECT_TRUE(before.contains(QStringLiteral("ovek_history.sqlite")));
+        EXPECT_TRUE(before.contains(letter));
+        return before;
+    }
+    // After the next run on world: nothing of before is left in the data
+    // folder, and the run read the files in the world's folder.
+    void expectReadAsBefore(const World &world, const QMap<QString, QByteArray> &before) const
+    {
+        const QDir base(m_base.path());
+        const QDir folder(folderOf(world));
+        for (auto file = before.cbegin(); file != before.cend(); ++file)
+            EXPECT_FALSE(base.exists(file.key())) << file.key().toStdString() << " stayed in the data folder";
+        for (const QString &kept :
+             {QStringLiteral("書状%1_集合.txt").arg(world.number), QStringLiteral("Archive_5_戦功.txt")})
+            EXPECT_EQ(bytes(folder.filePath(kept)), before.value(kept)) << kept.toStdString();
+        EXPECT_EQ(recordDates(folder.path()), QStringList(world.members, kOldDate))
+            << "compared with the record of before";
+        const QString roster = QStringLiteral("roster") + QString::number(world.members);
+        const QString activity = QStringLiteral("activity") + QString::number(world.members);
+        EXPECT_EQ(snapshots(folder.path()), QStringList({roster, activity, roster, activity}))
+            << "the history of before goes on";
+        EXPECT_TRUE(folder.exists(QStringLiteral("browser-profile")));
+    }
+
     World m_w3{QStringLiteral("3"), 5};
     World m_w12{QStringLiteral("12"), 4};
     QTemporaryDir m_base;
@@ -180,23 +225,8 @@ TEST_F(WorldsEndToEnd, EachWorldKeepsItsOwnRosterRecordAndHistoryInTurnAndAtOnce
 // written for.
 TEST_F(WorldsEndToEnd, TheFilesOfBeforeMoveIntoTheSavedWorldsFolderAndTheNextRunsReadThem)
 {
-    runOn(&m_w3);
-    ageRecord(folderOf(m_w3));
+    const QMap<QString, QByteArray> before = layOutAsBefore(m_w3);
     const QDir base(m_base.path());
-    QDir world3(folderOf(m_w3));
-    ASSERT_TRUE(DataFile::writeText(world3.filePath(QStringLiteral("書状3_集合.txt")),
-                                    QStringLiteral("件名\r\n本文")));
-    ASSERT_TRUE(
-        DataFile::writeText(world3.filePath(QStringLiteral("Archive_5_戦功.txt")), QStringLiteral("1位")));
-    QMap<QString, QByteArray> before;
-    for (const QString &name : world3.entryList(QDir::Files)) {
-        before.insert(name, bytes(world3.filePath(name)));
-        ASSERT_TRUE(QDir().rename(world3.filePath(name), base.filePath(name))) << name.toStdString();
-    }
-    ASSERT_TRUE(QDir().rename(world3.filePath(QStringLiteral("browser-profile")),
-                              base.filePath(QStringLiteral("browser-profile"))));
-    ASSERT_TRUE(world3.removeRecursively());
-    ASSERT_TRUE(before.contains(QStringLiteral("ovek_history.sqlite")));
     {
         QFile settings(base.filePath(QStringLiteral("ovekwarden.ini")));
         ASSERT_TRUE(settings.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -206,20 +236,23 @@ TEST_F(WorldsEndToEnd, TheFilesOfBeforeMoveIntoTheSavedWorldsFolderAndTheNextRun
     }
 
     runOn(nullptr);
-    for (auto file = before.cbegin(); file != before.cend(); ++file)
-        EXPECT_FALSE(base.exists(file.key())) << file.key().toStdString() << " stayed in the data folder";
-    for (const QString &kept : {QStringLiteral("書状3_集合.txt"), QStringLiteral("Archive_5_戦功.txt")})
-        EXPECT_EQ(bytes(world3.filePath(kept)), before.value(kept)) << kept.toStdString();
-    EXPECT_EQ(recordDates(world3.path()), QStringList(5, kOldDate)) << "compared with the record of before";
-    EXPECT_EQ(snapshots(world3.path()),
-              QStringList({QStringLiteral("roster5"), QStringLiteral("activity5"), QStringLiteral("roster5"),
-                           QStringLiteral("activity5")}));
-    EXPECT_TRUE(world3.exists(QStringLiteral("browser-profile")));
+    expectReadAsBefore(m_w3, before);
 
     // World 12 beside it starts afresh.
     runOn(&m_w12);
     EXPECT_EQ(snapshots(folderOf(m_w12)),
               QStringList({QStringLiteral("roster4"), QStringLiteral("activity4")}));
+}
+
+// A folder copied from the Windows tool has no settings file: its files are
+// the world's the user starts there.
+TEST_F(WorldsEndToEnd, WithoutSettingsTheFilesOfBeforeAreTheStartedWorlds)
+{
+    const QMap<QString, QByteArray> before = layOutAsBefore(m_w12);
+    ASSERT_TRUE(QFile::remove(m_base.filePath(QStringLiteral("ovekwarden.ini"))));
+    runOn(&m_w12);
+    expectReadAsBefore(m_w12, before);
+    EXPECT_FALSE(QDir(folderOf(m_w3)).exists()) << "world 3 was never started";
 }
 
 } // namespace
