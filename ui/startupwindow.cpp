@@ -58,8 +58,12 @@ OvekWarden::OvekWarden(QWidget *parent) : QWidget(parent, Qt::FramelessWindowHin
 
 void OvekWarden::showForStartup()
 {
-    if (m_shown)
+    // Shown again after a message hid it: placed and kept on top already.
+    if (m_shown) {
+        show();
+        raise();
         return;
+    }
     m_shown = true;
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->geometry();
