@@ -20,6 +20,7 @@
 
 #include <QApplication>
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -51,6 +52,47 @@ int printAndEnd(int argc, char *argv[])
     return exitStatus(printed ? ExitCode::Done : ExitCode::BadOptions);
 }
 
+// The window's way through the set-up: messages over the start-up window,
+// its world question, and the world's running window taking over.
+SetupHooks windowHooks(OvekWarden *startWindow, std::unique_ptr<RunningWindow> &running)
+{
+    SetupHooks hooks;
+    hooks.tell = [startWindow](const QString &text) {
+        startWindow->hide(); // it stays on top, and would cover the message
+        tellUser(text);
+    };
+    hooks.chooseWorld = [startWindow](const QStringList &captions) {
+        return startWindow->chooseWorld(captions);
+    };
+    hooks.handOver = [&running](const QString &worldFolder) {
+        running = std::make_unique<RunningWindow>(worldFolder);
+        return running->handOverToRunning();
+    };
+    return hooks;
+}
+
+// The start-up walk into the world; the program's end when it cannot finish.
+std::optional<ExitCode> walkIntoWorld(StartupSequence &startup, BrowserSlot &browsers,
+                                      OvekWarden *startWindow)
+{
+    try {
+        startup.run();
+        return std::nullopt;
+    } catch (const Quitting &) {
+        // Ended from outside during start-up: nothing to tell.
+        browsers.quit();
+        return ExitCode::Done;
+    } catch (const StartupFailure &failure) {
+        // A start-up that cannot finish says why before the program ends,
+        // rather than vanishing: the user has to act (log in, install
+        // Chromium, join an alliance) before the next try can work.
+        browsers.quit();
+        startWindow->hide();
+        tellUser(failure.message());
+        return ExitCode::Stopped;
+    }
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -70,19 +112,7 @@ int main(int argc, char *argv[])
     auto *startWindow = new OvekWarden;
     std::unique_ptr<RunningWindow> running;
     QWidget *frontWindow = startWindow;
-    SetupHooks hooks;
-    hooks.tell = [startWindow](const QString &text) {
-        startWindow->hide(); // it stays on top, and would cover the message
-        tellUser(text);
-    };
-    hooks.chooseWorld = [startWindow](const QStringList &captions) {
-        return startWindow->chooseWorld(captions);
-    };
-    hooks.handOver = [&running](const QString &worldFolder) {
-        running = std::make_unique<RunningWindow>(worldFolder);
-        return running->handOverToRunning();
-    };
-    ProgramSetup setup = setUpProgram(app.arguments(), hooks);
+    ProgramSetup setup = setUpProgram(app.arguments(), windowHooks(startWindow, running));
     if (setup.end) {
         delete startWindow;
         return exitStatus(*setup.end);
@@ -100,22 +130,9 @@ int main(int argc, char *argv[])
     startWindow->setRestartHandler([&startup] { startup.restart(); });
     startWindow->showForStartup();
     pump.yieldOnce();
-    try {
-        startup.run();
-    } catch (const Quitting &) {
-        // Ended from outside during start-up: nothing to tell.
-        browsers.quit();
+    if (const std::optional<ExitCode> ended = walkIntoWorld(startup, browsers, startWindow)) {
         delete startWindow;
-        return exitStatus(ExitCode::Done);
-    } catch (const StartupFailure &failure) {
-        // A start-up that cannot finish says why before the program ends,
-        // rather than vanishing: the user has to act (log in, install
-        // Chromium, join an alliance) before the next try can work.
-        browsers.quit();
-        startWindow->hide();
-        tellUser(failure.message());
-        delete startWindow;
-        return exitStatus(ExitCode::Stopped);
+        return exitStatus(*ended);
     }
     frontWindow = nullptr;
     startWindow->close();
