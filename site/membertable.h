@@ -15,6 +15,7 @@ struct Member
     // The five cells after the name; the fifth without its full-width spaces.
     std::array<QString, 5> cells;
 
+    const QString &points() const { return cells[0]; } // the alliance points
     const QString &fiefCount() const { return cells[3]; }
     // The member's role, as far as the table shows it.
     const QString &tableRole() const { return cells[4]; }

@@ -145,6 +145,25 @@ TEST_F(StoreRecordingTest, ABrokenDatabaseLeavesTheRunAsItWouldBeSaysWhyAndASoun
     EXPECT_EQ(storedSnapshots(), 1) << "a sound new database records again";
 }
 
+// Without any activity run: the member table's points of the roster walks
+// are what 「推移」 lists its members and their idle days from.
+TEST_F(StoreRecordingTest, RosterWalksAloneGiveTrendsItsMembersAndIdleDays)
+{
+    for (int day = 0; day < 3; ++day) {
+        runRoster();
+        m_clock.advance(24 * 3600);
+    }
+    HistoryStore reader(m_session.appDir);
+    const Result<QList<IdleMember>> idle =
+        reader.daysSincePointsLastMoved(QStringLiteral("7"), m_clock.now().date());
+    ASSERT_TRUE(idle.ok) << idle.error.toStdString();
+    ASSERT_EQ(idle.value.size(), 2);
+    for (const IdleMember &member : idle.value) {
+        EXPECT_EQ(member.days, 3) << member.name.toStdString();
+        EXPECT_TRUE(member.neverMoved);
+    }
+}
+
 TEST_F(StoreRecordingTest, ARunStoppedBetweenTwoMembersLeavesTheDatabaseWhole)
 {
     runRoster();

@@ -50,6 +50,9 @@ Snapshot tableSnapshot(const QString &command, const QString &allianceId, const 
     snapshot.members.reserve(members.size());
     for (qsizetype i = 0; i < members.size(); ++i) {
         MemberReading reading = memberReading(i, members.at(i).userId, members.at(i).name);
+        // Every reading of the table keeps the points it shows: a survey or
+        // a roster walk alone then tells 「推移」 who stood still.
+        reading.points = count(members.at(i).points());
         if (const std::optional<qint64> fiefs = count(members.at(i).fiefCount()))
             reading.fiefCount = static_cast<int>(*fiefs);
         snapshot.members.append(reading);
