@@ -86,6 +86,10 @@ MemberReading readingAt(const QSqlQuery &query, int first)
     if (!query.value(first + 8).isNull())
         reading.role = query.value(first + 8).toString();
     reading.fiefCount = optionalInt(query.value(first + 9));
+    if (!query.value(first + 10).isNull())
+        reading.replied = query.value(first + 10).toInt() != 0;
+    reading.rank = optionalInt64(query.value(first + 11));
+    reading.score = optionalInt64(query.value(first + 12));
     return reading;
 }
 
@@ -94,10 +98,18 @@ QString utcKey(const QDateTime &moment)
     return moment.toUTC().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz"));
 }
 
-QString readingColumns()
+bool hasRunColumns(QSqlDatabase &db)
+{
+    QSqlQuery query(db);
+    return query.exec(QStringLiteral("SELECT 1 FROM pragma_table_info('member_reading') WHERE name = 'replied'")) &&
+           query.next();
+}
+
+QString readingColumns(QSqlDatabase &db)
 {
     return QStringLiteral("m.position, m.user_id, m.name, m.x, m.y, m.points, m.population, m.merit, m.role, "
-                          "m.fief_count");
+                          "m.fief_count, ") +
+           (hasRunColumns(db) ? QStringLiteral("m.replied, m.rank, m.score") : QStringLiteral("NULL, NULL, NULL"));
 }
 
 Result<QList<Snapshot>> loadSnapshots(QSqlDatabase &db, const QString &allianceId, const QString &command)
@@ -106,11 +118,12 @@ Result<QList<Snapshot>> loadSnapshots(QSqlDatabase &db, const QString &allianceI
     QSqlQuery query(db);
     query.setForwardOnly(true);
     query.prepare(
-        QStringLiteral("SELECT s.id, s.taken_at, s.command, %1 FROM snapshot s"
+        QStringLiteral("SELECT s.id, s.taken_at, s.command, %1, %2 FROM snapshot s"
                        " LEFT JOIN member_reading m ON m.snapshot_id = s.id"
-                       " WHERE s.alliance_id = ?%2"
+                       " WHERE s.alliance_id = ?%3"
                        " ORDER BY s.id, m.position")
-            .arg(readingColumns(), command.isEmpty() ? QString() : QStringLiteral(" AND s.command = ?")));
+            .arg(hasRunColumns(db) ? QStringLiteral("s.detail") : QStringLiteral("NULL"), readingColumns(db),
+                 command.isEmpty() ? QString() : QStringLiteral(" AND s.command = ?")));
     query.addBindValue(text(allianceId));
     if (!command.isEmpty())
         query.addBindValue(command);
@@ -125,11 +138,12 @@ Result<QList<Snapshot>> loadSnapshots(QSqlDatabase &db, const QString &allianceI
             snapshot.takenAt = QDateTime::fromString(query.value(1).toString(), Qt::ISODate);
             snapshot.command = query.value(2).toString();
             snapshot.allianceId = allianceId;
+            snapshot.detail = query.value(3).toString();
             found << snapshot;
         }
         // A snapshot of an empty member list has one row of NULL columns.
-        if (!query.value(5).isNull())
-            found.last().members << readingAt(query, 3);
+        if (!query.value(6).isNull())
+            found.last().members << readingAt(query, 4);
     }
     if (query.lastError().isValid())
         return Loaded::failure(reasonFor(query.lastError()));

@@ -31,7 +31,12 @@ template <typename T> QVariant nullable(const std::optional<T> &value)
 std::optional<int> optionalInt(const QVariant &value);
 std::optional<qint64> optionalInt64(const QVariant &value);
 
-QString readingColumns();
+// The columns of a member's reading, as db has them: a file of before the
+// reply checks and rankings is read with those left empty (a file kept
+// read-only is never upgraded).
+QString readingColumns(QSqlDatabase &db);
+// Whether db holds what reply checks and ranking extractions record.
+bool hasRunColumns(QSqlDatabase &db);
 // Columns of readingColumns(), from the given index on.
 MemberReading readingAt(const QSqlQuery &query, int first);
 

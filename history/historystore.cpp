@@ -50,6 +50,14 @@ const QList<QStringList> &migrationSteps()
             QStringLiteral("CREATE INDEX member_reading_by_name ON member_reading (name)"),
         },
         HistorySummary::schema(),
+        // What a reply check and a ranking extraction read of each member,
+        // and what each was asked.
+        {
+            QStringLiteral("ALTER TABLE snapshot ADD COLUMN detail TEXT"),
+            QStringLiteral("ALTER TABLE member_reading ADD COLUMN replied INTEGER"),
+            QStringLiteral("ALTER TABLE member_reading ADD COLUMN rank INTEGER"),
+            QStringLiteral("ALTER TABLE member_reading ADD COLUMN score INTEGER"),
+        },
     };
     return steps;
 }
@@ -269,10 +277,12 @@ Result<qint64> HistoryStore::writeSnapshot(const Snapshot &snapshot)
     if (!reason.isEmpty())
         return Result<qint64>::failure(reason);
 
-    query.prepare(QStringLiteral("INSERT INTO snapshot (taken_at, command, alliance_id) VALUES (?, ?, ?)"));
+    query.prepare(
+        QStringLiteral("INSERT INTO snapshot (taken_at, command, alliance_id, detail) VALUES (?, ?, ?, ?)"));
     query.addBindValue(isoText(snapshot.takenAt));
     query.addBindValue(snapshot.command);
     query.addBindValue(text(snapshot.allianceId));
+    query.addBindValue(snapshot.detail.isEmpty() ? QVariant() : QVariant(snapshot.detail));
     if (!query.exec())
         reason = reasonFor(query.lastError());
     const qint64 id = query.lastInsertId().toLongLong();
@@ -280,8 +290,8 @@ Result<qint64> HistoryStore::writeSnapshot(const Snapshot &snapshot)
     QSqlQuery member(m_db);
     if (reason.isEmpty() && !member.prepare(QStringLiteral(
                                 "INSERT INTO member_reading (snapshot_id, position, user_id, name, x, y, "
-                                "points, population, merit, role, fief_count) "
-                                "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")))
+                                "points, population, merit, role, fief_count, replied, rank, score) "
+                                "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")))
         reason = reasonFor(member.lastError());
     for (qsizetype i = 0; reason.isEmpty() && i < snapshot.members.size(); ++i) {
         const MemberReading &reading = snapshot.members.at(i);
@@ -296,6 +306,9 @@ Result<qint64> HistoryStore::writeSnapshot(const Snapshot &snapshot)
         member.addBindValue(nullable(reading.merit));
         member.addBindValue(nullable(reading.role));
         member.addBindValue(nullable(reading.fiefCount));
+        member.addBindValue(reading.replied ? QVariant(*reading.replied ? 1 : 0) : QVariant());
+        member.addBindValue(nullable(reading.rank));
+        member.addBindValue(nullable(reading.score));
         if (!member.exec())
             reason = reasonFor(member.lastError());
     }
@@ -321,7 +334,7 @@ Result<QList<DatedReading>> HistoryStore::loadReadings(const QString &allianceId
     query.prepare(QStringLiteral("SELECT s.id, s.taken_at, s.command, %1 FROM snapshot s"
                                  " JOIN member_reading m ON m.snapshot_id = s.id"
                                  " WHERE s.alliance_id = ? AND %2 ORDER BY s.id")
-                      .arg(readingColumns(), match));
+                      .arg(readingColumns(m_db), match));
     query.addBindValue(text(allianceId));
     if (!userId.isEmpty())
         query.addBindValue(userId);
@@ -408,8 +421,10 @@ Result<QList<SnapshotTotals>> HistoryStore::totals(const QString &allianceId)
     if (onlySnapshots()) {
         const Result<QList<Snapshot>> all = snapshots(allianceId);
         Result<QList<SnapshotTotals>> result{all.ok, all.error, {}};
-        for (const Snapshot &snapshot : all.value)
-            result.value << HistoryTrends::totalsOf(snapshot);
+        for (const Snapshot &snapshot : all.value) {
+            if (History::readsMemberValues(snapshot.command))
+                result.value << HistoryTrends::totalsOf(snapshot);
+        }
         return result;
     }
     return readSummary<QList<SnapshotTotals>>(

@@ -377,6 +377,10 @@ TEST_F(HistoryStoreTest, SummariesKeptWhileRecordingAgreeWithTheWholeHistory)
             ASSERT_TRUE(raw.exec(QStringLiteral("DROP TABLE %1").arg(QLatin1String(table))));
         ASSERT_TRUE(raw.exec(QStringLiteral("DROP INDEX member_reading_idless_by_name")));
         ASSERT_TRUE(raw.exec(QStringLiteral("CREATE INDEX member_reading_by_name ON member_reading (name)")));
+        ASSERT_TRUE(raw.exec(QStringLiteral("ALTER TABLE snapshot DROP COLUMN detail")));
+        for (const char *column : {"replied", "rank", "score"})
+            ASSERT_TRUE(raw.exec(
+                QStringLiteral("ALTER TABLE member_reading DROP COLUMN %1").arg(QLatin1String(column))));
         ASSERT_TRUE(raw.exec(QStringLiteral("PRAGMA user_version = 1")));
     }
     QFile::setPermissions(m_store.path(), QFileDevice::ReadOwner);
@@ -389,4 +393,70 @@ TEST_F(HistoryStoreTest, SummariesKeptWhileRecordingAgreeWithTheWholeHistory)
     EXPECT_EQ(upgraded.joinLeaveLog(QStringLiteral("7")).value, log);
     EXPECT_EQ(upgraded.daysSincePointsLastMoved(QStringLiteral("7"), today).value, idle);
     EXPECT_EQ(upgraded.totals(QStringLiteral("7")).value.size(), totals.size() + 1);
+}
+
+namespace {
+
+// A reply check and a ranking extraction as their commands record them.
+std::pair<Snapshot, Snapshot> replyAndRanking(int day)
+{
+    MemberReading answered = nameOnly(1, QString(), QStringLiteral("甲"));
+    answered.replied = true;
+    MemberReading silent = nameOnly(2, QString(), QStringLiteral("乙"));
+    silent.replied = false;
+    Snapshot replies = snapshotOn(day, History::Kinds::replies.key, {answered, silent});
+    replies.detail = QStringLiteral("集合");
+    MemberReading ranked = nameOnly(1, QStringLiteral("11"), QStringLiteral("甲"));
+    ranked.rank = 12;
+    ranked.score = 5'000'000'000LL;
+    Snapshot ranking = snapshotOn(day, History::Kinds::ranking.key, {ranked});
+    ranking.detail = History::rankingDetail(QStringLiteral("戦功"), 0);
+    return {replies, ranking};
+}
+
+} // namespace
+
+TEST_F(HistoryStoreTest, ReplyChecksAndRankingsAreKeptApartFromTheSumsAndAFileOfBeforeReadsAndIsUpgraded)
+{
+    ASSERT_TRUE(m_store.recordSnapshot(snapshotOn(
+        1, QStringLiteral("roster"), {fullReading(1, QStringLiteral("11"), QStringLiteral("甲"))})));
+    // The file as the version before these readings left it.
+    m_store.setBusyTimeout(100); // closes the connection
+    {
+        RawConnection raw(m_store.path());
+        ASSERT_TRUE(raw.exec(QStringLiteral("ALTER TABLE snapshot DROP COLUMN detail")));
+        for (const char *column : {"replied", "rank", "score"})
+            ASSERT_TRUE(raw.exec(
+                QStringLiteral("ALTER TABLE member_reading DROP COLUMN %1").arg(QLatin1String(column))));
+        ASSERT_TRUE(raw.exec(QStringLiteral("PRAGMA user_version = 2")));
+    }
+    QFile::setPermissions(m_store.path(), QFileDevice::ReadOwner);
+    HistoryStore readOnly(m_dir.path());
+    const Result<QList<Snapshot>> before = readOnly.snapshots(QStringLiteral("7"));
+    ASSERT_TRUE(before.ok) << before.error.toStdString();
+    ASSERT_EQ(before.value.size(), 1);
+    EXPECT_EQ(before.value.first().members.first(),
+              fullReading(1, QStringLiteral("11"), QStringLiteral("甲")));
+    EXPECT_TRUE(readOnly.memberReadings(QStringLiteral("7"), QStringLiteral("11"), QString()).ok);
+    EXPECT_EQ(readOnly.daysSincePointsLastMoved(QStringLiteral("7"), QDate(2026, 12, 3)).value.size(), 1);
+    QFile::setPermissions(m_store.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+
+    const auto [replies, ranking] = replyAndRanking(2);
+    HistoryStore upgraded(m_dir.path());
+    ASSERT_TRUE(upgraded.recordSnapshot(replies));
+    ASSERT_TRUE(upgraded.recordSnapshot(ranking));
+    const QList<Snapshot> all = upgraded.snapshots(QStringLiteral("7")).value;
+    ASSERT_EQ(all.size(), 3);
+    for (int i : {1, 2}) {
+        const Snapshot &expected = i == 1 ? replies : ranking;
+        EXPECT_EQ(all.at(i).command, expected.command);
+        EXPECT_EQ(all.at(i).detail, expected.detail);
+        EXPECT_EQ(all.at(i).members, expected.members);
+    }
+    EXPECT_EQ(RawConnection(m_store.path()).value(QStringLiteral("PRAGMA user_version")).toInt(),
+              HistoryStore::schemaVersion());
+    // Neither is a reading of the member table: no sums, no idle days, no joins.
+    EXPECT_EQ(upgraded.totals(QStringLiteral("7")).value.size(), 1);
+    EXPECT_EQ(upgraded.daysSincePointsLastMoved(QStringLiteral("7"), QDate(2026, 12, 3)).value.size(), 1);
+    EXPECT_TRUE(upgraded.joinLeaveLog(QStringLiteral("7")).value.isEmpty());
 }

@@ -17,6 +17,9 @@ QString failed(const QSqlQuery &query)
 
 QString writeTotals(QSqlDatabase &db, const QString &allianceId, const Snapshot &snapshot, qint64 id)
 {
+    // A reply check or a ranking has no sums of the member table to chart.
+    if (!History::readsMemberValues(snapshot.command))
+        return {};
     const SnapshotTotals totals = HistoryTrends::totalsOf(snapshot);
     QSqlQuery query(db);
     query.prepare(
@@ -118,7 +121,7 @@ Result<std::optional<Snapshot>> previousRoster(QSqlDatabase &db, const QString &
     members.setForwardOnly(true);
     members.prepare(
         QStringLiteral("SELECT %1 FROM member_reading m WHERE m.snapshot_id = ? ORDER BY m.position")
-            .arg(readingColumns()));
+            .arg(readingColumns(db)));
     members.addBindValue(found.id);
     if (!members.exec())
         return Found::failure(failed(members));
@@ -283,7 +286,7 @@ Result<QList<IdleMember>> idle(QSqlDatabase &db, const QString &allianceId, cons
     members.setForwardOnly(true);
     members.prepare(
         QStringLiteral("SELECT %1 FROM member_reading m WHERE m.snapshot_id = ? ORDER BY m.position")
-            .arg(readingColumns()));
+            .arg(readingColumns(db)));
     members.addBindValue(latest.value(0).toLongLong());
     if (!members.exec())
         return Idle::failure(failed(members));

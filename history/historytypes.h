@@ -22,6 +22,11 @@ struct MemberReading
     std::optional<qint64> merit;
     std::optional<QString> role;
     std::optional<int> fiefCount;
+    // A reply check: whether the member answered the circular.
+    std::optional<bool> replied;
+    // A ranking extraction: the member's rank and score in its category.
+    std::optional<qint64> rank;
+    std::optional<qint64> score;
 
     bool operator==(const MemberReading &) const = default;
 };
@@ -34,6 +39,9 @@ struct Snapshot
     QString command; // one of the History::*Command names
     QString allianceId;
     QList<MemberReading> members;
+    // What the run was asked: the reply check's keyword, the ranking's
+    // category and band (History::rankingDetail); empty for the others.
+    QString detail = {};
 };
 
 // A member's reading together with the run it came from.

@@ -140,6 +140,9 @@ TrendsTable memberTable(const QList<DatedReading> &readings)
                        QStringLiteral("人口"), QStringLiteral("戦功")},
                       {}};
     for (const DatedReading &reading : readings) {
+        // A reply check's or a ranking's reading has none of these values.
+        if (!::History::readsMemberValues(reading.command))
+            continue;
         table.rows << QStringList{momentText(reading.takenAt), ::History::kindLabel(reading.command),
                                   numberText(reading.reading.points), numberText(reading.reading.population),
                                   numberText(reading.reading.merit)};

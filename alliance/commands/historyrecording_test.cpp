@@ -1,11 +1,15 @@
 #include "alliance/commands/activitycommand.h"
 #include "alliance/commands/alliancereportcommand.h"
 #include "alliance/commands/branchcastlecommand.h"
+#include "alliance/commands/rankingcommand.h"
+#include "alliance/commands/replycheckercommand.h"
 #include "alliance/commands/rostercommand.h"
 #include "common/datafile.h"
 #include "common/readfailure.h"
 #include "history/historytrends.h"
 #include "testsupport/alliance/commandfixture.h"
+#include "testsupport/alliance/pagefixtures.h"
+#include "testsupport/alliance/rankingtestpages.h"
 #include "testsupport/alliance/recordinghistory.h"
 #include "testsupport/common/qtprinters.h"
 
@@ -269,3 +273,75 @@ TEST_F(HistoryRecordingTest, ARunThatStopsRecordsNothing)
 }
 
 } // namespace
+
+namespace {
+
+// A band of ten ranking pages, with own lords (alliance 7) on pages 3 and 7;
+// page 5 never reads when broken.
+void serveBand(FakeBrowser &browser, const WorldConfig &world, bool pageFiveBroken)
+{
+    for (int page = 1; page <= 10; ++page) {
+        QList<RankingTestPages::Row> rows{
+            RankingTestPages::row(10 * page, QStringLiteral("他人%1").arg(page), QStringLiteral("8"), 90)};
+        if (page == 3 || page == 7)
+            rows.append(RankingTestPages::row(10 * page + 1, QStringLiteral("身内%1").arg(page),
+                                              QStringLiteral("7"), 1'234'000 - page));
+        browser.addPage(world.warRankingUrl(0, page),
+                        pageFiveBroken && page == 5
+                            ? QStringLiteral("<html><body>メンテナンス中</body></html>")
+                            : RankingTestPages::page(rows));
+    }
+}
+
+} // namespace
+
+TEST_F(HistoryRecordingTest, AWholeBandRecordsEachOwnMembersRankAndScoreUnderItsCategory)
+{
+    serveBand(browser(), m_session.world, false);
+    RankingCommand(m_context, 0, 0, false).run();
+    ASSERT_EQ(m_history.snapshots.size(), 1);
+    const Snapshot &snapshot = m_history.snapshots.first();
+    EXPECT_EQ(snapshot.command, History::Kinds::ranking.key);
+    EXPECT_EQ(snapshot.detail, QStringLiteral("戦功/1"));
+    EXPECT_EQ(snapshot.allianceId, QStringLiteral("7"));
+    QList<MemberReading> expected{reading(1, QString(), QStringLiteral("身内3")),
+                                  reading(2, QString(), QStringLiteral("身内7"))};
+    expected[0].rank = 31;
+    expected[0].score = 1'233'997;
+    expected[1].rank = 71;
+    expected[1].score = 1'233'993;
+    EXPECT_EQ(snapshot.members, expected);
+
+    // A band with a page left out says nothing of the places on it.
+    m_history.snapshots.clear();
+    serveBand(browser(), m_session.world, true);
+    RankingCommand(m_context, 0, 0, false).run();
+    EXPECT_TRUE(m_history.snapshots.isEmpty());
+}
+
+TEST_F(HistoryRecordingTest, ACompletedReplyCheckRecordsEveryRosterMemberRepliedOrNotAndTheKeyword)
+{
+    ASSERT_TRUE(DataFile::writeText(m_session.appDir + QStringLiteral("OVEKMAP_DATA_7.txt"),
+                                    QStringLiteral("\"山田太郎\",\"1\",\"2\"\r\n\"凛\",\"5\",\"6\"\r\n")));
+    const QString inbox = kWorld + QStringLiteral("/message/inbox.php?p=1");
+    browser().addPage(inbox,
+                      PageFixtures::inboxHtml(1, 1,
+                                              {{QStringLiteral("Re: 出欠"), QStringLiteral("山田 太郎")},
+                                               {QStringLiteral("雑談"), QStringLiteral("凛")}}));
+    ReplyCheckCommand(m_context, QStringLiteral(" 出欠 ")).run();
+    ASSERT_EQ(m_history.snapshots.size(), 1);
+    const Snapshot &snapshot = m_history.snapshots.first();
+    EXPECT_EQ(snapshot.command, History::Kinds::replies.key);
+    EXPECT_EQ(snapshot.detail, QStringLiteral("出欠"));
+    QList<MemberReading> expected{reading(1, QString(), QStringLiteral("山田太郎")),
+                                  reading(2, QString(), QStringLiteral("凛"))};
+    expected[0].replied = true;
+    expected[1].replied = false;
+    EXPECT_EQ(snapshot.members, expected);
+
+    // An inbox whose first page never reads records nothing.
+    m_history.snapshots.clear();
+    browser().addPage(inbox, QStringLiteral("<html><body>メンテナンス中</body></html>"));
+    ReplyCheckCommand(m_context, QStringLiteral("出欠")).run();
+    EXPECT_TRUE(m_history.snapshots.isEmpty());
+}

@@ -2,6 +2,7 @@
 
 #include "alliance/rules/rankingarchive.h"
 #include "alliance/rules/rankingpage.h"
+#include "alliance/walk/historyrecorder.h"
 #include "alliance/walk/pacer.h"
 #include "alliance/walk/pagewalk.h"
 #include "alliance/walk/toolport.h"
@@ -26,6 +27,21 @@ void RankingCommand::append(const QString &text)
     m_context.port.setOutputText(m_context.port.outputText() + text);
 }
 
+namespace {
+
+// The ten pages of the band, in the category.
+QList<WalkPage> bandPages(const WorldConfig &world, int band, int category)
+{
+    QList<WalkPage> pages;
+    const int first = RankingCommand::kPagesPerBand * band + 1;
+    for (int page = first; page < first + RankingCommand::kPagesPerBand; ++page)
+        pages.append({world.warRankingUrl(category, page), QStringLiteral("%1ページ").arg(page),
+                      PageMark::Family::Ranking});
+    return pages;
+}
+
+} // namespace
+
 void RankingCommand::run()
 {
     m_rowCount = 0;
@@ -38,19 +54,14 @@ void RankingCommand::run()
     const QString header = bandHeader(m_band);
     m_context.port.setOutputText(withBandHeader(m_context.port.outputText(), header));
 
-    QList<WalkPage> pages;
-    const int first = kPagesPerBand * m_band + 1;
-    for (int page = first; page < first + kPagesPerBand; ++page)
-        pages.append({m_context.session.world.warRankingUrl(m_category, page),
-                      QStringLiteral("%1ページ").arg(page), PageMark::Family::Ranking});
-
+    QList<HistoryRecording::RankedMember> ranked;
     OverlappingPacer pacer(m_context.pacer);
     PageWalk walk(m_context, QStringLiteral("格付抽出"), &pacer);
     // A band none of whose pages holds the ranking table is past the last
     // ranked lord, or made otherwise: its first such page is kept to tell.
     bool anyTable = false;
     std::optional<Document> withoutTable;
-    walk.run(pages, [&](const Document &page, qsizetype) {
+    walk.run(bandPages(m_context.session.world, m_band, m_category), [&](const Document &page, qsizetype) {
         // The category is the one selected when the band was picked, for all
         // ten pages, whatever is clicked meanwhile.
         const RankingPageRead read = readRankingPage(page, allianceId, m_category);
@@ -61,12 +72,21 @@ void RankingCommand::run()
             withoutTable = page;
         const QString lines = rankingLines(read.rows, saved);
         m_rowCount += read.rows.size();
+        for (const RankingRow &row : read.rows)
+            ranked.append({row.name, row.rank, row.score});
         if (!lines.isEmpty())
             append(lines);
         return PageMark::Read::done();
     });
     pacer.finish();
     m_leftOut = walk.leftOut();
+    // Only a whole band tells each member's place in it.
+    if (m_leftOut.isEmpty())
+        HistoryRecording::recordRun(
+            m_context, kLabel,
+            HistoryRecording::rankingSnapshot(
+                allianceId, History::rankingDetail(RankingArchive::categoryCaption(m_category), m_band),
+                ranked));
 
     const QString text = m_context.port.outputText();
     if (const QString counted = withBandCount(text, header, m_rowCount); counted != text)

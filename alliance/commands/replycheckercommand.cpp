@@ -1,6 +1,7 @@
 #include "alliance/commands/replycheckercommand.h"
 
 #include "alliance/rules/replychecker.h"
+#include "alliance/walk/historyrecorder.h"
 #include "alliance/walk/pagewalk.h"
 #include "alliance/walk/toolport.h"
 #include "common/rosterfile.h"
@@ -78,6 +79,12 @@ void ReplyCheckCommand::run()
 
     m_context.port.setOutputText(tally.resultText(first.pageCount));
     m_addressees = tally.nonRepliers();
+    // Only a check that read every page says who did not answer.
+    if (walk.leftOut().isEmpty() && first.pageCount <= kMaxInboxPages)
+        HistoryRecording::recordRun(
+            m_context, kLabel,
+            HistoryRecording::replySnapshot(m_context.session.allianceId, trimmedKeyword(m_keywordBox),
+                                            RosterFile::names(roster.entries), m_addressees));
     walk.tellLeftOut(laterPagesUnreadIntro());
     if (first.withoutTable)
         tellMissedMark(m_context, letterTableMissedIntro(), PageMark::Family::Inbox, kLetterTableMark,

@@ -5,6 +5,7 @@
 #include "common/clock.h"
 #include "history/historystore.h"
 
+#include <QSet>
 #include <QStringList>
 
 QString StoreRecorder::record(const Snapshot &snapshot)
@@ -68,6 +69,44 @@ Snapshot activitySnapshot(const QString &allianceId, const QList<ActivityRecord>
     for (qsizetype i = 0; i < members.size(); ++i) {
         MemberReading reading = memberReading(i, members.at(i).userId, members.at(i).name);
         reading.points = count(members.at(i).points);
+        snapshot.members.append(reading);
+    }
+    return snapshot;
+}
+
+Snapshot replySnapshot(const QString &allianceId, const QString &keyword, const QStringList &rosterNames,
+                       const QStringList &nonRepliers)
+{
+    Snapshot snapshot;
+    snapshot.command = History::Kinds::replies.key;
+    snapshot.allianceId = allianceId;
+    snapshot.detail = keyword;
+    const QSet<QString> silent(nonRepliers.cbegin(), nonRepliers.cend());
+    for (qsizetype i = 0; i < rosterNames.size(); ++i) {
+        MemberReading reading = memberReading(i, QString(), rosterNames.at(i));
+        reading.replied = !silent.contains(rosterNames.at(i));
+        snapshot.members.append(reading);
+    }
+    return snapshot;
+}
+
+Snapshot rankingSnapshot(const QString &allianceId, const QString &detail, const QList<RankedMember> &ranked)
+{
+    Snapshot snapshot;
+    snapshot.command = History::Kinds::ranking.key;
+    snapshot.allianceId = allianceId;
+    snapshot.detail = detail;
+    for (qsizetype i = 0; i < ranked.size(); ++i) {
+        MemberReading reading = memberReading(i, QString(), ranked.at(i).name);
+        // "12位" and "12" alike: the digits the rank begins with.
+        QString digits;
+        for (const QChar c : ranked.at(i).rank.trimmed()) {
+            if (!c.isDigit())
+                break;
+            digits += c;
+        }
+        reading.rank = count(digits);
+        reading.score = count(ranked.at(i).score);
         snapshot.members.append(reading);
     }
     return snapshot;

@@ -63,6 +63,20 @@ Snapshot tableSnapshot(const QString &command, const QString &allianceId, const 
 // alliance points, in page order.
 Snapshot activitySnapshot(const QString &allianceId, const QList<ActivityRecord> &members);
 
+// The snapshot of a completed reply check: every roster member in roster
+// order, replied or not as the check matched them, and the keyword.
+Snapshot replySnapshot(const QString &allianceId, const QString &keyword, const QStringList &rosterNames,
+                       const QStringList &nonRepliers);
+// The snapshot of a ranking extraction over a whole band: each own member's
+// rank and score, in page order, under the category and band.
+struct RankedMember
+{
+    QString name;
+    QString rank;
+    QString score;
+};
+Snapshot rankingSnapshot(const QString &allianceId, const QString &detail, const QList<RankedMember> &ranked);
+
 // A count as a page shows it ("12,345", " 7"); empty when it is no whole
 // number, so a reading that cannot be trusted is left out, not made 0.
 std::optional<qint64> count(const QString &text);
