@@ -158,6 +158,21 @@ void DemoSite::serveControl(const httplib::Request &request, httplib::Response &
         std::unique_lock lock(m_worldMutex);
         setInboxPages(m_world, number);
         ok(response);
+    } else if (command == "post-replies") {
+        const std::string keyword = request.get_param_value("keyword");
+        int every = 0;
+        if (keyword.empty()) {
+            fail(response, 400, "missing or bad parameter: keyword");
+            return;
+        }
+        if (!intArgument(request, "every", 1, 1000, every, response) ||
+            !intArgument(request, "offset", 0, 1000, number, response))
+            return;
+        std::unique_lock lock(m_worldMutex);
+        std::string ids;
+        for (const int id : postReplies(m_world, keyword, every, number))
+            ids += (ids.empty() ? "" : ",") + std::to_string(id);
+        ok(response, ",\"senders\":[" + ids + "]");
     } else if (command == "set-score") {
         static const char *const kCategories[] = {"merit", "attack", "defense", "total"};
         const std::string name = request.get_param_value("category");

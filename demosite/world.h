@@ -121,6 +121,13 @@ void advanceDay(World &world, int &joined, int &left);
 // from the oldest, or letters of the operator are added after the oldest.
 void setInboxPages(World &world, int pages);
 
+// Members of the player's alliance (not the player) answer a circular: the
+// members at table positions p with (p + world.day) % every == offset each
+// post one letter "Re: <keyword>" at the top of the inbox, dated the
+// newest letter's day. A later day picks others. Returns the senders'
+// user ids in table order.
+std::vector<int> postReplies(World &world, const std::string &keyword, int every, int offset);
+
 // Sets one ranking score of a lord and ranks every category again; setting
 // attack or defense also makes total their sum. False for an unknown lord.
 bool setRankingScore(World &world, int userId, RankingCategory category, int score);

@@ -3,6 +3,7 @@
 #include "demosite/world.h"
 
 #include <QString>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <map>
 #include <set>
@@ -239,4 +240,30 @@ TEST(WorldTest, MembershipChangesKeepLordAndTableInStep)
     EXPECT_FALSE(world.removeMember(own, newcomer));
     EXPECT_FALSE(world.addMember(own, -5));
     EXPECT_FALSE(world.addMember(1, newcomer));
+}
+
+TEST(WorldTest, MembersAnswerACircularAndOthersAnswerTheNextDay)
+{
+    World world = World::generate(1, 30);
+    const Alliance &own = *world.alliance(world.playerAllianceId);
+    const std::size_t before = world.inbox.size();
+    const std::vector<int> first = postReplies(world, "出欠", 3, 0);
+    ASSERT_FALSE(first.empty());
+    ASSERT_EQ(world.inbox.size(), before + first.size());
+    for (std::size_t i = 0; i < first.size(); ++i) {
+        // Newest first: the inbox's top letters, last sender on top.
+        const Letter &letter = world.inbox[first.size() - 1 - i];
+        EXPECT_EQ(letter.senderUserId, first[i]);
+        EXPECT_EQ(letter.subject, "Re: 出欠");
+        EXPECT_NE(first[i], world.playerUserId);
+        const auto position =
+            std::find(own.memberIds.begin(), own.memberIds.end(), first[i]) - own.memberIds.begin();
+        EXPECT_EQ(position % 3, 0);
+    }
+    int joined = 0;
+    int left = 0;
+    advanceDay(world, joined, left);
+    const std::vector<int> next = postReplies(world, "出欠", 3, 0);
+    EXPECT_NE(next, first) << "another day, other members answer";
+    EXPECT_TRUE(postReplies(world, "x", 0, 0).empty());
 }

@@ -527,6 +527,36 @@ void setInboxPages(World &world, int pages)
     }
 }
 
+std::vector<int> postReplies(World &world, const std::string &keyword, int every, int offset)
+{
+    std::vector<int> senders;
+    const Alliance *own = world.alliance(world.playerAllianceId);
+    if (own == nullptr || every <= 0)
+        return senders;
+    int nextId = 900001;
+    for (const Letter &letter : world.inbox)
+        nextId = std::max(nextId, letter.id + 1);
+    const std::string date = world.inbox.empty() ? std::string("2024/01/01 00:00") : world.inbox.front().date;
+    std::vector<Letter> posted;
+    for (std::size_t position = 0; position < own->memberIds.size(); ++position) {
+        const int userId = own->memberIds[position];
+        if (userId == world.playerUserId ||
+            (static_cast<int>(position) + world.day) % every != offset % every)
+            continue;
+        Letter letter;
+        letter.id = nextId++;
+        letter.sender = world.lord(userId)->name;
+        letter.senderUserId = userId;
+        letter.subject = "Re: " + keyword;
+        letter.date = date;
+        posted.push_back(letter);
+        senders.push_back(userId);
+    }
+    // Newest first: the last poster's letter is on top.
+    world.inbox.insert(world.inbox.begin(), posted.rbegin(), posted.rend());
+    return senders;
+}
+
 bool setRankingScore(World &world, int userId, RankingCategory category, int score)
 {
     Lord *lord = world.lord(userId);
