@@ -3,6 +3,7 @@
 #include "history/historysql.h"
 #include "history/historysummary.h"
 #include "history/historytrends.h"
+#include "history/membernotes.h"
 
 #include <QDir>
 #include <QFile>
@@ -51,13 +52,13 @@ const QList<QStringList> &migrationSteps()
         },
         HistorySummary::schema(),
         // What a reply check and a ranking extraction read of each member,
-        // and what each was asked.
-        {
+        // and what each was asked; the leader's notes.
+        QStringList{
             QStringLiteral("ALTER TABLE snapshot ADD COLUMN detail TEXT"),
             QStringLiteral("ALTER TABLE member_reading ADD COLUMN replied INTEGER"),
             QStringLiteral("ALTER TABLE member_reading ADD COLUMN rank INTEGER"),
             QStringLiteral("ALTER TABLE member_reading ADD COLUMN score INTEGER"),
-        },
+        } + MemberNotes::schema(),
     };
     return steps;
 }
@@ -459,4 +460,21 @@ Result<QStringList> HistoryStore::joinLeaveLog(const QString &allianceId)
     }
     return readSummary<QStringList>(
         [&](QSqlDatabase &db) { return HistorySummary::joinLeave(db, allianceId); });
+}
+
+Result<> HistoryStore::writeNote(const QString &allianceId, const MemberNote &note)
+{
+    static const QString what = QStringLiteral("メモを保存できませんでした");
+    if (const QString reason = open(Access::Write); !reason.isEmpty())
+        return Result<>::failure(failure(what, reason));
+    const Result<> written = MemberNotes::write(m_db, allianceId, note);
+    if (!written)
+        return Result<>::failure(failure(what, written.error));
+    return written;
+}
+
+Result<QList<MemberNote>> HistoryStore::notes(const QString &allianceId)
+{
+    return readSummary<QList<MemberNote>>(
+        [&](QSqlDatabase &db) { return MemberNotes::read(db, allianceId); });
 }

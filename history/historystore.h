@@ -2,6 +2,7 @@
 
 #include "common/result.h"
 #include "history/historytypes.h"
+#include "history/membernotes.h"
 
 #include <QDate>
 #include <QList>
@@ -55,6 +56,11 @@ public:
     Result<QList<IdleMember>> daysSincePointsLastMoved(const QString &allianceId, const QDate &today);
     // Joins and leaves between consecutive roster runs.
     Result<QStringList> joinLeaveLog(const QString &allianceId);
+
+    // The leader's note of a member (MemberNote): replaced whole; an empty
+    // text without a leave day removes it.
+    Result<> writeNote(const QString &allianceId, const MemberNote &note);
+    Result<QList<MemberNote>> notes(const QString &allianceId);
 
 private:
     // Empty when the database is ready to use, else the reason. A store that

@@ -56,6 +56,17 @@ private:
     QString m_name;
 };
 
+// Takes a file back to what the version before reply checks, rankings and
+// notes made: without their columns and table.
+void undoRunColumns(RawConnection &raw)
+{
+    ASSERT_TRUE(raw.exec(QStringLiteral("DROP TABLE member_note")));
+    ASSERT_TRUE(raw.exec(QStringLiteral("ALTER TABLE snapshot DROP COLUMN detail")));
+    for (const char *column : {"replied", "rank", "score"})
+        ASSERT_TRUE(
+            raw.exec(QStringLiteral("ALTER TABLE member_reading DROP COLUMN %1").arg(QLatin1String(column))));
+}
+
 MemberReading fullReading(int position, const QString &userId, const QString &name)
 {
     MemberReading reading;
@@ -377,10 +388,7 @@ TEST_F(HistoryStoreTest, SummariesKeptWhileRecordingAgreeWithTheWholeHistory)
             ASSERT_TRUE(raw.exec(QStringLiteral("DROP TABLE %1").arg(QLatin1String(table))));
         ASSERT_TRUE(raw.exec(QStringLiteral("DROP INDEX member_reading_idless_by_name")));
         ASSERT_TRUE(raw.exec(QStringLiteral("CREATE INDEX member_reading_by_name ON member_reading (name)")));
-        ASSERT_TRUE(raw.exec(QStringLiteral("ALTER TABLE snapshot DROP COLUMN detail")));
-        for (const char *column : {"replied", "rank", "score"})
-            ASSERT_TRUE(raw.exec(
-                QStringLiteral("ALTER TABLE member_reading DROP COLUMN %1").arg(QLatin1String(column))));
+        undoRunColumns(raw);
         ASSERT_TRUE(raw.exec(QStringLiteral("PRAGMA user_version = 1")));
     }
     QFile::setPermissions(m_store.path(), QFileDevice::ReadOwner);
@@ -424,10 +432,7 @@ TEST_F(HistoryStoreTest, ReplyChecksAndRankingsAreKeptApartFromTheSumsAndAFileOf
     m_store.setBusyTimeout(100); // closes the connection
     {
         RawConnection raw(m_store.path());
-        ASSERT_TRUE(raw.exec(QStringLiteral("ALTER TABLE snapshot DROP COLUMN detail")));
-        for (const char *column : {"replied", "rank", "score"})
-            ASSERT_TRUE(raw.exec(
-                QStringLiteral("ALTER TABLE member_reading DROP COLUMN %1").arg(QLatin1String(column))));
+        undoRunColumns(raw);
         ASSERT_TRUE(raw.exec(QStringLiteral("PRAGMA user_version = 2")));
     }
     QFile::setPermissions(m_store.path(), QFileDevice::ReadOwner);
@@ -459,4 +464,39 @@ TEST_F(HistoryStoreTest, ReplyChecksAndRankingsAreKeptApartFromTheSumsAndAFileOf
     EXPECT_EQ(upgraded.totals(QStringLiteral("7")).value.size(), 1);
     EXPECT_EQ(upgraded.daysSincePointsLastMoved(QStringLiteral("7"), QDate(2026, 12, 3)).value.size(), 1);
     EXPECT_TRUE(upgraded.joinLeaveLog(QStringLiteral("7")).value.isEmpty());
+}
+
+TEST_F(HistoryStoreTest, TheLeadersNotesAreReplacedRemovedAndKeptApartByAllianceAndMember)
+{
+    const MemberNote travel{QStringLiteral("11"), QStringLiteral("甲"), QStringLiteral("12/20まで旅行"),
+                            QDate(2026, 12, 20)};
+    const MemberNote byName{QString(), QStringLiteral("乙"), QStringLiteral("新人、様子見"), QDate()};
+    ASSERT_TRUE(m_store.writeNote(QStringLiteral("7"), travel));
+    ASSERT_TRUE(m_store.writeNote(QStringLiteral("7"), byName));
+    ASSERT_TRUE(m_store.writeNote(QStringLiteral("8"), byName));
+    EXPECT_EQ(m_store.notes(QStringLiteral("7")).value, (QList<MemberNote>{byName, travel})) << "by name";
+
+    MemberNote back = travel;
+    back.note = QStringLiteral("戻りました");
+    back.leaveUntil = QDate();
+    ASSERT_TRUE(m_store.writeNote(QStringLiteral("7"), back));
+    ASSERT_TRUE(m_store.writeNote(QStringLiteral("7"),
+                                  MemberNote{QString(), QStringLiteral("乙"), QString(), QDate()}));
+    EXPECT_EQ(m_store.notes(QStringLiteral("7")).value, QList<MemberNote>{back});
+    EXPECT_EQ(m_store.notes(QStringLiteral("8")).value, QList<MemberNote>{byName});
+
+    // A file of before the notes, kept read-only, has none and reads.
+    m_store.setBusyTimeout(100);
+    {
+        RawConnection raw(m_store.path());
+        undoRunColumns(raw);
+        ASSERT_TRUE(raw.exec(QStringLiteral("PRAGMA user_version = 2")));
+    }
+    QFile::setPermissions(m_store.path(), QFileDevice::ReadOwner);
+    HistoryStore readOnly(m_dir.path());
+    const Result<QList<MemberNote>> none = readOnly.notes(QStringLiteral("7"));
+    EXPECT_TRUE(none.ok) << none.error.toStdString();
+    EXPECT_TRUE(none.value.isEmpty());
+    EXPECT_FALSE(readOnly.writeNote(QStringLiteral("7"), travel));
+    QFile::setPermissions(m_store.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
