@@ -101,7 +101,8 @@ QString utcKey(const QDateTime &moment)
 bool hasRunColumns(QSqlDatabase &db)
 {
     QSqlQuery query(db);
-    return query.exec(QStringLiteral("SELECT 1 FROM pragma_table_info('member_reading') WHERE name = 'replied'")) &&
+    return query.exec(
+               QStringLiteral("SELECT 1 FROM pragma_table_info('member_reading') WHERE name = 'replied'")) &&
            query.next();
 }
 
@@ -109,7 +110,8 @@ QString readingColumns(QSqlDatabase &db)
 {
     return QStringLiteral("m.position, m.user_id, m.name, m.x, m.y, m.points, m.population, m.merit, m.role, "
                           "m.fief_count, ") +
-           (hasRunColumns(db) ? QStringLiteral("m.replied, m.rank, m.score") : QStringLiteral("NULL, NULL, NULL"));
+           (hasRunColumns(db) ? QStringLiteral("m.replied, m.rank, m.score")
+                              : QStringLiteral("NULL, NULL, NULL"));
 }
 
 Result<QList<Snapshot>> loadSnapshots(QSqlDatabase &db, const QString &allianceId, const QString &command)
@@ -117,13 +119,13 @@ Result<QList<Snapshot>> loadSnapshots(QSqlDatabase &db, const QString &allianceI
     using Loaded = Result<QList<Snapshot>>;
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    query.prepare(
-        QStringLiteral("SELECT s.id, s.taken_at, s.command, %1, %2 FROM snapshot s"
-                       " LEFT JOIN member_reading m ON m.snapshot_id = s.id"
-                       " WHERE s.alliance_id = ?%3"
-                       " ORDER BY s.id, m.position")
-            .arg(hasRunColumns(db) ? QStringLiteral("s.detail") : QStringLiteral("NULL"), readingColumns(db),
-                 command.isEmpty() ? QString() : QStringLiteral(" AND s.command = ?")));
+    query.prepare(QStringLiteral("SELECT s.id, s.taken_at, s.command, %1, %2 FROM snapshot s"
+                                 " LEFT JOIN member_reading m ON m.snapshot_id = s.id"
+                                 " WHERE s.alliance_id = ?%3"
+                                 " ORDER BY s.id, m.position")
+                      .arg(hasRunColumns(db) ? QStringLiteral("s.detail") : QStringLiteral("NULL"),
+                           readingColumns(db),
+                           command.isEmpty() ? QString() : QStringLiteral(" AND s.command = ?")));
     query.addBindValue(text(allianceId));
     if (!command.isEmpty())
         query.addBindValue(command);

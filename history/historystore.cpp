@@ -58,6 +58,7 @@ const QList<QStringList> &migrationSteps()
             QStringLiteral("ALTER TABLE member_reading ADD COLUMN replied INTEGER"),
             QStringLiteral("ALTER TABLE member_reading ADD COLUMN rank INTEGER"),
             QStringLiteral("ALTER TABLE member_reading ADD COLUMN score INTEGER"),
+            QStringLiteral("ALTER TABLE points_state ADD COLUMN stood_days INTEGER NOT NULL DEFAULT 0"),
         } + MemberNotes::schema(),
     };
     return steps;

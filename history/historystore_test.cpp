@@ -61,6 +61,7 @@ private:
 void undoRunColumns(RawConnection &raw)
 {
     ASSERT_TRUE(raw.exec(QStringLiteral("DROP TABLE member_note")));
+    ASSERT_TRUE(raw.exec(QStringLiteral("ALTER TABLE points_state DROP COLUMN stood_days")));
     ASSERT_TRUE(raw.exec(QStringLiteral("ALTER TABLE snapshot DROP COLUMN detail")));
     for (const char *column : {"replied", "rank", "score"})
         ASSERT_TRUE(
@@ -384,11 +385,11 @@ TEST_F(HistoryStoreTest, SummariesKeptWhileRecordingAgreeWithTheWholeHistory)
     // written, and a read-only one is read from its snapshots.
     {
         RawConnection raw(m_store.path());
+        undoRunColumns(raw);
         for (const char *table : {"snapshot_total", "points_state", "join_leave"})
             ASSERT_TRUE(raw.exec(QStringLiteral("DROP TABLE %1").arg(QLatin1String(table))));
         ASSERT_TRUE(raw.exec(QStringLiteral("DROP INDEX member_reading_idless_by_name")));
         ASSERT_TRUE(raw.exec(QStringLiteral("CREATE INDEX member_reading_by_name ON member_reading (name)")));
-        undoRunColumns(raw);
         ASSERT_TRUE(raw.exec(QStringLiteral("PRAGMA user_version = 1")));
     }
     QFile::setPermissions(m_store.path(), QFileDevice::ReadOwner);

@@ -43,8 +43,9 @@ Result<HistoryTrends::PointsStates> loadStates(QSqlDatabase &db, const QString &
     QSqlQuery query(db);
     query.setForwardOnly(true);
     query.prepare(
-        QStringLiteral("SELECT member_key, last_points, last_moved_on, moved, name FROM points_state "
-                       "WHERE alliance_id = ?"));
+        QStringLiteral("SELECT member_key, last_points, last_moved_on, moved, name, %1 FROM points_state "
+                       "WHERE alliance_id = ?")
+            .arg(hasRunColumns(db) ? QStringLiteral("stood_days") : QStringLiteral("0")));
     query.addBindValue(text(allianceId));
     if (!query.exec())
         return Loaded::failure(failed(query));
@@ -52,7 +53,8 @@ Result<HistoryTrends::PointsStates> loadStates(QSqlDatabase &db, const QString &
         loaded.value.insert(query.value(0).toString(),
                             PointsState{query.value(1).toLongLong(),
                                         QDate::fromString(query.value(2).toString(), Qt::ISODate),
-                                        query.value(3).toBool(), query.value(4).toString()});
+                                        query.value(3).toBool(), query.value(4).toString(),
+                                        query.value(5).toInt()});
     }
     return query.lastError().isValid() ? Loaded::failure(failed(query)) : loaded;
 }
@@ -61,8 +63,9 @@ QString writeStates(QSqlDatabase &db, const QString &allianceId, const HistoryTr
                     const QStringList &keys)
 {
     QSqlQuery query(db);
-    if (!query.prepare(QStringLiteral("INSERT OR REPLACE INTO points_state (alliance_id, member_key, name, "
-                                      "last_points, last_moved_on, moved) VALUES (?, ?, ?, ?, ?, ?)")))
+    if (!query.prepare(
+            QStringLiteral("INSERT OR REPLACE INTO points_state (alliance_id, member_key, name, "
+                           "last_points, last_moved_on, moved, stood_days) VALUES (?, ?, ?, ?, ?, ?, ?)")))
         return failed(query);
     for (const QString &key : keys) {
         const PointsState &state = states[key];
@@ -72,6 +75,7 @@ QString writeStates(QSqlDatabase &db, const QString &allianceId, const HistoryTr
         query.addBindValue(state.lastPoints);
         query.addBindValue(state.lastMovedOn.toString(Qt::ISODate));
         query.addBindValue(state.moved ? 1 : 0);
+        query.addBindValue(state.stoodBeforeLastMove);
         if (!query.exec())
             return failed(query);
     }

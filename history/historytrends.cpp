@@ -138,7 +138,7 @@ QStringList applyPoints(PointsStates &states, const Snapshot &snapshot)
         if (found == states.end()) {
             states.insert(key, PointsState{points, day, false, name});
         } else if (found->lastPoints != points) {
-            *found = PointsState{points, day, true, name};
+            *found = PointsState{points, day, true, name, static_cast<int>(found->lastMovedOn.daysTo(day))};
         } else if (found->name != name) {
             found->name = name;
         } else {
@@ -193,7 +193,8 @@ QList<IdleMember> idleFrom(const PointsStates &states, const Snapshot &latestWit
             continue;
         // A clock set back never gives a negative idle time.
         const int days = static_cast<int>(std::max<qint64>(0, found->lastMovedOn.daysTo(today)));
-        idle << IdleMember{current.userId, current.name, found->lastMovedOn, days, !found->moved};
+        idle << IdleMember{current.userId, current.name,  found->lastMovedOn,
+                           days,           !found->moved, found->stoodBeforeLastMove};
     }
     return idle;
 }

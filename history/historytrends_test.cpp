@@ -107,8 +107,9 @@ TEST(HistoryTrendsTest, DaysSincePointsLastMovedAcrossEveryRunThatReadPoints)
     const QList<IdleMember> expected = {
         {id4, QStringLiteral("D"), QDate(2026, 12, 5), 5, true},
         {id1, QStringLiteral("A"), QDate(2026, 12, 1), 9, true},
-        {id2, QStringLiteral("B"), QDate(2026, 12, 3), 7, false},
-        {id3, QStringLiteral("C"), QDate(2026, 12, 6), 4, false},
+        // B stood 2 days before it moved; C moved twice, the last time after a day.
+        {id2, QStringLiteral("B"), QDate(2026, 12, 3), 7, false, 2},
+        {id3, QStringLiteral("C"), QDate(2026, 12, 6), 4, false, 1},
     };
     EXPECT_EQ(HistoryTrends::daysSincePointsLastMoved(snapshots, today), expected);
 

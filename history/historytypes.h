@@ -63,6 +63,7 @@ struct IdleMember
     // True when the points never changed across the history: lastMovedOn is
     // then the first reading, and the true idle time may be longer.
     bool neverMoved = false;
+    int stoodBeforeLastMove = 0; // PointsState's
 
     bool operator==(const IdleMember &) const = default;
 };
@@ -91,6 +92,10 @@ struct PointsState
     QDate lastMovedOn;
     bool moved = false;
     QString name; // the name of the last reading
+    // How many days the points had stood still before their last change: a
+    // member idle that long who moved again has come back. 0 where a history
+    // of before the count did not keep it.
+    int stoodBeforeLastMove = 0;
 
     bool operator==(const PointsState &) const = default;
 };
