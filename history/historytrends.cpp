@@ -63,6 +63,20 @@ QList<Snapshot> inTimeOrder(QList<Snapshot> snapshots)
     return snapshots;
 }
 
+LogEntry readLogLine(const QString &line)
+{
+    LogEntry entry;
+    const qsizetype first = line.indexOf(u' ');
+    const qsizetype second = first < 0 ? -1 : line.indexOf(u' ', first + 1);
+    if (second < 0)
+        return entry;
+    entry.day = QDate::fromString(line.left(first), QStringLiteral("yyyy/MM/dd"));
+    entry.what = line.mid(first + 1, second - first - 1);
+    entry.joined = entry.what == QStringLiteral("加入");
+    entry.name = line.mid(second + 1);
+    return entry;
+}
+
 QStringList joinLeaveLog(const QList<Snapshot> &snapshots)
 {
     const QList<Snapshot> ordered = inTimeOrder(snapshots);

@@ -23,6 +23,16 @@ QList<Snapshot> inTimeOrder(QList<Snapshot> snapshots);
 // earlier page order. The first snapshot is the starting point and lists
 // nobody.
 QStringList joinLeaveLog(const QList<Snapshot> &snapshots);
+// One line of that log taken apart: "yyyy/MM/dd 加入 name", the name being
+// the rest, blanks and all. A line of no such form has no day.
+struct LogEntry
+{
+    QDate day;
+    bool joined = false;
+    QString what; // 「加入」 or 「脱退」
+    QString name;
+};
+LogEntry readLogLine(const QString &line);
 
 // The members of the latest snapshot that read alliance points, in its page
 // order, with the day their points were last seen to change across every

@@ -1,6 +1,7 @@
 #include "trends/trendsdata.h"
 
 #include "history/historystore.h"
+#include "history/historytrends.h"
 
 #include <QFile>
 #include <algorithm>
@@ -66,7 +67,7 @@ Loaded load(HistoryStore &store, const QString &allianceId, const QDate &today)
 }
 
 Result<QList<DatedReading>> loadMember(HistoryStore &store, const QString &allianceId,
-                                              const MemberReading &member)
+                                       const MemberReading &member)
 {
     Result<QList<DatedReading>> found = store.memberReadings(allianceId, member.userId, member.name);
     // A run may hold the member by id and a reading of that name without
@@ -158,9 +159,10 @@ TrendsTable totalsTable(const QList<SnapshotTotals> &totals)
                       {}};
     table.rows.reserve(totals.size());
     for (const SnapshotTotals &snapshot : totals) {
-        table.rows << QStringList{momentText(snapshot.takenAt),          ::History::kindLabel(snapshot.command),
-                                  QString::number(snapshot.memberCount), numberText(snapshot.points),
-                                  numberText(snapshot.population),       numberText(snapshot.merit)};
+        table.rows << QStringList{
+            momentText(snapshot.takenAt),          ::History::kindLabel(snapshot.command),
+            QString::number(snapshot.memberCount), numberText(snapshot.points),
+            numberText(snapshot.population),       numberText(snapshot.merit)};
     }
     return table;
 }
@@ -169,15 +171,12 @@ TrendsTable joinLeaveTable(const QStringList &log)
 {
     TrendsTable table{{QStringLiteral("日付"), QStringLiteral("区分"), QStringLiteral("名前")}, {}};
     for (const QString &line : log) {
-        // "yyyy/MM/dd 加入 name": the name is the rest, blanks and all.
-        const qsizetype first = line.indexOf(u' ');
-        const qsizetype second = first < 0 ? -1 : line.indexOf(u' ', first + 1);
-        if (second < 0) {
+        const HistoryTrends::LogEntry entry = HistoryTrends::readLogLine(line);
+        if (!entry.day.isValid()) {
             table.rows << QStringList{line, QString(), QString()};
             continue;
         }
-        table.rows << QStringList{line.left(first), line.mid(first + 1, second - first - 1),
-                                  line.mid(second + 1)};
+        table.rows << QStringList{line.section(u' ', 0, 0), entry.what, entry.name};
     }
     return table;
 }
