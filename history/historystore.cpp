@@ -1,5 +1,6 @@
 #include "history/historystore.h"
 
+#include "history/briefingsql.h"
 #include "history/historysql.h"
 #include "history/historysummary.h"
 #include "history/historytrends.h"
@@ -478,4 +479,24 @@ Result<QList<MemberNote>> HistoryStore::notes(const QString &allianceId)
 {
     return readSummary<QList<MemberNote>>(
         [&](QSqlDatabase &db) { return MemberNotes::read(db, allianceId); });
+}
+
+Result<Briefing::Inputs> HistoryStore::briefingInputs(const QString &allianceId, const QDate &today,
+                                                      int circulars)
+{
+    using Loaded = Result<Briefing::Inputs>;
+    Result<QList<IdleMember>> idle = daysSincePointsLastMoved(allianceId, today);
+    Result<QStringList> joins = joinLeaveLog(allianceId);
+    Result<QList<MemberNote>> memberNotes = notes(allianceId);
+    for (const QString &error : {idle.error, joins.error, memberNotes.error}) {
+        if (!error.isEmpty())
+            return Loaded::failure(error);
+    }
+    Loaded loaded = readSummary<Briefing::Inputs>(
+        [&](QSqlDatabase &db) { return BriefingSql::load(db, allianceId, today, circulars); });
+    loaded.value.today = today;
+    loaded.value.idle = std::move(idle.value);
+    loaded.value.joinLeaveLog = std::move(joins.value);
+    loaded.value.notes = std::move(memberNotes.value);
+    return loaded;
 }

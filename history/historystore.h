@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/result.h"
+#include "history/briefing.h"
 #include "history/historytypes.h"
 #include "history/membernotes.h"
 
@@ -61,6 +62,10 @@ public:
     // text without a leave day removes it.
     Result<> writeNote(const QString &allianceId, const MemberNote &note);
     Result<QList<MemberNote>> notes(const QString &allianceId);
+
+    // Everything 「同盟の状況」 is made from, as of today: the last circulars
+    // reply checks count.
+    Result<Briefing::Inputs> briefingInputs(const QString &allianceId, const QDate &today, int circulars);
 
 private:
     // Empty when the database is ready to use, else the reason. A store that

@@ -501,3 +501,69 @@ TEST_F(HistoryStoreTest, TheLeadersNotesAreReplacedRemovedAndKeptApartByAlliance
     EXPECT_FALSE(readOnly.writeNote(QStringLiteral("7"), travel));
     QFile::setPermissions(m_store.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
+
+// What the briefing is made of, read back from a fortnight of runs.
+TEST_F(HistoryStoreTest, TheBriefingReadsTheLatestMembersTheirPointsRepliesMeritJoinsAndNotes)
+{
+    const auto withPoints = [](int position, const char *id, const char *name, qint64 points) {
+        MemberReading reading = nameOnly(position, QString::fromLatin1(id), QString::fromUtf8(name));
+        reading.points = points;
+        return reading;
+    };
+    const auto answers = [](int day, bool first, bool second) {
+        MemberReading a = nameOnly(1, QString(), QStringLiteral("甲"));
+        a.replied = first;
+        MemberReading b = nameOnly(2, QString(), QStringLiteral("乙"));
+        b.replied = second;
+        Snapshot check = snapshotOn(day, History::Kinds::replies.key, {a, b});
+        check.detail = QStringLiteral("集合");
+        return check;
+    };
+    const auto merit = [](int day, qint64 rank, qint64 score) {
+        MemberReading a = nameOnly(1, QString(), QStringLiteral("甲"));
+        a.rank = rank;
+        a.score = score;
+        Snapshot ranking = snapshotOn(day, History::Kinds::ranking.key, {a});
+        ranking.detail = History::rankingDetail(QStringLiteral("戦功"), 0);
+        return ranking;
+    };
+    for (const Snapshot &snapshot :
+         {snapshotOn(1, QStringLiteral("activity"),
+                     {withPoints(1, "1", "甲", 100), withPoints(2, "2", "乙", 200)}),
+          answers(2, true, false), merit(3, 5, 500),
+          snapshotOn(9, QStringLiteral("activity"),
+                     {withPoints(1, "1", "甲", 100), withPoints(2, "2", "乙", 250)}),
+          merit(10, 3, 800), answers(10, false, false),
+          snapshotOn(12, QStringLiteral("roster"),
+                     {withPoints(1, "1", "甲", 100), withPoints(2, "2", "乙", 250)}),
+          snapshotOn(
+              14, QStringLiteral("roster"),
+              {withPoints(1, "1", "甲", 100), withPoints(2, "2", "乙", 250), withPoints(3, "3", "丙", 10)})})
+        ASSERT_TRUE(m_store.recordSnapshot(snapshot));
+    ASSERT_TRUE(
+        m_store.writeNote(QStringLiteral("7"), MemberNote{QStringLiteral("2"), QStringLiteral("乙"),
+                                                          QStringLiteral("出張"), QDate(2026, 12, 20)}));
+
+    const QDate today(2026, 12, 15);
+    const Result<Briefing::Inputs> inputs = m_store.briefingInputs(QStringLiteral("7"), today, 4);
+    ASSERT_TRUE(inputs.ok) << inputs.error.toStdString();
+    EXPECT_EQ(inputs.value.members.size(), 3) << "the latest reading's members";
+    EXPECT_EQ(inputs.value.replyChecks.size(), 2);
+    EXPECT_EQ(inputs.value.meritRankings.size(), 2);
+    EXPECT_EQ(inputs.value.firstRoster, QDate(2026, 12, 12));
+    const QList<Briefing::Row> rows = Briefing::rows(inputs.value, Briefing::Thresholds{});
+    ASSERT_EQ(rows.size(), 3);
+    EXPECT_EQ(rows[0].status, Briefing::Status::Attention);
+    EXPECT_EQ(rows[0].reason, QStringLiteral("14日間ポイント変化なし、返信 1/2"));
+    EXPECT_EQ(rows[0].gained7, 0) << "against the reading of Dec 1, the last a week or more ago";
+    EXPECT_FALSE(rows[0].gained28);
+    EXPECT_EQ(rows[0].answered, 1);
+    EXPECT_EQ(rows[0].checked, 2);
+    EXPECT_EQ(rows[0].meritRank, 3);
+    EXPECT_EQ(rows[0].rankChange, 2);
+    EXPECT_EQ(rows[0].scoreChange, 300);
+    EXPECT_EQ(rows[1].status, Briefing::Status::OnLeave) << "0/2 answered, but on leave";
+    EXPECT_EQ(rows[1].gained7, 50);
+    EXPECT_EQ(rows[2].status, Briefing::Status::Newcomer);
+    EXPECT_EQ(rows[2].daysInAlliance, 1);
+}
