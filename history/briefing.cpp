@@ -2,6 +2,9 @@
 
 #include "history/historytrends.h"
 
+#include <QDir>
+#include <QSettings>
+
 namespace Briefing {
 
 namespace {
@@ -127,6 +130,47 @@ QString signedNumber(const std::optional<qint64> &value)
 }
 
 } // namespace
+
+namespace {
+
+const QString kIdleDays = QStringLiteral("idle-days");
+const QString kCirculars = QStringLiteral("circulars");
+const QString kMinAnswered = QStringLiteral("min-answered");
+
+QString thresholdsPath(const QString &worldFolder)
+{
+    return QDir(worldFolder).filePath(QStringLiteral("briefing.ini"));
+}
+
+} // namespace
+
+Thresholds readThresholds(const QString &worldFolder)
+{
+    const QSettings file(thresholdsPath(worldFolder), QSettings::IniFormat);
+    Thresholds thresholds;
+    const auto value = [&file](const QString &key, int fallback, int low, int high) {
+        bool ok = false;
+        const int read = file.value(key).toString().trimmed().toInt(&ok);
+        return ok && read >= low && read <= high ? read : fallback;
+    };
+    thresholds.idleDays = value(kIdleDays, thresholds.idleDays, 1, 365);
+    thresholds.circulars = value(kCirculars, thresholds.circulars, 1, 52);
+    thresholds.minAnswered = value(kMinAnswered, thresholds.minAnswered, 0, thresholds.circulars);
+    return thresholds;
+}
+
+QString writeThresholds(const QString &worldFolder, const Thresholds &thresholds)
+{
+    QSettings file(thresholdsPath(worldFolder), QSettings::IniFormat);
+    file.setValue(kIdleDays, thresholds.idleDays);
+    file.setValue(kCirculars, thresholds.circulars);
+    file.setValue(kMinAnswered, thresholds.minAnswered);
+    file.sync();
+    if (file.status() != QSettings::NoError)
+        return QStringLiteral("設定ファイル %1 を保存できませんでした。")
+            .arg(QDir::toNativeSeparators(thresholdsPath(worldFolder)));
+    return {};
+}
 
 QString statusName(Status status)
 {

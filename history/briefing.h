@@ -24,6 +24,13 @@ struct Thresholds
 
     bool operator==(const Thresholds &) const = default;
 };
+// The thresholds the leader last set, kept in the world's folder
+// (「briefing.ini」); the defaults where none were set or a value is no
+// sensible number.
+Thresholds readThresholds(const QString &worldFolder);
+// Empty when written, else why not, for the user.
+QString writeThresholds(const QString &worldFolder, const Thresholds &thresholds);
+
 // A member this short in the alliance is new and never needs attention.
 inline constexpr int kNewcomerDays = 14;
 // Points that moved within this many days, after standing still at least D

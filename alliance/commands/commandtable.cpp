@@ -3,6 +3,7 @@
 #include "alliance/commands/activitycommand.h"
 #include "alliance/commands/alliancereportcommand.h"
 #include "alliance/commands/branchcastlecommand.h"
+#include "alliance/commands/briefingcommand.h"
 #include "alliance/commands/pagecheckcommand.h"
 #include "alliance/commands/rankingcommand.h"
 #include "alliance/commands/replycheckercommand.h"
@@ -89,6 +90,8 @@ const QList<CommandEntry> &commands()
                  .run();
              run.result.offersSaving = true;
          }},
+        {QStringLiteral("briefing"), BriefingCommand::kLabel, QStringLiteral("mnuBriefing"), Output::Text,
+         Runs::AlsoWithoutWindow, [](CommandRun &run) { BriefingCommand(run.context, run.clock).run(); }},
         {QStringLiteral("check-pages"), PageCheckCommand::kLabel, QStringLiteral("mnuCheckPages"),
          Output::PrintedText, Runs::AlsoWithoutWindow,
          [](CommandRun &run) { runAndTell(PageCheckCommand(run.context, run.clock), run.result); }},

@@ -92,13 +92,16 @@ TEST_F(CommandTableEndToEnd, EveryCommandByNameMatchesTheSameCommandFromTheWindo
             window.findChild<QPushButton *>(command.control)->click();
         EXPECT_EQ(window.outputText(), byName);
         EXPECT_EQ(files(), filesByName);
-        EXPECT_FALSE(byName.isEmpty() && command.key != QStringLiteral("activity"))
+        // The briefing reads only the history, which these runs do not record.
+        EXPECT_FALSE(byName.isEmpty() && command.key != QStringLiteral("activity") &&
+                     command.key != QStringLiteral("briefing"))
             << "a command that shows something";
     }
-    EXPECT_EQ(ran,
-              QStringList({QStringLiteral("roster"), QStringLiteral("castles"), QStringLiteral("activity"),
-                           QStringLiteral("report"), QStringLiteral("survey"), QStringLiteral("replies"),
-                           QStringLiteral("ranking"), QStringLiteral("check-pages")}));
+    EXPECT_EQ(
+        ran,
+        QStringList({QStringLiteral("roster"), QStringLiteral("castles"), QStringLiteral("activity"),
+                     QStringLiteral("report"), QStringLiteral("survey"), QStringLiteral("replies"),
+                     QStringLiteral("ranking"), QStringLiteral("briefing"), QStringLiteral("check-pages")}));
     EXPECT_TRUE(DataFile::exists(m_session.appDir + RosterFile::fileName(own)));
     MessageBox::setNextAnswer(std::nullopt);
 }
