@@ -1,5 +1,6 @@
 #include "trends/trendswindow.h"
 
+#include "trends/briefingpane.h"
 #include "trends/csvfile.h"
 #include "trends/trendchart.h"
 #include "trends/trendstable.h"
@@ -114,6 +115,8 @@ TrendsWindow::TrendsWindow(const QString &directory, const QString &allianceId, 
     totalLayout->addWidget(tablePane(Table::Totals, nullptr), 1);
     tabs->addTab(totalPage, QStringLiteral("同盟合計"));
     tabs->addTab(tablePane(Table::JoinLeave, nullptr), QStringLiteral("加入・脱退"));
+    m_briefing = new BriefingPane(m_store, m_directory, m_allianceId, m_today, *m_port, tabs);
+    tabs->addTab(m_briefing, QStringLiteral("同盟の状況"));
     splitter->addWidget(tabs);
     splitter->setStretchFactor(1, 2);
     layout->addWidget(splitter, 1);
@@ -155,8 +158,9 @@ QWidget *TrendsWindow::idleChooser()
 
 void TrendsWindow::setLetterWriter(std::function<void(const QStringList &)> writer)
 {
-    m_writeLetter = std::move(writer);
+    m_writeLetter = writer;
     m_writeLetterButton->setVisible(static_cast<bool>(m_writeLetter));
+    m_briefing->setLetterWriter(std::move(writer));
 }
 
 QStringList TrendsWindow::idleMembersChosen() const
@@ -216,6 +220,7 @@ QWidget *TrendsWindow::chartPane(std::initializer_list<Chart> charts)
 void TrendsWindow::reload()
 {
     m_history = Trends::load(m_store, m_allianceId, m_today);
+    m_briefing->reload();
     setWindowTitle(QStringLiteral("推移 - 同盟ID %1").arg(m_allianceId));
     if (!m_history.ok) {
         // The history cannot be read now: say why, and show nothing stale.

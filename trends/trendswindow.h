@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 
+class BriefingPane;
 class QLabel;
 class QPushButton;
 class QSpinBox;
@@ -51,6 +52,9 @@ public:
     // The member of that row of the member table; its charts and readings.
     void selectMember(int row);
 
+    // The 「同盟の状況」 tab.
+    BriefingPane *briefing() const { return m_briefing; }
+
     // Empty while the history reads well; else why nothing is shown.
     QString statusText() const;
     TrendsTableModel *model(Table table) const;
@@ -79,6 +83,7 @@ private:
 
     std::function<void(const QStringList &)> m_writeLetter;
 
+    BriefingPane *m_briefing = nullptr;
     QLabel *m_status = nullptr;
     QSpinBox *m_idleDays = nullptr;
     QLabel *m_idleCount = nullptr;
