@@ -15,3 +15,4 @@ fi
 "$build/bin/snapshot_bench"
 "$build/bin/roster_bench"
 QT_QPA_PLATFORM=offscreen "$build/bin/revovi_bench"
+QT_QPA_PLATFORM=offscreen "$build/bin/briefing_bench"
