@@ -214,7 +214,8 @@ QList<Row> rows(const Inputs &inputs, const Thresholds &thresholds)
             row.idleDays = idle->days;
         row.gained7 = gainedSince(inputs.points7DaysAgo, member);
         row.gained28 = gainedSince(inputs.points28DaysAgo, member);
-        addReplies(row, member, inputs, thresholds.circulars);
+        if (inputs.leaderName.isEmpty() || plainName(member.name) != plainName(inputs.leaderName))
+            addReplies(row, member, inputs, thresholds.circulars);
         addMerit(row, member, inputs);
         row.daysInAlliance = daysInAlliance(member, inputs);
         for (const MemberNote &note : inputs.notes) {

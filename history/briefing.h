@@ -59,6 +59,9 @@ struct Inputs
     QStringList joinLeaveLog; // "yyyy/MM/dd 加入 name", oldest first
     QDate firstRoster;        // invalid: no whole reading of the members yet
     QList<MemberNote> notes;
+    // The player's own lord: the circulars are its own, so it is never
+    // counted as not answering them.
+    QString leaderName = {};
 };
 
 struct Row

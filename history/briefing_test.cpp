@@ -114,6 +114,13 @@ TEST(Briefing, EachMemberGetsTheStatusAndReasonItsHistoryGives)
     EXPECT_EQ(rows[5].checked, 4);
     EXPECT_EQ(rows[2].daysInAlliance, 5) << "the latest join";
 
+    // The player sends the circulars: never counted as not answering them.
+    Briefing::Inputs led = sixMembers();
+    led.leaderName = QStringLiteral("乙 葉");
+    const QList<Briefing::Row> ledRows = Briefing::rows(led, Briefing::Thresholds{});
+    EXPECT_EQ(ledRows[1].checked, 0);
+    EXPECT_EQ(ledRows[1].status, Briefing::Status::Active);
+
     // The leader's thresholds move the lines.
     const QList<Briefing::Row> lenient = Briefing::rows(sixMembers(), Briefing::Thresholds{10, 4, 1});
     EXPECT_EQ(lenient[0].status, Briefing::Status::Active);

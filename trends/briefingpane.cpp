@@ -153,6 +153,7 @@ void BriefingPane::reload()
         m_store.briefingInputs(m_allianceId, m_today, m_circulars->value());
     m_inputs = inputs ? inputs.value : Briefing::Inputs{};
     m_inputs.today = m_today;
+    m_inputs.leaderName = m_leader;
     m_rows = Briefing::rows(m_inputs, thresholds());
     showRows();
     if (!inputs)
@@ -170,6 +171,12 @@ void BriefingPane::thresholdsChanged()
     }
     m_rows = Briefing::rows(m_inputs, thresholds());
     showRows();
+}
+
+void BriefingPane::setLeader(const QString &lordName)
+{
+    m_leader = lordName;
+    reload();
 }
 
 void BriefingPane::setLetterWriter(std::function<void(const QStringList &)> writer)

@@ -28,6 +28,8 @@ public:
     // Reads the history again and shows it.
     void reload();
     void setLetterWriter(std::function<void(const QStringList &)> writer);
+    // The player's own lord, never counted as not answering its circulars.
+    void setLeader(const QString &lordName);
 
     // What is shown, for the tests and the buttons.
     const QList<Briefing::Row> &rows() const { return m_rows; }
@@ -54,6 +56,7 @@ private:
     TrendsFilePort &m_port;
     Briefing::Inputs m_inputs;
     QList<Briefing::Row> m_rows;
+    QString m_leader;
     std::function<void(const QStringList &)> m_writeLetter;
 
     QSpinBox *m_idleDays = nullptr;

@@ -12,7 +12,8 @@ void BriefingCommand::run()
     const QDate today = m_clock.now().date();
     const Briefing::Thresholds thresholds = Briefing::readThresholds(m_context.session.appDir);
     HistoryStore history(m_context.session.appDir);
-    const Result<Briefing::Inputs> inputs = history.briefingInputs(allianceId, today, thresholds.circulars);
+    Result<Briefing::Inputs> inputs = history.briefingInputs(allianceId, today, thresholds.circulars);
+    inputs.value.leaderName = m_context.session.ownLord.lordName;
     if (!inputs) {
         m_context.port.warn(inputs.error);
         return;

@@ -3,6 +3,7 @@
 #include "alliance/commands/commandtable.h"
 #include "common/clock.h"
 #include "site/session.h"
+#include "trends/briefingpane.h"
 #include "trends/text1csv.h"
 #include "trends/trendsfileport.h"
 #include "trends/trendswindow.h"
@@ -69,6 +70,7 @@ void ToolWindowMenus::openTrends()
                                     nullptr, &m_window);
         m_trends->setAttribute(Qt::WA_DeleteOnClose);
         m_trends->setLetterWriter(m_writeLetter);
+        m_trends->briefing()->setLeader(m_session.ownLord.lordName);
     } else {
         m_trends->reload();
     }
