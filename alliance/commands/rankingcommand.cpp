@@ -54,7 +54,7 @@ void RankingCommand::run()
     const QString header = bandHeader(m_band);
     m_context.port.setOutputText(withBandHeader(m_context.port.outputText(), header));
 
-    QList<HistoryRecording::RankedMember> ranked;
+    QList<RankingRow> ranked;
     OverlappingPacer pacer(m_context.pacer);
     PageWalk walk(m_context, QStringLiteral("格付抽出"), &pacer);
     // A band none of whose pages holds the ranking table is past the last
@@ -72,8 +72,7 @@ void RankingCommand::run()
             withoutTable = page;
         const QString lines = rankingLines(read.rows, saved);
         m_rowCount += read.rows.size();
-        for (const RankingRow &row : read.rows)
-            ranked.append({row.name, row.rank, row.score});
+        ranked << read.rows;
         if (!lines.isEmpty())
             append(lines);
         return PageMark::Read::done();
@@ -83,10 +82,7 @@ void RankingCommand::run()
     // Only a whole band tells each member's place in it.
     if (m_leftOut.isEmpty())
         HistoryRecording::recordRun(
-            m_context, kLabel,
-            HistoryRecording::rankingSnapshot(
-                allianceId, History::rankingDetail(RankingArchive::categoryCaption(m_category), m_band),
-                ranked));
+            m_context, kLabel, HistoryRecording::rankingSnapshot(allianceId, m_category, m_band, ranked));
 
     const QString text = m_context.port.outputText();
     if (const QString counted = withBandCount(text, header, m_rowCount); counted != text)

@@ -79,12 +79,15 @@ void ReplyCheckCommand::run()
 
     m_context.port.setOutputText(tally.resultText(first.pageCount));
     m_addressees = tally.nonRepliers();
-    // Only a check that read every page says who did not answer.
+    // Only a check that read every page says who did not answer; the
+    // keyword is kept only when one was in force.
+    const QString keyword =
+        keywordInForce(trimmedKeyword(m_keywordBox)) ? trimmedKeyword(m_keywordBox) : QString();
     if (walk.leftOut().isEmpty() && first.pageCount <= kMaxInboxPages)
-        HistoryRecording::recordRun(
-            m_context, kLabel,
-            HistoryRecording::replySnapshot(m_context.session.allianceId, trimmedKeyword(m_keywordBox),
-                                            RosterFile::names(roster.entries), m_addressees));
+        HistoryRecording::recordRun(m_context, kLabel,
+                                    HistoryRecording::replySnapshot(m_context.session.allianceId, keyword,
+                                                                    RosterFile::names(roster.entries),
+                                                                    m_addressees));
     walk.tellLeftOut(laterPagesUnreadIntro());
     if (first.withoutTable)
         tellMissedMark(m_context, letterTableMissedIntro(), PageMark::Family::Inbox, kLetterTableMark,

@@ -1,5 +1,6 @@
 #include "alliance/walk/historyrecorder.h"
 
+#include "alliance/rules/rankingarchive.h"
 #include "alliance/walk/commandcontext.h"
 #include "alliance/walk/toolport.h"
 #include "common/clock.h"
@@ -90,12 +91,12 @@ Snapshot replySnapshot(const QString &allianceId, const QString &keyword, const 
     return snapshot;
 }
 
-Snapshot rankingSnapshot(const QString &allianceId, const QString &detail, const QList<RankedMember> &ranked)
+Snapshot rankingSnapshot(const QString &allianceId, int category, int band, const QList<RankingRow> &ranked)
 {
     Snapshot snapshot;
     snapshot.command = History::Kinds::ranking.key;
     snapshot.allianceId = allianceId;
-    snapshot.detail = detail;
+    snapshot.detail = History::rankingDetail(RankingArchive::categoryCaption(category), band);
     for (qsizetype i = 0; i < ranked.size(); ++i) {
         MemberReading reading = memberReading(i, QString(), ranked.at(i).name);
         // "12位" and "12" alike: the digits the rank begins with.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "alliance/rules/activityhistory.h"
+#include "alliance/rules/rankingpage.h"
 #include "history/historytypes.h"
 #include "site/membertable.h"
 #include "site/profilereaders.h"
@@ -69,13 +70,7 @@ Snapshot replySnapshot(const QString &allianceId, const QString &keyword, const 
                        const QStringList &nonRepliers);
 // The snapshot of a ranking extraction over a whole band: each own member's
 // rank and score, in page order, under the category and band.
-struct RankedMember
-{
-    QString name;
-    QString rank;
-    QString score;
-};
-Snapshot rankingSnapshot(const QString &allianceId, const QString &detail, const QList<RankedMember> &ranked);
+Snapshot rankingSnapshot(const QString &allianceId, int category, int band, const QList<RankingRow> &ranked);
 
 // A count as a page shows it ("12,345", " 7"); empty when it is no whole
 // number, so a reading that cannot be trusted is left out, not made 0.
