@@ -62,20 +62,13 @@ Result<QList<Listed>> listSnapshots(QSqlDatabase &db, const QString &allianceId)
 
 Result<Snapshot> withMembers(QSqlDatabase &db, const Listed &listed)
 {
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    query.prepare(
-        QStringLiteral("SELECT %1 FROM member_reading m WHERE m.snapshot_id = ? ORDER BY m.position")
-            .arg(readingColumns(db)));
-    query.addBindValue(listed.id);
-    if (!query.exec())
-        return Result<Snapshot>::failure(reasonFor(query.lastError()));
-    Snapshot snapshot{listed.id, listed.takenAt, listed.command, QString(), {}, listed.detail};
-    while (query.next())
-        snapshot.members << readingAt(query, 0);
-    if (query.lastError().isValid())
-        return Result<Snapshot>::failure(reasonFor(query.lastError()));
-    return {true, {}, snapshot};
+    Result<QList<MemberReading>> members = loadMembers(db, listed.id);
+    if (!members)
+        return Result<Snapshot>::failure(members.error);
+    return {true,
+            {},
+            Snapshot{listed.id, listed.takenAt, listed.command, QString(), std::move(members.value),
+                     listed.detail}};
 }
 
 bool hasPoints(const Snapshot &snapshot)

@@ -114,6 +114,25 @@ QString readingColumns(QSqlDatabase &db)
                               : QStringLiteral("NULL, NULL, NULL"));
 }
 
+Result<QList<MemberReading>> loadMembers(QSqlDatabase &db, qint64 snapshotId)
+{
+    using Loaded = Result<QList<MemberReading>>;
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    query.prepare(
+        QStringLiteral("SELECT %1 FROM member_reading m WHERE m.snapshot_id = ? ORDER BY m.position")
+            .arg(readingColumns(db)));
+    query.addBindValue(snapshotId);
+    if (!query.exec())
+        return Loaded::failure(reasonFor(query.lastError()));
+    Loaded loaded;
+    while (query.next())
+        loaded.value << readingAt(query, 0);
+    if (query.lastError().isValid())
+        return Loaded::failure(reasonFor(query.lastError()));
+    return loaded;
+}
+
 Result<QList<Snapshot>> loadSnapshots(QSqlDatabase &db, const QString &allianceId, const QString &command)
 {
     using Loaded = Result<QList<Snapshot>>;

@@ -40,6 +40,9 @@ bool hasRunColumns(QSqlDatabase &db);
 // Columns of readingColumns(), from the given index on.
 MemberReading readingAt(const QSqlQuery &query, int first);
 
+// One snapshot's member readings, in position order.
+Result<QList<MemberReading>> loadMembers(QSqlDatabase &db, qint64 snapshotId);
+
 // The alliance's snapshots in time order, with their members; an empty
 // command means every command.
 Result<QList<Snapshot>> loadSnapshots(QSqlDatabase &db, const QString &allianceId, const QString &command);

@@ -121,18 +121,10 @@ Result<std::optional<Snapshot>> previousRoster(QSqlDatabase &db, const QString &
     Snapshot found;
     found.id = query.value(0).toLongLong();
     found.takenAt = QDateTime::fromString(query.value(1).toString(), Qt::ISODate);
-    QSqlQuery members(db);
-    members.setForwardOnly(true);
-    members.prepare(
-        QStringLiteral("SELECT %1 FROM member_reading m WHERE m.snapshot_id = ? ORDER BY m.position")
-            .arg(readingColumns(db)));
-    members.addBindValue(found.id);
-    if (!members.exec())
-        return Found::failure(failed(members));
-    while (members.next())
-        found.members << readingAt(members, 0);
-    if (members.lastError().isValid())
-        return Found::failure(failed(members));
+    Result<QList<MemberReading>> members = loadMembers(db, found.id);
+    if (!members)
+        return Found::failure(members.error);
+    found.members = std::move(members.value);
     return Found{true, {}, found};
 }
 
@@ -286,16 +278,10 @@ Result<QList<IdleMember>> idle(QSqlDatabase &db, const QString &allianceId, cons
     if (!latest.next())
         return latest.lastError().isValid() ? Idle::failure(failed(latest)) : Idle{};
     Snapshot snapshot;
-    QSqlQuery members(db);
-    members.setForwardOnly(true);
-    members.prepare(
-        QStringLiteral("SELECT %1 FROM member_reading m WHERE m.snapshot_id = ? ORDER BY m.position")
-            .arg(readingColumns(db)));
-    members.addBindValue(latest.value(0).toLongLong());
-    if (!members.exec())
-        return Idle::failure(failed(members));
-    while (members.next())
-        snapshot.members << readingAt(members, 0);
+    Result<QList<MemberReading>> members = loadMembers(db, latest.value(0).toLongLong());
+    if (!members)
+        return Idle::failure(members.error);
+    snapshot.members = std::move(members.value);
     const Result<HistoryTrends::PointsStates> states = loadStates(db, allianceId);
     if (!states)
         return Idle::failure(states.error);

@@ -73,6 +73,8 @@ TEST_F(SurveyEndToEnd, MakesWhatTheThreeCommandsMakeAndRecordsEveryReadingOnce)
         ASSERT_FALSE(lord.isEmpty());
         EXPECT_EQ(member.x, lord[QStringLiteral("x")].toInt());
         EXPECT_EQ(member.y, lord[QStringLiteral("y")].toInt());
+        // The member table's points: a survey alone tells 「推移」 who stood still.
+        EXPECT_EQ(member.points, lord[QStringLiteral("points")].toInteger());
         EXPECT_EQ(member.population, lord[QStringLiteral("population")].toInt());
         EXPECT_EQ(member.merit, lord[QStringLiteral("merit")].toInt());
         EXPECT_TRUE(member.role.has_value());
