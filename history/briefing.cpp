@@ -3,7 +3,9 @@
 #include "history/historytrends.h"
 
 #include <QDir>
+#include <QHash>
 #include <QSettings>
+#include <vector>
 
 namespace Briefing {
 
@@ -18,33 +20,70 @@ QString plainName(QString name)
     return name;
 }
 
-const MemberReading *findIn(const QList<MemberReading> &readings, const MemberReading &member)
+// A reading of a member in one snapshot, by id, else by its name where one
+// side has no id; the first in the snapshot's order wins. Made once per
+// snapshot: each of a thousand members is looked up in every one.
+class ReadingIndex
 {
-    for (const MemberReading &reading : readings) {
-        if (!member.userId.isEmpty() && reading.userId == member.userId)
-            return &reading;
+public:
+    explicit ReadingIndex(const QList<MemberReading> &readings)
+    {
+        for (const MemberReading &reading : readings) {
+            if (!reading.userId.isEmpty() && !m_byId.contains(reading.userId))
+                m_byId.insert(reading.userId, &reading);
+            const QString name = plainName(reading.name);
+            if (!m_byName.contains(name))
+                m_byName.insert(name, &reading);
+            if (reading.userId.isEmpty() && !m_idlessByName.contains(name))
+                m_idlessByName.insert(name, &reading);
+        }
     }
-    for (const MemberReading &reading : readings) {
-        if ((reading.userId.isEmpty() || member.userId.isEmpty()) &&
-            plainName(reading.name) == plainName(member.name))
-            return &reading;
+    const MemberReading *find(const MemberReading &member) const
+    {
+        if (!member.userId.isEmpty()) {
+            if (const MemberReading *found = m_byId.value(member.userId))
+                return found;
+            return m_idlessByName.value(plainName(member.name));
+        }
+        return m_byName.value(plainName(member.name));
     }
-    return nullptr;
-}
 
-std::optional<qint64> gainedSince(const QList<MemberReading> &then, const MemberReading &now)
+private:
+    QHash<QString, const MemberReading *> m_byId;
+    QHash<QString, const MemberReading *> m_byName;
+    QHash<QString, const MemberReading *> m_idlessByName;
+};
+
+// The lookups of one briefing, made once for all its rows.
+struct Indexes
 {
-    const MemberReading *before = findIn(then, now);
+    explicit Indexes(const Inputs &inputs, int circulars)
+        : week(inputs.points7DaysAgo), month(inputs.points28DaysAgo)
+    {
+        for (qsizetype i = 0; i < inputs.replyChecks.size() && i < circulars; ++i)
+            checks.emplace_back(inputs.replyChecks.at(i).members);
+        for (const Snapshot &ranking : inputs.meritRankings)
+            rankings.emplace_back(ranking.members);
+    }
+    ReadingIndex week;
+    ReadingIndex month;
+    std::vector<ReadingIndex> checks;   // in the order of Inputs::replyChecks
+    std::vector<ReadingIndex> rankings; // in the order of Inputs::meritRankings
+};
+
+std::optional<qint64> gainedSince(const ReadingIndex &then, const MemberReading &now)
+{
+    const MemberReading *before = then.find(now);
     if (!now.points || before == nullptr || !before->points)
         return std::nullopt;
     return *now.points - *before->points;
 }
 
-void addReplies(Row &row, const MemberReading &member, const Inputs &inputs, int circulars)
+void addReplies(Row &row, const MemberReading &member, const Inputs &inputs, const Indexes &indexes)
 {
-    for (qsizetype i = 0; i < inputs.replyChecks.size() && i < circulars; ++i) {
-        const Snapshot &check = inputs.replyChecks.at(i);
-        const MemberReading *found = findIn(check.members, member);
+    for (std::size_t i = 0; i < indexes.checks.size(); ++i) {
+        const Snapshot &check = inputs.replyChecks.at(static_cast<qsizetype>(i));
+        const MemberReading *found = indexes.checks[i].find(member);
         if (found == nullptr || !found->replied)
             continue; // not yet in the roster of that check
         ++row.checked;
@@ -55,10 +94,10 @@ void addReplies(Row &row, const MemberReading &member, const Inputs &inputs, int
     }
 }
 
-void addMerit(Row &row, const MemberReading &member, const Inputs &inputs)
+void addMerit(Row &row, const MemberReading &member, const Indexes &indexes)
 {
-    for (const Snapshot &ranking : inputs.meritRankings) {
-        const MemberReading *found = findIn(ranking.members, member);
+    for (const ReadingIndex &ranking : indexes.rankings) {
+        const MemberReading *found = ranking.find(member);
         if (found == nullptr || !found->rank)
             continue;
         if (!row.meritRank) {
@@ -198,6 +237,7 @@ QList<Row> rows(const Inputs &inputs, const Thresholds &thresholds)
 {
     QList<Row> rows;
     rows.reserve(inputs.members.size());
+    const Indexes indexes(inputs, thresholds.circulars);
     for (const MemberReading &member : inputs.members) {
         Row row;
         row.userId = member.userId;
@@ -212,11 +252,11 @@ QList<Row> rows(const Inputs &inputs, const Thresholds &thresholds)
         }
         if (idle != nullptr)
             row.idleDays = idle->days;
-        row.gained7 = gainedSince(inputs.points7DaysAgo, member);
-        row.gained28 = gainedSince(inputs.points28DaysAgo, member);
+        row.gained7 = gainedSince(indexes.week, member);
+        row.gained28 = gainedSince(indexes.month, member);
         if (inputs.leaderName.isEmpty() || plainName(member.name) != plainName(inputs.leaderName))
-            addReplies(row, member, inputs, thresholds.circulars);
-        addMerit(row, member, inputs);
+            addReplies(row, member, inputs, indexes);
+        addMerit(row, member, indexes);
         row.daysInAlliance = daysInAlliance(member, inputs);
         for (const MemberNote &note : inputs.notes) {
             if ((!note.userId.isEmpty() && note.userId == member.userId) ||

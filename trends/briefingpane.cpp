@@ -175,8 +175,11 @@ void BriefingPane::thresholdsChanged()
 
 void BriefingPane::setLeader(const QString &lordName)
 {
+    // The history read already holds the checks: only the rows change.
     m_leader = lordName;
-    reload();
+    m_inputs.leaderName = lordName;
+    m_rows = Briefing::rows(m_inputs, thresholds());
+    showRows();
 }
 
 void BriefingPane::setLetterWriter(std::function<void(const QStringList &)> writer)
@@ -190,12 +193,17 @@ void BriefingPane::showOnly(std::optional<Briefing::Status> status)
     m_filter->setCurrentIndex(m_filter->findData(status ? static_cast<int>(*status) : -1));
 }
 
-QList<Briefing::Row> BriefingPane::shownRows() const
+bool BriefingPane::isShown(const Briefing::Row &row) const
 {
     const int wanted = m_filter->currentData().toInt();
+    return wanted < 0 || static_cast<int>(row.status) == wanted;
+}
+
+QList<Briefing::Row> BriefingPane::shownRows() const
+{
     QList<Briefing::Row> shown;
     for (const Briefing::Row &row : m_rows) {
-        if (wanted < 0 || static_cast<int>(row.status) == wanted)
+        if (isShown(row))
             shown << row;
     }
     return shown;
@@ -205,11 +213,10 @@ void BriefingPane::showRows()
 {
     m_model->clear();
     m_model->setHorizontalHeaderLabels(Briefing::headings());
-    const int wanted = m_filter->currentData().toInt();
     int shown = 0;
     for (qsizetype i = 0; i < m_rows.size(); ++i) {
         const Briefing::Row &row = m_rows.at(i);
-        if (wanted >= 0 && static_cast<int>(row.status) != wanted)
+        if (!isShown(row))
             continue;
         QList<QStandardItem *> items;
         const QStringList cells = Briefing::cells(row);

@@ -47,6 +47,7 @@ public:
 private:
     void thresholdsChanged();
     void showRows();
+    bool isShown(const Briefing::Row &row) const; // by the 「表示」 filter
     void editNote();
 
     HistoryStore &m_store;
