@@ -5,6 +5,7 @@
 #include "history/historysummary.h"
 #include "history/historytrends.h"
 #include "history/membernotes.h"
+#include "history/runrecords.h"
 
 #include <QDir>
 #include <QFile>
@@ -61,6 +62,8 @@ const QList<QStringList> &migrationSteps()
             QStringLiteral("ALTER TABLE member_reading ADD COLUMN score INTEGER"),
             QStringLiteral("ALTER TABLE points_state ADD COLUMN stood_days INTEGER NOT NULL DEFAULT 0"),
         } + MemberNotes::schema(),
+        // What each run without the window did, and how it ended.
+        RunRecords::schema(),
     };
     return steps;
 }
@@ -499,4 +502,20 @@ Result<Briefing::Inputs> HistoryStore::briefingInputs(const QString &allianceId,
     loaded.value.joinLeaveLog = std::move(joins.value);
     loaded.value.notes = std::move(memberNotes.value);
     return loaded;
+}
+
+Result<> HistoryStore::recordRun(const RunRecord &record)
+{
+    static const QString what = QStringLiteral("実行の記録を残せませんでした");
+    if (const QString reason = open(Access::Write); !reason.isEmpty())
+        return Result<>::failure(failure(what, reason));
+    const Result<> written = RunRecords::write(m_db, record);
+    if (!written)
+        return Result<>::failure(failure(what, written.error));
+    return written;
+}
+
+Result<QList<RunRecord>> HistoryStore::runs(int limit)
+{
+    return readSummary<QList<RunRecord>>([&](QSqlDatabase &db) { return RunRecords::read(db, limit); });
 }

@@ -4,6 +4,7 @@
 #include "history/briefing.h"
 #include "history/historytypes.h"
 #include "history/membernotes.h"
+#include "history/runrecords.h"
 
 #include <QDate>
 #include <QList>
@@ -66,6 +67,12 @@ public:
     // Everything 「同盟の状況」 is made from, as of today: the last circulars
     // reply checks count.
     Result<Briefing::Inputs> briefingInputs(const QString &allianceId, const QDate &today, int circulars);
+
+    // A run without the window, whatever its end: the window tells the last
+    // one and lists them all (「記録の履歴」).
+    Result<> recordRun(const RunRecord &record);
+    // Newest first, at most limit.
+    Result<QList<RunRecord>> runs(int limit = 1000);
 
 private:
     // Empty when the database is ready to use, else the reason. A store that

@@ -60,6 +60,7 @@ private:
 // notes made: without their columns and table.
 void undoRunColumns(RawConnection &raw)
 {
+    ASSERT_TRUE(raw.exec(QStringLiteral("DROP TABLE run_record")));
     ASSERT_TRUE(raw.exec(QStringLiteral("DROP TABLE member_note")));
     ASSERT_TRUE(raw.exec(QStringLiteral("ALTER TABLE points_state DROP COLUMN stood_days")));
     ASSERT_TRUE(raw.exec(QStringLiteral("ALTER TABLE snapshot DROP COLUMN detail")));
@@ -566,4 +567,64 @@ TEST_F(HistoryStoreTest, TheBriefingReadsTheLatestMembersTheirPointsRepliesMerit
     EXPECT_EQ(rows[1].gained7, 50);
     EXPECT_EQ(rows[2].status, Briefing::Status::Newcomer);
     EXPECT_EQ(rows[2].daysInAlliance, 1);
+}
+
+TEST_F(HistoryStoreTest, RunsReadBackNewestFirstWithTheirLinesAndAFileOfBeforeTheRecordsHasNone)
+{
+    const QTimeZone tokyo(9 * 3600);
+    const auto at = [&](int day, int hour) {
+        return QDateTime(QDate(2026, 12, day), QTime(hour, 30), tokyo);
+    };
+    const QList<RunRecord> recorded = {
+        {at(6, 5),
+         at(6, 6),
+         {QStringLiteral("survey"), QStringLiteral("activity")},
+         0,
+         30,
+         {QStringLiteral("survey: 30 members, OVEKMAP_DATA_2581.txt"),
+          QStringLiteral("activity: 30 members")},
+         {}},
+        // Taken at another offset: still ordered by the moment.
+        {at(7, 5).toOffsetFromUtc(0),
+         at(7, 5).toOffsetFromUtc(0),
+         {QStringLiteral("roster")},
+         3,
+         -1,
+         {},
+         {QStringLiteral("ログインが切れています。ovekwarden を起動してログインしてください。")}},
+        {at(8, 5),
+         at(8, 7),
+         {QStringLiteral("roster")},
+         1,
+         29,
+         {QStringLiteral("roster: stopped")},
+         {QStringLiteral("名簿作成を中止しました"), QStringLiteral("ファイルを保存できません")}},
+    };
+    // Recorded out of order, as a run that started first may end last.
+    for (int i : {1, 0, 2})
+        ASSERT_TRUE(m_store.recordRun(recorded.at(i)));
+    HistoryStore reader(m_dir.path());
+    const Result<QList<RunRecord>> runs = reader.runs();
+    ASSERT_TRUE(runs.ok) << runs.error.toStdString();
+    EXPECT_EQ(runs.value, QList<RunRecord>({recorded.at(2), recorded.at(1), recorded.at(0)}));
+    EXPECT_EQ(reader.runs(1).value, QList<RunRecord>({recorded.at(2)}));
+    EXPECT_TRUE(countSnapshots() == 0) << "a run's record is no reading";
+
+    // A file of the version before, kept read-only, has no records and is not changed.
+    m_store.setBusyTimeout(100);
+    {
+        RawConnection raw(m_store.path());
+        undoRunColumns(raw);
+        ASSERT_TRUE(raw.exec(QStringLiteral("PRAGMA user_version = 2")));
+    }
+    QFile::setPermissions(m_store.path(), QFileDevice::ReadOwner);
+    HistoryStore readOnly(m_dir.path());
+    const Result<QList<RunRecord>> none = readOnly.runs();
+    EXPECT_TRUE(none.ok) << none.error.toStdString();
+    EXPECT_TRUE(none.value.isEmpty());
+    const Result<> refused = readOnly.recordRun(recorded.first());
+    EXPECT_FALSE(refused.ok);
+    EXPECT_TRUE(refused.error.startsWith(QStringLiteral("実行の記録を残せませんでした（")))
+        << refused.error.toStdString();
+    QFile::setPermissions(m_store.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
