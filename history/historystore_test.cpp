@@ -1,5 +1,6 @@
 #include "history/historystore.h"
 #include "history/historytrends.h"
+#include "testsupport/common/coreapplication.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -11,17 +12,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// The Sql driver plugins load through a QCoreApplication.
-void ensureApplication()
-{
-    if (QCoreApplication::instance())
-        return;
-    static int argc = 1;
-    static char name[] = "history_test";
-    static char *argv[] = {name, nullptr};
-    new QCoreApplication(argc, argv);
-}
 
 // A second program's connection to the same file.
 class RawConnection
@@ -111,7 +101,7 @@ QByteArray fileBytes(const QString &path)
 class HistoryStoreTest : public ::testing::Test
 {
 protected:
-    static void SetUpTestSuite() { ensureApplication(); }
+    static void SetUpTestSuite() { ensureCoreApplication(); }
 
     void SetUp() override
     {

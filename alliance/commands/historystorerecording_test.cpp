@@ -4,6 +4,7 @@
 #include "common/readfailure.h"
 #include "history/historystore.h"
 #include "testsupport/alliance/commandfixture.h"
+#include "testsupport/common/coreapplication.h"
 #include "testsupport/common/qtprinters.h"
 
 #include <QCoreApplication>
@@ -14,24 +15,13 @@
 
 namespace {
 
-// The Sql driver plugins load through a QCoreApplication.
-void ensureApplication()
-{
-    if (QCoreApplication::instance())
-        return;
-    static int argc = 1;
-    static char name[] = "history_recording_test";
-    static char *argv[] = {name, nullptr};
-    new QCoreApplication(argc, argv);
-}
-
 const QString kRefused = QStringLiteral("名簿作成は完了しました。履歴を記録できませんでした（");
 
 // The commands with the real store in AppDir, as the tool window hands it.
 class StoreRecordingTest : public CommandFixture
 {
 protected:
-    static void SetUpTestSuite() { ensureApplication(); }
+    static void SetUpTestSuite() { ensureCoreApplication(); }
 
     StoreRecordingTest()
     {

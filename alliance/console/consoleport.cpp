@@ -20,6 +20,12 @@ ConsolePort::ConsolePort(QTextStream &out, QTextStream &err, bool terminal)
 {
 }
 
+void ConsolePort::keepWarning(const QString &text)
+{
+    if (const QString first = lines(text).section(u'\n', 0, 0); !first.isEmpty())
+        m_warnings << first;
+}
+
 void ConsolePort::endProgressLine()
 {
     if (!m_progressShown)
@@ -33,6 +39,8 @@ void ConsolePort::showMessage(const QString &text, const QString &title, Icon ic
 {
     endProgressLine();
     QTextStream &stream = icon == Icon::Information ? m_out : m_err;
+    if (icon != Icon::Information)
+        keepWarning(text);
     stream << title << ": " << lines(text) << '\n';
     stream.flush();
 }
@@ -100,6 +108,7 @@ void ConsolePort::printLine(const QString &line)
 void ConsolePort::printError(const QString &line)
 {
     endProgressLine();
+    keepWarning(line);
     m_err << lines(line) << '\n';
     m_err.flush();
 }

@@ -35,9 +35,12 @@ public:
     // A line of the run's own (a command's result), after the progress.
     void printLine(const QString &line);
     void printError(const QString &line);
+    // The first line of each warning printed, for the run's record.
+    const QStringList &warnings() const { return m_warnings; }
 
 private:
     void endProgressLine();
+    void keepWarning(const QString &text);
 
     QTextStream &m_out;
     QTextStream &m_err;
@@ -49,4 +52,5 @@ private:
     // the runner tell it; the command's result line starts the next.
     QString m_lastStatus;
     qint64 m_lastWaitLogged = 0;
+    QStringList m_warnings;
 };

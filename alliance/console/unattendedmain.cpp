@@ -1,7 +1,9 @@
 #include "alliance/console/unattendedmain.h"
 
 #include "alliance/console/consoleport.h"
+#include "alliance/console/desktopnotifier.h"
 #include "alliance/console/programsetup.h"
+#include "alliance/console/runwitness.h"
 #include "alliance/console/unattendedrun.h"
 #include "alliance/walk/historyrecorder.h"
 #include "alliance/walk/pacer.h"
@@ -9,6 +11,7 @@
 #include "common/clock.h"
 #include "common/japanese.h"
 #include "common/pump.h"
+#include "history/briefing.h"
 #include "history/historystore.h"
 #include "site/browserslot.h"
 #include "site/navigator.h"
@@ -55,20 +58,38 @@ int runWithoutWindow(int argc, char *argv[])
     QTextStream out(stdout);
     QTextStream err(stderr);
     ConsolePort port(out, err, stdoutIsTerminal());
+    SystemClock clock;
 
     SetupHooks hooks;
     hooks.tell = [&port](const QString &text) { port.printError(text); };
     // No question and no window to hand over to: the run takes the world
     // its options name, or the saved one.
     ProgramSetup setup = setUpProgram(app.arguments(), hooks);
+    // A run of a known world is remembered in its history, also when the
+    // world's window kept it from running. The page check is no reading.
+    const bool remembered =
+        !setup.commandLine.checkPages && (!setup.end || *setup.end == ExitCode::ProfileInUse);
+    HistoryStore history(setup.session.appDir);
+    // A run nobody watches from a terminal (a timer's) tells the desktop.
+    SessionBusNotifier desktop;
+    RunWitness witness(history, clock, stdoutIsTerminal() ? nullptr : &desktop,
+                       setup.session.world.worldLinkKey(), setup.commandLine.runCommands);
+    const auto end = [&](ExitCode code, const QStringList &results = {}, int memberCount = -1) {
+        if (remembered) {
+            const int idleDays = Briefing::readThresholds(setup.session.appDir).idleDays;
+            if (const QString lost = witness.ended(code, results, memberCount, port.warnings(), idleDays);
+                !lost.isEmpty())
+                port.printError(lost);
+        }
+        return exitStatus(code);
+    };
     if (setup.end)
-        return exitStatus(*setup.end);
+        return remembered ? end(*setup.end) : exitStatus(*setup.end);
     Session &session = setup.session;
     const CommandLine &settings = setup.commandLine;
     const WebDriverOptions options = setup.browserOptions;
 
     EventLoopPump pump;
-    SystemClock clock;
     BrowserSlot browsers([options] { return std::make_unique<WebDriverBrowser>(options); });
     Navigator navigator(browsers, session.world, clock, pump);
     // A page that hangs is given as many loads as a walk gives a page that
@@ -80,22 +101,22 @@ int runWithoutWindow(int argc, char *argv[])
     } catch (const SavedLoginGone &gone) {
         browsers.quit();
         port.printError(gone.message());
-        return exitStatus(ExitCode::LoginGone);
+        return end(ExitCode::LoginGone);
     } catch (const Failure &failure) {
         browsers.quit();
         port.printError(failure.message());
-        return exitStatus(ExitCode::Stopped);
+        return end(ExitCode::Stopped);
     }
 
     TimerPacer pacer(pump);
-    HistoryStore history(session.appDir);
     StoreRecorder recorder(history, clock);
     DiagnosisFolder keeper(session.appDir, clock);
     const CommandEnvironment environment{session, navigator, browsers, pacer, clock, &recorder, &keeper};
     CommandInputs inputs = CommandTable::defaultInputs();
     inputs.allianceIdText = settings.runAllianceId.isEmpty() ? session.allianceId : settings.runAllianceId;
+    witness.commandsBegin(session.cleanAllianceId());
     UnattendedRun run(environment, port, [&startup] { startup.reopenBrowser(); });
     const ExitCode code = run.run(settings.runCommands, inputs);
     browsers.quit();
-    return exitStatus(code);
+    return end(code, run.results(), run.memberCount());
 }

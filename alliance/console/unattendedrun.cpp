@@ -35,7 +35,7 @@ ExitCode UnattendedRun::run(const QStringList &keys, const CommandInputs &inputs
         const BrowserSteps::Outcome outcome = m_runner.run(*command, m_environment, inputs, result);
         if (outcome == BrowserSteps::Outcome::Stopped && m_runner.loginLost()) {
             if (!printed)
-                m_port.printLine(key + QStringLiteral(": stopped"));
+                printResult(key + QStringLiteral(": stopped"));
             m_port.printError(SavedLoginGone().message());
             return ExitCode::LoginGone;
         }
@@ -50,16 +50,24 @@ ExitCode UnattendedRun::run(const QStringList &keys, const CommandInputs &inputs
         const Finished finished =
             outcome == BrowserSteps::Outcome::Done ? finish(*command, result) : Finished{};
         if (finished.line.isEmpty()) {
-            m_port.printLine(key + QStringLiteral(": stopped"));
+            printResult(key + QStringLiteral(": stopped"));
             code = ExitCode::Stopped;
             continue;
         }
-        m_port.printLine(key + QStringLiteral(": ") + finished.line);
+        if (m_memberCount < 0)
+            m_memberCount = result.memberCount;
+        printResult(key + QStringLiteral(": ") + finished.line);
         // A file that could not be saved counts as a stop: the day's reading is not whole.
         if (!finished.whole)
             code = ExitCode::Stopped;
     }
     return code;
+}
+
+void UnattendedRun::printResult(const QString &line)
+{
+    m_port.printLine(line);
+    m_results << line;
 }
 
 UnattendedRun::Finished UnattendedRun::finish(const CommandEntry &command, const CommandResult &result)

@@ -29,6 +29,11 @@ public:
     // anew for the next), except a lost login, which stops them all.
     ExitCode run(const QStringList &keys, const CommandInputs &inputs);
 
+    // What the run printed of each command, one line each, for its record.
+    const QStringList &results() const { return m_results; }
+    // The members the first command that completed read; -1 when none did.
+    int memberCount() const { return m_memberCount; }
+
     // "report_2581_20261207.txt": the saved Text1 of a command.
     static QString textFileName(const QString &key, const QString &allianceId, const QDate &day);
 
@@ -39,9 +44,12 @@ private:
         bool whole = true;
     };
     Finished finish(const CommandEntry &command, const CommandResult &result);
+    void printResult(const QString &line);
 
     const CommandEnvironment &m_environment;
     ConsolePort &m_port;
     CommandGuard m_guard;
     CommandRunner m_runner;
+    QStringList m_results;
+    int m_memberCount = -1;
 };

@@ -10,7 +10,7 @@ namespace {
 
 // The world the program of before was set to.
 const WorldConfig kWorld3{QStringLiteral("https://game.test"), QStringLiteral("https://w3.game.test"),
-                         QStringLiteral("3"), QStringLiteral("5")};
+                          QStringLiteral("3"), QStringLiteral("5")};
 
 class FilesOfBefore : public ::testing::Test
 {
