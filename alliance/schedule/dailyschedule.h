@@ -13,9 +13,10 @@ struct DailySchedule
 {
     bool on = false;
     QTime at{5, 30};
-    // A day's whole reading (the survey walks roster, report and castles
-    // at once), the points of every member, and the briefing made from them.
-    QStringList commands{QStringLiteral("survey"), QStringLiteral("activity"), QStringLiteral("briefing")};
+    // The points of every member, a day's whole reading (the survey walks
+    // roster, report and castles at once), and the briefing made from them;
+    // in the order of the command table, which is the order they run in.
+    QStringList commands{QStringLiteral("activity"), QStringLiteral("survey"), QStringLiteral("briefing")};
 
     bool operator==(const DailySchedule &) const = default;
 

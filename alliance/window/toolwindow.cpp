@@ -1,5 +1,6 @@
 #include "alliance/window/toolwindow.h"
 
+#include "alliance/console/runoutcome.h"
 #include "alliance/walk/historyrecorder.h"
 #include "alliance/walk/pacer.h"
 #include "alliance/walk/toolwindowlayout.h"
@@ -167,6 +168,10 @@ void OVEKMark::Form_Load()
     show();
     m_placement->start();
     control<QPushButton>(QStringLiteral("Command2"))->setFocus();
+    // The last run nobody watched (a timer's) is told as the window opens:
+    // a lost login or a stopped command would otherwise go unseen.
+    if (const Result<QList<RunRecord>> last = m_history->runs(1); last && !last.value.isEmpty())
+        showStatus(RunOutcome::lastRunLine(last.value.first()));
 }
 
 void OVEKMark::Command1_Click(int index)

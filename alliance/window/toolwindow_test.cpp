@@ -4,6 +4,7 @@
 #include "common/datafile.h"
 #include "common/pump.h"
 #include "composer/form2.h"
+#include "history/historystore.h"
 #include "site/browserslot.h"
 #include "site/navigator.h"
 #include "site/session.h"
@@ -18,6 +19,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFontMetrics>
@@ -27,6 +29,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -500,4 +503,44 @@ TEST_F(ToolWindowTest, LetterComposerOpensOnceAndClosesWithTheWindow)
     EXPECT_EQ(composer->findChild<QLineEdit *>(QStringLiteral("Text2"))->text(), QStringLiteral("書きかけ"));
     window->close();
     EXPECT_FALSE(composer->isVisible());
+}
+
+TEST_F(ToolWindowTest, TheLastRunWithoutTheWindowIsToldAtStartAndTheRunHistoryListsEveryRunNewestFirst)
+{
+    EXPECT_EQ(openWindow()->windowTitle(), QStringLiteral("同盟管理ツール")) << "no run yet: nothing to tell";
+    HistoryStore history(m_session.appDir);
+    const QDateTime morning(QDate(2026, 12, 6), QTime(5, 30));
+    for (const auto &[day, code, count] : {std::tuple{0, 0, 30}, std::tuple{1, 1, 30}, std::tuple{2, 3, -1}})
+        ASSERT_TRUE(history.recordRun({morning.addDays(day),
+                                       morning.addDays(day).addSecs(600),
+                                       {QStringLiteral("survey"), QStringLiteral("activity")},
+                                       code,
+                                       count,
+                                       {QStringLiteral("survey: 30 members")},
+                                       {}}));
+    auto window = openWindow();
+    EXPECT_EQ(window->windowTitle(),
+              QStringLiteral("同盟管理ツール - 前回の自動記録: 12/08 05:30 ログインが切れていました"));
+
+    window->findChild<QAction *>(QStringLiteral("mnuRunHistory"))->trigger();
+    auto *runs = window->findChild<QDialog *>(QStringLiteral("RunHistory"));
+    ASSERT_NE(runs, nullptr);
+    EXPECT_TRUE(runs->isVisible());
+    auto *table = runs->findChild<QTableWidget *>(QStringLiteral("tblRuns"));
+    ASSERT_EQ(table->rowCount(), 3);
+    QStringList rows;
+    for (int row = 0; row < 3; ++row) {
+        QStringList cells;
+        for (int column = 0; column < 4; ++column)
+            cells << table->item(row, column)->text();
+        rows << cells.join(u'|');
+    }
+    EXPECT_EQ(
+        rows,
+        QStringList(
+            {QStringLiteral("2026/12/08 05:30|2026/12/08 05:40|一括調査、活動履歴|ログインが切れていました"),
+             QStringLiteral(
+                 "2026/12/07 05:30|2026/12/07 05:40|一括調査、活動履歴|一部のコマンドが止まりました"),
+             QStringLiteral("2026/12/06 05:30|2026/12/06 05:40|一括調査、活動履歴|完了")}));
+    EXPECT_EQ(table->item(2, 4)->text(), QStringLiteral("survey: 30 members"));
 }

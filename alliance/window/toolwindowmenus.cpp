@@ -1,6 +1,9 @@
 #include "alliance/window/toolwindowmenus.h"
 
 #include "alliance/commands/commandtable.h"
+#include "alliance/schedule/systemduserscheduler.h"
+#include "alliance/window/dailyreadingsdialog.h"
+#include "alliance/window/runhistorydialog.h"
 #include "common/clock.h"
 #include "site/session.h"
 #include "trends/briefingpane.h"
@@ -9,6 +12,7 @@
 #include "trends/trendswindow.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDir>
 #include <QKeySequence>
 #include <QMenu>
@@ -39,10 +43,16 @@ ToolWindowMenus::ToolWindowMenus(const QList<QAction *> &commandActions, QWidget
     connect(trendsAction, &QAction::triggered, this, &ToolWindowMenus::openTrends);
     auto *csvAction = new QAction(QStringLiteral("CSVで保存…"), &window);
     connect(csvAction, &QAction::triggered, this, &ToolWindowMenus::saveOutputAsCsv);
+    auto *dailyAction = new QAction(QStringLiteral("毎日の記録…"), &window);
+    dailyAction->setObjectName(QStringLiteral("mnuDailyReadings"));
+    connect(dailyAction, &QAction::triggered, this, &ToolWindowMenus::openDailyReadings);
+    auto *runsAction = new QAction(QStringLiteral("記録の履歴"), &window);
+    runsAction->setObjectName(QStringLiteral("mnuRunHistory"));
+    connect(runsAction, &QAction::triggered, this, &ToolWindowMenus::openRunHistory);
     for (QAction *action : commandActions)
         action->setShortcutContext(Qt::WindowShortcut);
-    const QList<QAction *> entries =
-        QList<QAction *>{m_writeAction} + commandActions + QList<QAction *>{trendsAction, csvAction};
+    const QList<QAction *> entries = QList<QAction *>{m_writeAction} + commandActions +
+                                     QList<QAction *>{trendsAction, csvAction, dailyAction, runsAction};
     window.addActions(entries);
     window.setContextMenuPolicy(Qt::ActionsContextMenu);
     text1.setContextMenuPolicy(Qt::CustomContextMenu);
@@ -52,6 +62,46 @@ ToolWindowMenus::ToolWindowMenus(const QList<QAction *> &commandActions, QWidget
         menu->addActions(entries);
         menu->exec(m_text1.mapToGlobal(at));
     });
+}
+
+ToolWindowMenus::~ToolWindowMenus() = default;
+
+namespace {
+
+// Dialogs of the topmost tool window: above it, closed with it.
+template <typename D> void bringUp(D *dialog)
+{
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
+}
+
+} // namespace
+
+void ToolWindowMenus::openDailyReadings()
+{
+    if (!m_daily) {
+        if (!m_scheduler) {
+            m_ownScheduler = std::make_unique<SystemdUserScheduler>();
+            m_scheduler = m_ownScheduler.get();
+        }
+        m_daily = new DailyReadingsDialog(
+            m_session, *m_scheduler, QCoreApplication::applicationFilePath(), [this] { openRunHistory(); },
+            &m_window);
+        m_daily->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    bringUp(m_daily.data());
+}
+
+void ToolWindowMenus::openRunHistory()
+{
+    if (!m_runs) {
+        m_runs = new RunHistoryDialog(m_session.appDir, m_session.world.worldLinkKey(), &m_window);
+        m_runs->setAttribute(Qt::WA_DeleteOnClose);
+    } else {
+        m_runs->reload();
+    }
+    bringUp(m_runs.data());
 }
 
 void ToolWindowMenus::offerLetter(const QStringList &names)

@@ -4,11 +4,15 @@
 #include <QPointer>
 #include <QStringList>
 #include <functional>
+#include <memory>
 
 class Clock;
 class QAction;
 class QPlainTextEdit;
 class QWidget;
+class ReadingScheduler;
+class DailyReadingsDialog;
+class RunHistoryDialog;
 class TrendsWindow;
 struct Session;
 
@@ -17,7 +21,9 @@ struct Session;
 // with the members a result named, the browser commands without a control
 // (「一括調査」, Ctrl+Shift+A), 「推移」 (Ctrl+T), which opens the trends window
 // over the history, and 「CSVで保存…」, which saves the roster or report of
-// Text1 as CSV. All are on the window's menu and on Text1's, below its
+// Text1 as CSV, 「毎日の記録…」, which sets up the world's readings taken
+// every day without the window, and 「記録の履歴」, the runs it remembers.
+// All are on the window's menu and on Text1's, below its
 // standard entries.
 class ToolWindowMenus : public QObject
 {
@@ -27,6 +33,7 @@ public:
     // reportAllianceId: the alliance of the report Text1 shows.
     // commandActions: the browser commands' entries, run by the window.
     // writeLetter: opens the composer with those names in 宛名.
+    ~ToolWindowMenus() override;
     ToolWindowMenus(const QList<QAction *> &commandActions, QWidget &window, QPlainTextEdit &text1,
                     Session &session, const Clock &clock, std::function<QString()> outputText,
                     std::function<QString()> reportAllianceId,
@@ -37,6 +44,11 @@ public:
     // 「この人たちに書状を書く」 as long as Text1 shows that result.
     void offerLetter(const QStringList &names);
     void openTrends();
+    void openDailyReadings();
+    void openRunHistory();
+    // The scheduler 「毎日の記録」 sets up; the user's systemd manager unless
+    // a test gives another.
+    void setScheduler(ReadingScheduler *scheduler) { m_scheduler = scheduler; }
     // Asks where with the desktop's save dialog, then saves Text1's table.
     static void saveWithDialog(QWidget *parent, const QString &outputText, const QString &suggestedPath);
 
@@ -56,4 +68,8 @@ private:
     QString m_offeredText; // Text1 as the result left it
     // Made on first use, closed with the window.
     QPointer<TrendsWindow> m_trends;
+    QPointer<DailyReadingsDialog> m_daily;
+    QPointer<RunHistoryDialog> m_runs;
+    std::unique_ptr<ReadingScheduler> m_ownScheduler;
+    ReadingScheduler *m_scheduler = nullptr;
 };
