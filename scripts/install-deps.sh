@@ -12,6 +12,7 @@ packages=(
   fonts-ipafont-mincho fonts-noto-cjk
   xvfb xauth x11-utils imagemagick libx11-dev libxtst-dev
   desktop-file-utils appstream
+  dbus-daemon dbus-bin systemd
 )
 
 missing=()
