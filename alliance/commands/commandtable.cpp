@@ -118,6 +118,16 @@ QStringList unattendedKeys()
     return found;
 }
 
+QStringList readingKeys()
+{
+    QStringList found;
+    for (const QString &key : unattendedKeys()) {
+        if (find(key)->output != CommandEntry::Output::PrintedText)
+            found.append(key);
+    }
+    return found;
+}
+
 CommandInputs defaultInputs()
 {
     // One source for the defaults: the controls as the window is built.

@@ -15,6 +15,9 @@ const CommandEntry *find(const QString &key);
 // The keys of the commands that may run from the command line, in table
 // order.
 QStringList unattendedKeys();
+// Those of them a daily run takes: each leaves a reading or its text, not
+// a table printed for the one who asked (the page check).
+QStringList readingKeys();
 // The inputs as the tool window opens with them (Text2 empty: the report
 // of the player's own alliance is asked for by its id).
 CommandInputs defaultInputs();

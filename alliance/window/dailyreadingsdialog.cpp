@@ -26,7 +26,7 @@ DailyReadingsDialog::DailyReadingsDialog(const Session &session, ReadingSchedule
                                          std::function<void()> openRuns, QWidget *parent)
     : QDialog(parent), m_session(session), m_scheduler(scheduler), m_program(std::move(program)),
       m_available(scheduler.available()),
-      m_saved(DailySchedule::read(session.appDir, CommandTable::unattendedKeys())),
+      m_saved(DailySchedule::read(session.appDir, CommandTable::readingKeys())),
       m_on(new QCheckBox(QStringLiteral("毎日記録する"), this)), m_at(new QTimeEdit(this)),
       m_state(new QLabel(this)), m_cron(new QLineEdit(this)),
       m_copy(new QPushButton(QStringLiteral("コピー"), this))
@@ -44,9 +44,10 @@ DailyReadingsDialog::DailyReadingsDialog(const Session &session, ReadingSchedule
     m_at->setObjectName(QStringLiteral("timDailyAt"));
     m_at->setDisplayFormat(QStringLiteral("HH:mm"));
     m_at->setTime(m_saved.at);
+    m_at->setMaximumWidth(m_at->sizeHint().width() * 2);
     auto *commands = new QGroupBox(QStringLiteral("コマンド"), this);
     auto *commandList = new QVBoxLayout(commands);
-    for (const QString &key : CommandTable::unattendedKeys()) {
+    for (const QString &key : CommandTable::readingKeys()) {
         auto *box = new QCheckBox(CommandTable::find(key)->label, commands);
         box->setObjectName(QStringLiteral("chkDaily_") + key);
         box->setChecked(m_saved.commands.contains(key));
@@ -105,7 +106,7 @@ DailySchedule DailyReadingsDialog::shown() const
     schedule.at = QTime(m_at->time().hour(), m_at->time().minute());
     schedule.commands.clear();
     // In the table's order, which is the order they run in.
-    for (const QString &key : CommandTable::unattendedKeys()) {
+    for (const QString &key : CommandTable::readingKeys()) {
         if (m_commands.value(key)->isChecked())
             schedule.commands << key;
     }

@@ -94,6 +94,7 @@ TEST_F(DailyReadingsDialogTest, OnANewTimeAndOffGoThroughTheSchedulerAndAreKeptW
             find<QCheckBox>(dialog.get(), QStringLiteral("chkDaily_") + QLatin1String(key))->isChecked())
             << key;
     EXPECT_FALSE(find<QCheckBox>(dialog.get(), QStringLiteral("chkDaily_roster"))->isChecked());
+    EXPECT_EQ(find<QCheckBox>(dialog.get(), QStringLiteral("chkDaily_check-pages")), nullptr) << "no reading";
 
     find<QCheckBox>(dialog.get(), QStringLiteral("chkDailyOn"))->setChecked(true);
     click(dialog.get(), QStringLiteral("cmdDailyApply"));
