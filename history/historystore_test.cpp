@@ -109,6 +109,19 @@ protected:
         m_store.setBusyTimeout(100);
     }
 
+    // The file as the version before reply checks, rankings, notes and run
+    // records left it, marked read-only by the user.
+    void keepAsAReadOnlyFileOfBefore()
+    {
+        m_store.setBusyTimeout(100); // closes the connection
+        {
+            RawConnection raw(m_store.path());
+            undoRunColumns(raw);
+            ASSERT_TRUE(raw.exec(QStringLiteral("PRAGMA user_version = 2")));
+        }
+        QFile::setPermissions(m_store.path(), QFileDevice::ReadOwner);
+    }
+
     qsizetype countSnapshots()
     {
         HistoryStore reader(m_dir.path());
@@ -421,13 +434,7 @@ TEST_F(HistoryStoreTest, ReplyChecksAndRankingsAreKeptApartFromTheSumsAndAFileOf
     ASSERT_TRUE(m_store.recordSnapshot(snapshotOn(
         1, QStringLiteral("roster"), {fullReading(1, QStringLiteral("11"), QStringLiteral("甲"))})));
     // The file as the version before these readings left it.
-    m_store.setBusyTimeout(100); // closes the connection
-    {
-        RawConnection raw(m_store.path());
-        undoRunColumns(raw);
-        ASSERT_TRUE(raw.exec(QStringLiteral("PRAGMA user_version = 2")));
-    }
-    QFile::setPermissions(m_store.path(), QFileDevice::ReadOwner);
+    keepAsAReadOnlyFileOfBefore();
     HistoryStore readOnly(m_dir.path());
     const Result<QList<Snapshot>> before = readOnly.snapshots(QStringLiteral("7"));
     ASSERT_TRUE(before.ok) << before.error.toStdString();
@@ -478,13 +485,7 @@ TEST_F(HistoryStoreTest, TheLeadersNotesAreReplacedRemovedAndKeptApartByAlliance
     EXPECT_EQ(m_store.notes(QStringLiteral("8")).value, QList<MemberNote>{byName});
 
     // A file of before the notes, kept read-only, has none and reads.
-    m_store.setBusyTimeout(100);
-    {
-        RawConnection raw(m_store.path());
-        undoRunColumns(raw);
-        ASSERT_TRUE(raw.exec(QStringLiteral("PRAGMA user_version = 2")));
-    }
-    QFile::setPermissions(m_store.path(), QFileDevice::ReadOwner);
+    keepAsAReadOnlyFileOfBefore();
     HistoryStore readOnly(m_dir.path());
     const Result<QList<MemberNote>> none = readOnly.notes(QStringLiteral("7"));
     EXPECT_TRUE(none.ok) << none.error.toStdString();
@@ -601,13 +602,7 @@ TEST_F(HistoryStoreTest, RunsReadBackNewestFirstWithTheirLinesAndAFileOfBeforeTh
     EXPECT_TRUE(countSnapshots() == 0) << "a run's record is no reading";
 
     // A file of the version before, kept read-only, has no records and is not changed.
-    m_store.setBusyTimeout(100);
-    {
-        RawConnection raw(m_store.path());
-        undoRunColumns(raw);
-        ASSERT_TRUE(raw.exec(QStringLiteral("PRAGMA user_version = 2")));
-    }
-    QFile::setPermissions(m_store.path(), QFileDevice::ReadOwner);
+    keepAsAReadOnlyFileOfBefore();
     HistoryStore readOnly(m_dir.path());
     const Result<QList<RunRecord>> none = readOnly.runs();
     EXPECT_TRUE(none.ok) << none.error.toStdString();

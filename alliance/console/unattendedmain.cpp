@@ -50,6 +50,56 @@ bool asksForRun(int argc, char *argv[])
     return false;
 }
 
+namespace {
+
+struct RunEnd
+{
+    ExitCode code = ExitCode::Done;
+    QStringList results; // a line per command
+    int memberCount = -1;
+};
+
+// Walks into the world with the saved login and runs the commands.
+RunEnd walkAndRun(ProgramSetup &setup, ConsolePort &port, HistoryStore &history, RunWitness &witness,
+                  Clock &clock)
+{
+    Session &session = setup.session;
+    const CommandLine &settings = setup.commandLine;
+    const WebDriverOptions options = setup.browserOptions;
+    EventLoopPump pump;
+    BrowserSlot browsers([options] { return std::make_unique<WebDriverBrowser>(options); });
+    Navigator navigator(browsers, session.world, clock, pump);
+    // A page that hangs is given as many loads as a walk gives a page that
+    // comes without what it needs, then the command stops.
+    navigator.setReloadLimit(PageWalk::kAttemptsPerPage - 1);
+    StartupSequence startup(session, browsers, navigator, pump, StartupSequence::Login::SavedOnly);
+    try {
+        startup.run();
+    } catch (const SavedLoginGone &gone) {
+        browsers.quit();
+        port.printError(gone.message());
+        return {ExitCode::LoginGone, {}, -1};
+    } catch (const Failure &failure) {
+        browsers.quit();
+        port.printError(failure.message());
+        return {ExitCode::Stopped, {}, -1};
+    }
+
+    TimerPacer pacer(pump);
+    StoreRecorder recorder(history, clock);
+    DiagnosisFolder keeper(session.appDir, clock);
+    const CommandEnvironment environment{session, navigator, browsers, pacer, clock, &recorder, &keeper};
+    CommandInputs inputs = CommandTable::defaultInputs();
+    inputs.allianceIdText = settings.runAllianceId.isEmpty() ? session.allianceId : settings.runAllianceId;
+    witness.commandsBegin(session.cleanAllianceId());
+    UnattendedRun run(environment, port, [&startup] { startup.reopenBrowser(); });
+    const ExitCode code = run.run(settings.runCommands, inputs);
+    browsers.quit();
+    return {code, run.results(), run.memberCount()};
+}
+
+} // namespace
+
 int runWithoutWindow(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
@@ -74,49 +124,14 @@ int runWithoutWindow(int argc, char *argv[])
     SessionBusNotifier desktop;
     RunWitness witness(history, clock, stdoutIsTerminal() ? nullptr : &desktop,
                        setup.session.world.worldLinkKey(), setup.commandLine.runCommands);
-    const auto end = [&](ExitCode code, const QStringList &results = {}, int memberCount = -1) {
-        if (remembered) {
-            const int idleDays = Briefing::readThresholds(setup.session.appDir).idleDays;
-            if (const QString lost = witness.ended(code, results, memberCount, port.warnings(), idleDays);
-                !lost.isEmpty())
-                port.printError(lost);
-        }
-        return exitStatus(code);
-    };
-    if (setup.end)
-        return remembered ? end(*setup.end) : exitStatus(*setup.end);
-    Session &session = setup.session;
-    const CommandLine &settings = setup.commandLine;
-    const WebDriverOptions options = setup.browserOptions;
-
-    EventLoopPump pump;
-    BrowserSlot browsers([options] { return std::make_unique<WebDriverBrowser>(options); });
-    Navigator navigator(browsers, session.world, clock, pump);
-    // A page that hangs is given as many loads as a walk gives a page that
-    // comes without what it needs, then the command stops.
-    navigator.setReloadLimit(PageWalk::kAttemptsPerPage - 1);
-    StartupSequence startup(session, browsers, navigator, pump, StartupSequence::Login::SavedOnly);
-    try {
-        startup.run();
-    } catch (const SavedLoginGone &gone) {
-        browsers.quit();
-        port.printError(gone.message());
-        return end(ExitCode::LoginGone);
-    } catch (const Failure &failure) {
-        browsers.quit();
-        port.printError(failure.message());
-        return end(ExitCode::Stopped);
+    const RunEnd ended =
+        setup.end ? RunEnd{*setup.end, {}, -1} : walkAndRun(setup, port, history, witness, clock);
+    if (remembered) {
+        const int idleDays = Briefing::readThresholds(setup.session.appDir).idleDays;
+        if (const QString lost =
+                witness.ended(ended.code, ended.results, ended.memberCount, port.warnings(), idleDays);
+            !lost.isEmpty())
+            port.printError(lost);
     }
-
-    TimerPacer pacer(pump);
-    StoreRecorder recorder(history, clock);
-    DiagnosisFolder keeper(session.appDir, clock);
-    const CommandEnvironment environment{session, navigator, browsers, pacer, clock, &recorder, &keeper};
-    CommandInputs inputs = CommandTable::defaultInputs();
-    inputs.allianceIdText = settings.runAllianceId.isEmpty() ? session.allianceId : settings.runAllianceId;
-    witness.commandsBegin(session.cleanAllianceId());
-    UnattendedRun run(environment, port, [&startup] { startup.reopenBrowser(); });
-    const ExitCode code = run.run(settings.runCommands, inputs);
-    browsers.quit();
-    return end(code, run.results(), run.memberCount());
+    return exitStatus(ended.code);
 }

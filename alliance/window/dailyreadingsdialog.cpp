@@ -74,6 +74,17 @@ DailyReadingsDialog::DailyReadingsDialog(const Session &session, ReadingSchedule
     close->setObjectName(QStringLiteral("cmdDailyClose"));
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
 
+    layOut(intro, commands, runs, apply, close);
+    // The cron line is for a machine without the scheduler only.
+    m_cron->setVisible(!m_available);
+    m_copy->setVisible(!m_available);
+    resize(620, sizeHint().height());
+    showState();
+}
+
+void DailyReadingsDialog::layOut(QWidget *intro, QWidget *commands, QWidget *runs, QWidget *apply,
+                                 QWidget *close)
+{
     auto *form = new QFormLayout;
     form->addRow(m_on);
     form->addRow(QStringLiteral("時刻"), m_at);
@@ -92,11 +103,6 @@ DailyReadingsDialog::DailyReadingsDialog(const Session &session, ReadingSchedule
     layout->addWidget(m_state);
     layout->addLayout(cronRow);
     layout->addLayout(buttons);
-    // The cron line is for a machine without the scheduler only.
-    m_cron->setVisible(!m_available);
-    m_copy->setVisible(!m_available);
-    resize(620, sizeHint().height());
-    showState();
 }
 
 DailySchedule DailyReadingsDialog::shown() const

@@ -30,6 +30,7 @@ public:
     bool apply();
 
 private:
+    void layOut(QWidget *intro, QWidget *commands, QWidget *runs, QWidget *apply, QWidget *close);
     DailySchedule shown() const;
     ScheduledRun runOf(const DailySchedule &schedule) const;
     void showState();
