@@ -12,7 +12,7 @@ packages=(
   fonts-ipafont-mincho fonts-noto-cjk
   xvfb xauth x11-utils imagemagick libx11-dev libxtst-dev
   desktop-file-utils appstream
-  dbus-daemon dbus-bin systemd
+  dbus-daemon dbus-bin dbus-session-bus-common systemd
 )
 
 missing=()
