@@ -3,12 +3,12 @@
 // a merit ranking every week. The briefing should be shown in 500 ms and a
 // member's readings in 100 ms. Prints figures; not a test.
 //   briefing_bench [--runs N] [--members M]
+#include "bench/historyruns.h"
 #include "trends/briefingpane.h"
 #include "trends/trendsfileport.h"
 #include "trends/trendswindow.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -22,15 +22,6 @@ public:
     void tell(const QString &, const QString &) override {}
 };
 
-MemberReading memberAt(int m)
-{
-    MemberReading reading;
-    reading.position = m + 1;
-    reading.userId = QString::number(1000 + m);
-    reading.name = QStringLiteral("城主%1").arg(m);
-    return reading;
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -38,31 +29,18 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QCommandLineParser parser;
-    parser.addHelpOption();
-    const QCommandLineOption runsOption(QStringLiteral("runs"), QStringLiteral("snapshots recorded"),
-                                        QStringLiteral("N"), QStringLiteral("6000"));
-    const QCommandLineOption membersOption(QStringLiteral("members"), QStringLiteral("members per snapshot"),
-                                           QStringLiteral("M"), QStringLiteral("1000"));
-    parser.addOptions({runsOption, membersOption});
-    parser.process(app);
-    const int runs = parser.value(runsOption).toInt();
-    const int members = parser.value(membersOption).toInt();
+    const HistoryRuns history = HistoryRuns::fromCommandLine(app);
+    const int runs = history.runs;
+    const int members = history.members;
 
     QTemporaryDir dir;
-    const QDateTime start(QDate(2023, 1, 1), QTime(9, 0));
     int checks = 0;
     {
         HistoryStore store(dir.path());
         for (int s = 0; s < runs; ++s) {
-            const bool activity = s % 2 == 1;
-            Snapshot snapshot{0,
-                              start.addDays(s / 4).addSecs(60 * (s % 4)),
-                              activity ? History::Kinds::activity.key : History::Kinds::roster.key,
-                              QStringLiteral("7"),
-                              {}};
+            Snapshot snapshot = history.run(s, History::Kinds::roster.key);
             for (int m = 0; m < members; ++m) {
-                MemberReading reading = memberAt(m);
+                MemberReading reading = HistoryRuns::member(m);
                 reading.points = 1000 + (m % 3 == 0 ? 0 : s * m);
                 snapshot.members << reading;
             }
@@ -79,12 +57,12 @@ int main(int argc, char **argv)
                                  {},
                                  History::rankingDetail(QStringLiteral("戦功"), 0)};
                 for (int m = 0; m < members; ++m) {
-                    MemberReading answer = memberAt(m);
+                    MemberReading answer = HistoryRuns::member(m);
                     answer.userId.clear();
                     answer.replied = (m + checks) % 3 != 0;
                     check.members << answer;
                     if (m < 100) {
-                        MemberReading ranked = memberAt(m);
+                        MemberReading ranked = HistoryRuns::member(m);
                         ranked.userId.clear();
                         ranked.rank = m + 1 + checks % 5;
                         ranked.score = 100000 - m * 10 + checks;
@@ -102,7 +80,7 @@ int main(int argc, char **argv)
             }
         }
     }
-    const QDate today = start.date().addDays(runs / 4 + 1);
+    const QDate today = history.today();
     HistoryStore store(dir.path());
     NoFiles files;
     QElapsedTimer timer;
@@ -113,7 +91,7 @@ int main(int argc, char **argv)
     QApplication::processEvents();
     const qint64 shown = timer.elapsed();
     timer.restart();
-    const MemberReading middle = memberAt(members / 2);
+    const MemberReading middle = HistoryRuns::member(members / 2);
     const Result<QList<DatedReading>> details =
         store.memberReadings(QStringLiteral("7"), middle.userId, middle.name);
     const qint64 member = timer.elapsed();
