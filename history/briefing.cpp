@@ -1,5 +1,6 @@
 #include "history/briefing.h"
 
+#include "common/settingsfile.h"
 #include "history/historytrends.h"
 
 #include <QDir>
@@ -204,11 +205,7 @@ QString writeThresholds(const QString &worldFolder, const Thresholds &thresholds
     file.setValue(kIdleDays, thresholds.idleDays);
     file.setValue(kCirculars, thresholds.circulars);
     file.setValue(kMinAnswered, thresholds.minAnswered);
-    file.sync();
-    if (file.status() != QSettings::NoError)
-        return QStringLiteral("設定ファイル %1 を保存できませんでした。")
-            .arg(QDir::toNativeSeparators(thresholdsPath(worldFolder)));
-    return {};
+    return SettingsFile::commit(file);
 }
 
 QString statusName(Status status)

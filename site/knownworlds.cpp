@@ -1,5 +1,6 @@
 #include "site/knownworlds.h"
 
+#include "common/settingsfile.h"
 #include "site/worldsettings.h"
 
 #include <QDir>
@@ -73,10 +74,7 @@ QString remember(const QString &baseDir, const WorldConfig &world, Use use)
         WorldSettingsFile::write(file, worlds.at(i));
     }
     file.endArray();
-    file.sync();
-    if (file.status() != QSettings::NoError)
-        return QStringLiteral("設定ファイル %1 を保存できませんでした。").arg(QDir::toNativeSeparators(path));
-    return {};
+    return SettingsFile::commit(file);
 }
 
 QStringList captions(const QList<WorldConfig> &worlds)

@@ -1,5 +1,7 @@
 #include "site/worldsettings.h"
 
+#include "common/settingsfile.h"
+
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
@@ -170,8 +172,5 @@ QString saveWorldSettings(const QString &appDir, const WorldConfig &world)
     const QString path = settingsPath(appDir);
     QSettings file(path, QSettings::IniFormat);
     WorldSettingsFile::write(file, world);
-    file.sync();
-    if (file.status() != QSettings::NoError)
-        return QStringLiteral("設定ファイル %1 を保存できませんでした。").arg(QDir::toNativeSeparators(path));
-    return {};
+    return SettingsFile::commit(file);
 }

@@ -1,5 +1,7 @@
 #include "alliance/schedule/dailyschedule.h"
 
+#include "common/settingsfile.h"
+
 #include <QDir>
 #include <QRegularExpression>
 #include <QSettings>
@@ -48,11 +50,7 @@ QString DailySchedule::write(const QString &worldFolder) const
     file.setValue(kOn, on ? QStringLiteral("true") : QStringLiteral("false"));
     file.setValue(kAt, timeText(at));
     file.setValue(kCommands, commands.join(u','));
-    file.sync();
-    if (file.status() != QSettings::NoError)
-        return QStringLiteral("設定ファイル %1 を保存できませんでした。")
-            .arg(QDir::toNativeSeparators(schedulePath(worldFolder)));
-    return {};
+    return SettingsFile::commit(file);
 }
 
 ScheduledRun ScheduledRun::of(const QString &program, const WorldConfig &world, const DailySchedule &schedule,
