@@ -410,15 +410,22 @@ TEST_F(HistoryStoreTest, SummariesKeptWhileRecordingAgreeWithTheWholeHistory)
 
 namespace {
 
+// A reply check of 「集合」 as its command records it: 甲 and 乙 answered or not.
+Snapshot replyCheck(int day, bool first, bool second)
+{
+    MemberReading a = nameOnly(1, QString(), QStringLiteral("甲"));
+    a.replied = first;
+    MemberReading b = nameOnly(2, QString(), QStringLiteral("乙"));
+    b.replied = second;
+    Snapshot check = snapshotOn(day, History::Kinds::replies.key, {a, b});
+    check.detail = QStringLiteral("集合");
+    return check;
+}
+
 // A reply check and a ranking extraction as their commands record them.
 std::pair<Snapshot, Snapshot> replyAndRanking(int day)
 {
-    MemberReading answered = nameOnly(1, QString(), QStringLiteral("甲"));
-    answered.replied = true;
-    MemberReading silent = nameOnly(2, QString(), QStringLiteral("乙"));
-    silent.replied = false;
-    Snapshot replies = snapshotOn(day, History::Kinds::replies.key, {answered, silent});
-    replies.detail = QStringLiteral("集合");
+    const Snapshot replies = replyCheck(day, true, false);
     MemberReading ranked = nameOnly(1, QStringLiteral("11"), QStringLiteral("甲"));
     ranked.rank = 12;
     ranked.score = 5'000'000'000LL;
@@ -502,15 +509,6 @@ TEST_F(HistoryStoreTest, TheBriefingReadsTheLatestMembersTheirPointsRepliesMerit
         reading.points = points;
         return reading;
     };
-    const auto answers = [](int day, bool first, bool second) {
-        MemberReading a = nameOnly(1, QString(), QStringLiteral("甲"));
-        a.replied = first;
-        MemberReading b = nameOnly(2, QString(), QStringLiteral("乙"));
-        b.replied = second;
-        Snapshot check = snapshotOn(day, History::Kinds::replies.key, {a, b});
-        check.detail = QStringLiteral("集合");
-        return check;
-    };
     const auto merit = [](int day, qint64 rank, qint64 score) {
         MemberReading a = nameOnly(1, QString(), QStringLiteral("甲"));
         a.rank = rank;
@@ -522,10 +520,10 @@ TEST_F(HistoryStoreTest, TheBriefingReadsTheLatestMembersTheirPointsRepliesMerit
     for (const Snapshot &snapshot :
          {snapshotOn(1, QStringLiteral("activity"),
                      {withPoints(1, "1", "甲", 100), withPoints(2, "2", "乙", 200)}),
-          answers(2, true, false), merit(3, 5, 500),
+          replyCheck(2, true, false), merit(3, 5, 500),
           snapshotOn(9, QStringLiteral("activity"),
                      {withPoints(1, "1", "甲", 100), withPoints(2, "2", "乙", 250)}),
-          merit(10, 3, 800), answers(10, false, false),
+          merit(10, 3, 800), replyCheck(10, false, false),
           snapshotOn(12, QStringLiteral("roster"),
                      {withPoints(1, "1", "甲", 100), withPoints(2, "2", "乙", 250)}),
           snapshotOn(

@@ -20,7 +20,7 @@ namespace {
 using namespace TrendsTest;
 
 // Three members over ten days: 甲 stands still, 乙 moves again, 丙 joins late.
-class BriefingPaneTest : public ::testing::Test
+class BriefingPaneTest : public TrendsWindowFixture
 {
 protected:
     void SetUp() override
@@ -35,16 +35,7 @@ protected:
                                 member(u"3"_qs, u"丙"_qs, 10)}));
     }
 
-    std::unique_ptr<TrendsWindow> open()
-    {
-        auto window = std::make_unique<TrendsWindow>(m_dir.path(), u"7"_qs, QDate(2026, 12, 10), &m_port);
-        window->show();
-        QApplication::processEvents();
-        return window;
-    }
-
-    QTemporaryDir m_dir;
-    FakeFilePort m_port;
+    std::unique_ptr<TrendsWindow> open() { return openOn(QDate(2026, 12, 10)); }
 };
 
 TEST_F(BriefingPaneTest, ShowsEachMembersStatusFiltersGroupsAndHandsThemOn)

@@ -18,7 +18,7 @@ using namespace TrendsTest;
 using Chart = TrendsWindow::Chart;
 using Table = TrendsWindow::Table;
 
-class TrendsWindowTest : public ::testing::Test
+class TrendsWindowTest : public TrendsWindowFixture
 {
 protected:
     void SetUp() override
@@ -34,16 +34,7 @@ protected:
                                {member(u"1"_qs, u"甲"_qs, 200), member(u"2"_qs, u"乙"_qs, 50)}));
     }
 
-    std::unique_ptr<TrendsWindow> open()
-    {
-        auto window = std::make_unique<TrendsWindow>(m_dir.path(), u"7"_qs, QDate(2026, 12, 9), &m_port);
-        window->show();
-        QApplication::processEvents();
-        return window;
-    }
-
-    QTemporaryDir m_dir;
-    FakeFilePort m_port;
+    std::unique_ptr<TrendsWindow> open() { return openOn(QDate(2026, 12, 9)); }
 };
 
 TEST_F(TrendsWindowTest, TheMembersChartDrawsOnePointPerSnapshot)

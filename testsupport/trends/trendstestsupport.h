@@ -2,10 +2,14 @@
 
 #include "history/historystore.h"
 #include "trends/trendsfileport.h"
+#include "trends/trendswindow.h"
 
+#include <QApplication>
 #include <QList>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace TrendsTest {
 
@@ -87,6 +91,23 @@ public:
     QString answer;
     QStringList suggested;
     QStringList told;
+};
+
+// A history in a folder of its own, which SetUp fills, and the trends
+// window over it, shown as of a day.
+class TrendsWindowFixture : public ::testing::Test
+{
+protected:
+    std::unique_ptr<TrendsWindow> openOn(const QDate &today)
+    {
+        auto window = std::make_unique<TrendsWindow>(m_dir.path(), QStringLiteral("7"), today, &m_port);
+        window->show();
+        QApplication::processEvents();
+        return window;
+    }
+
+    QTemporaryDir m_dir;
+    FakeFilePort m_port;
 };
 
 } // namespace TrendsTest
