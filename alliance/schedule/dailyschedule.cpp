@@ -31,16 +31,13 @@ DailySchedule DailySchedule::read(const QString &worldFolder, const QStringList 
     schedule.on = file.value(kOn).toString() == QStringLiteral("true");
     if (const QTime at = QTime::fromString(file.value(kAt).toString(), QStringLiteral("HH:mm")); at.isValid())
         schedule.at = at;
-    if (file.contains(kCommands)) {
-        QStringList commands;
-        for (const QString &key : file.value(kCommands).toString().split(u',', Qt::SkipEmptyParts)) {
-            if (runnable.contains(key) && !commands.contains(key))
-                commands << key;
-        }
-        if (!commands.isEmpty())
-            schedule.commands = commands;
-    }
-    schedule.commands.removeIf([&runnable](const QString &key) { return !runnable.contains(key); });
+    const auto runnableOnly = [&runnable](QStringList keys) {
+        keys.removeDuplicates();
+        keys.removeIf([&runnable](const QString &key) { return !runnable.contains(key); });
+        return keys;
+    };
+    const QStringList saved = runnableOnly(file.value(kCommands).toString().split(u',', Qt::SkipEmptyParts));
+    schedule.commands = saved.isEmpty() ? runnableOnly(schedule.commands) : saved;
     return schedule;
 }
 

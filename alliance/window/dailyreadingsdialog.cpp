@@ -79,6 +79,7 @@ DailyReadingsDialog::DailyReadingsDialog(const Session &session, ReadingSchedule
     m_cron->setVisible(!m_available);
     m_copy->setVisible(!m_available);
     resize(620, sizeHint().height());
+    askNextRun();
     showState();
 }
 
@@ -124,6 +125,13 @@ ScheduledRun DailyReadingsDialog::runOf(const DailySchedule &schedule) const
     return ScheduledRun::of(m_program, m_session.world, schedule, m_session.appDir);
 }
 
+void DailyReadingsDialog::askNextRun()
+{
+    // Asked when the schedule was set, not at every change the user makes
+    // before 「適用」: each question starts systemctl.
+    m_nextRun = m_available && m_saved.on ? m_scheduler.nextRun(runOf(m_saved).name) : QString();
+}
+
 void DailyReadingsDialog::showState()
 {
     const DailySchedule schedule = shown();
@@ -136,13 +144,11 @@ void DailyReadingsDialog::showState()
         return;
     }
     QString state;
-    if (!m_saved.on) {
+    if (!m_saved.on)
         state = QStringLiteral("いまはオフです。");
-    } else {
-        const QString next = m_scheduler.nextRun(runOf(m_saved).name);
-        state = next.isEmpty() ? QStringLiteral("オンです。")
-                               : QStringLiteral("オンです。次回の記録: %1").arg(next);
-    }
+    else
+        state = m_nextRun.isEmpty() ? QStringLiteral("オンです。")
+                                    : QStringLiteral("オンです。次回の記録: %1").arg(m_nextRun);
     if (schedule != m_saved)
         state += QStringLiteral("（変更は「適用」で反映されます）");
     m_state->setText(state + QStringLiteral("\nログアウト中も記録するには、端末で一度だけ "
@@ -173,6 +179,7 @@ bool DailyReadingsDialog::apply()
         return false;
     }
     m_saved = schedule;
+    askNextRun();
     showState();
     return true;
 }

@@ -33,6 +33,7 @@ private:
     void layOut(QWidget *intro, QWidget *commands, QWidget *runs, QWidget *apply, QWidget *close);
     DailySchedule shown() const;
     ScheduledRun runOf(const DailySchedule &schedule) const;
+    void askNextRun();
     void showState();
 
     const Session &m_session;
@@ -40,6 +41,7 @@ private:
     QString m_program;
     bool m_available;
     DailySchedule m_saved;
+    QString m_nextRun; // as the scheduler said when the schedule was set
     QCheckBox *m_on;
     QTimeEdit *m_at;
     QHash<QString, QCheckBox *> m_commands;
