@@ -18,7 +18,6 @@ public:
 
     // Reads the runs again (a timer may have run since).
     void reload();
-    QTableWidget *table() const { return m_table; }
 
 private:
     HistoryStore m_history;

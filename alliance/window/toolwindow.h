@@ -69,7 +69,6 @@ public:
     // What the composer remembers for the run; the main program owns it.
     void setComposerState(ComposerState &state) { m_composerState = &state; }
     Form2 *composer() const { return m_composer.get(); }
-    ToolWindowMenus *menus() const { return m_menus; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -81,10 +81,8 @@ template <typename D> void bringUp(D *dialog)
 void ToolWindowMenus::openDailyReadings()
 {
     if (!m_daily) {
-        if (!m_scheduler) {
-            m_ownScheduler = std::make_unique<SystemdUserScheduler>();
-            m_scheduler = m_ownScheduler.get();
-        }
+        if (!m_scheduler)
+            m_scheduler = std::make_unique<SystemdUserScheduler>();
         m_daily = new DailyReadingsDialog(
             m_session, *m_scheduler, QCoreApplication::applicationFilePath(), [this] { openRunHistory(); },
             &m_window);

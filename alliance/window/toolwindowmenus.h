@@ -46,9 +46,6 @@ public:
     void openTrends();
     void openDailyReadings();
     void openRunHistory();
-    // The scheduler 「毎日の記録」 sets up; the user's systemd manager unless
-    // a test gives another.
-    void setScheduler(ReadingScheduler *scheduler) { m_scheduler = scheduler; }
     // Asks where with the desktop's save dialog, then saves Text1's table.
     static void saveWithDialog(QWidget *parent, const QString &outputText, const QString &suggestedPath);
 
@@ -70,6 +67,7 @@ private:
     QPointer<TrendsWindow> m_trends;
     QPointer<DailyReadingsDialog> m_daily;
     QPointer<RunHistoryDialog> m_runs;
-    std::unique_ptr<ReadingScheduler> m_ownScheduler;
-    ReadingScheduler *m_scheduler = nullptr;
+    // What 「毎日の記録」 sets up: the user's systemd manager, asked first
+    // when the dialog opens.
+    std::unique_ptr<ReadingScheduler> m_scheduler;
 };
